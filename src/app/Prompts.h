@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and file dialog of the program goes through here, so a
+// test can answer them from a script instead of a person.
+class Prompts {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct Shown {
+        QString title;
+        QString text;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+    };
+    struct FileRequest {
+        QString title;
+        QString filter;
+        QString folder;
+        bool save = false;
+    };
+
+    // Empty title: the program's title.
+    Answer message(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
+        Icon icon = Icon::None, const QString& title = {});
+    // Filter in the "Text (*.a;*.b)|*.a;*.b" form. Returns the empty text when cancelled.
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
+
+    void setDefaultTitle(const QString& title) { m_defaultTitle = title; }
+    QString defaultTitle() const { return m_defaultTitle; }
+
+    // Scripted mode: questions take the queued answers (an OK-only box needs
+    // none), file dialogs take the queued names ("" = cancelled).
+    void setScripted(bool on) { m_scripted = on; }
+    bool isScripted() const { return m_scripted; }
+    void queueAnswer(Answer a) { m_answers.append(a); }
+    void queueFileName(const QString& name) { m_files.append(name); }
+    int pendingAnswers() const { return int(m_answers.size()); }
+    int pendingFileNames() const { return int(m_files.size()); }
+    // Questions asked while the queue was empty.
+    int unexpected() const { return m_unexpected; }
+    const QList<Shown>& shown() const { return m_shown; }
+    const QList<FileRequest>& fileRequests() const { return m_fileRequests; }
+    void clearShown()
+    {
+        m_shown.clear();
+        m_fileRequests.clear();
+        m_unexpected = 0;
+    }
+
+    // Qt's name filter for a "Text|patterns" filter; patterns match either case.
+    static QString toQtFilter(const QString& filter);
+
+private:
+    QString fileName(QWidget* parent, const FileRequest& req);
+
+    QString m_defaultTitle;
+    bool m_scripted = false;
+    QList<Answer> m_answers;
+    QStringList m_files;
+    QList<Shown> m_shown;
+    QList<FileRequest> m_fileRequests;
+    int m_unexpected = 0;
+};

@@ -1,0 +1,104 @@
+#include "catalogue/Catalogue.h"
+
+namespace Catalogue {
+
+std::optional<QList<Category>> categoriesWithRecipes(Database& db)
+{
+    Statement st = db.prepare(
+        "SELECT tblKategorier.KID, tblKategorier.Kategori, Count(tblRecept.Kategori) AS CountOfKategori "
+        "FROM tblKategorier INNER JOIN tblRecept ON tblKategorier.KID = tblRecept.Kategori "
+        "GROUP BY tblKategorier.KID, tblKategorier.Kategori HAVING Count(tblRecept.Kategori) > 0 "
+        "ORDER BY tblKategorier.Kategori COLLATE SV, tblKategorier.KID;");
+    if (!st.isValid())
+        return std::nullopt;
+    QList<Category> out;
+    while (st.next())
+        out.append({ st.int32(0), st.text(1), st.int32(2) });
+    if (st.failed())
+        return std::nullopt;
+    return out;
+}
+
+std::optional<QList<Category>> allCategories(Database& db)
+{
+    Statement st = db.prepare("SELECT KID, Kategori FROM tblKategorier ORDER BY Kategori COLLATE SV, KID;");
+    if (!st.isValid())
+        return std::nullopt;
+    QList<Category> out;
+    while (st.next())
+        out.append({ st.int32(0), st.text(1), 0 });
+    if (st.failed())
+        return std::nullopt;
+    return out;
+}
+
+std::optional<RecipeRows> recipesFor(Database& db, int position, qint32 kid)
+{
+    Statement st;
+    if (position == AllRecipesPosition) {
+        st = db.prepare("SELECT RID, Titel FROM tblRecept ORDER BY Titel COLLATE SV, RID;");
+    } else if (position == NewestPosition) {
+        st = db.prepare("SELECT RID, Titel FROM tblRecept ORDER BY RID DESC LIMIT 10;");
+    } else {
+        st = db.prepare(
+            "SELECT RID, Titel FROM tblRecept WHERE Kategori = ?1 ORDER BY Titel COLLATE SV, RID;");
+        st.bind(1, kid);
+    }
+    if (!st.isValid())
+        return std::nullopt;
+    RecipeRows rows;
+    while (st.next()) {
+        rows.ids.append(st.int32(0));
+        // A null title lists as an empty line rather than ending the list.
+        rows.titles.append(st.text(1));
+    }
+    if (st.failed())
+        return std::nullopt;
+    return rows;
+}
+
+std::optional<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid)
+{
+    // LEFT JOIN: a recipe whose category is gone is still shown.
+    Statement st
+        = db.prepare("SELECT tblRecept.RID, tblRecept.Titel, tblRecept.AntalPersoner, tblRecept.Tid, "
+                     "tblRecept.Ingredienser, "
+                     "tblRecept.Anvisningar, tblRecept.Kategori, tblKategorier.KID, tblKategorier.Kategori "
+                     "FROM tblRecept LEFT JOIN tblKategorier ON tblRecept.Kategori = tblKategorier.KID "
+                     "WHERE tblRecept.RID = ?1;");
+    if (!st.isValid())
+        return std::nullopt;
+    st.bind(1, rid);
+    if (!st.next()) {
+        if (st.failed())
+            return std::nullopt;
+        return std::optional<Recipe>();
+    }
+    Recipe r;
+    r.rid = st.int32(0);
+    r.titel = st.text(1);
+    r.antalPersoner = st.text(2);
+    r.tid = st.text(3);
+    r.ingredienser = fromStored(st.text(4));
+    r.anvisningar = fromStored(st.text(5));
+    r.kategori = st.int32(6);
+    r.hasCategory = !st.isNull(7);
+    r.kategoriNamn = st.text(8);
+    return std::optional<Recipe>(r);
+}
+
+QString fromStored(const QString& text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+QString toStored(const QString& text)
+{
+    QString t = fromStored(text);
+    t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return t;
+}
+
+} // namespace Catalogue

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/Database.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+// Reading the cookbook for the main window's lists and fields.
+namespace Catalogue {
+
+struct Category {
+    qint32 kid = 0;
+    QString name;
+    qint32 count = 0;
+};
+
+struct RecipeRows {
+    QVector<qint32> ids;
+    QStringList titles;
+};
+
+// Fields of one recipe; a null column reads as the empty text.
+struct Recipe {
+    qint32 rid = 0;
+    QString titel;
+    QString antalPersoner;
+    QString tid;
+    QString ingredienser;
+    QString anvisningar;
+    qint32 kategori = 0;
+    // False when the recipe's category number names no category.
+    bool hasCategory = false;
+    QString kategoriNamn;
+};
+
+// The fixed entries of the category filter.
+constexpr int AllRecipesPosition = 0;
+constexpr int NewestPosition = 1;
+
+// Categories holding at least one recipe, with their counts, in Swedish order.
+std::optional<QList<Category>> categoriesWithRecipes(Database& db);
+// Every category, in Swedish order.
+std::optional<QList<Category>> allCategories(Database& db);
+// Recipes for a filter choice: every recipe, the ten newest, or one category.
+std::optional<RecipeRows> recipesFor(Database& db, int position, qint32 kid);
+// std::nullopt on an engine failure; an empty inner optional when no such recipe.
+std::optional<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid);
+
+// The program's multi-line fields use \n; the cookbook keeps CR LF.
+QString fromStored(const QString& text);
+QString toStored(const QString& text);
+
+} // namespace Catalogue

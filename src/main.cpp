@@ -1,0 +1,20 @@
+#include "app/Startup.h"
+#include "mainwindow/Program.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QStyleFactory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/gastrid.svg")));
+    Startup::installTranslations(app);
+
+    Prompts prompts;
+    auto program = startProgram(QCoreApplication::applicationDirPath(), prompts);
+    if (!program->ok)
+        return program->exitCode;
+    return QApplication::exec();
+}

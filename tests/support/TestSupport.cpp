@@ -1,0 +1,86 @@
+#include "support/TestSupport.h"
+
+#include "app/Database.h"
+#include "app/Startup.h"
+
+#include <QFile>
+#include <QProcess>
+
+const char* const RecipeSchema
+    = "CREATE TABLE tblKategorier (KID INTEGER PRIMARY KEY AUTOINCREMENT, Kategori TEXT);"
+      "CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY AUTOINCREMENT, Titel TEXT, Kategori INTEGER, "
+      "AntalPersoner TEXT, Tid TEXT, Ingredienser TEXT, Anvisningar TEXT);"
+      "CREATE TABLE tblIngredienser (IID INTEGER PRIMARY KEY AUTOINCREMENT, Ingrediens TEXT);";
+
+TempProgram::TempProgram()
+{
+    prompts.setScripted(true);
+}
+
+bool TempProgram::installDelivered()
+{
+    QFile::remove(dbPath());
+    if (!QFile::copy(QStringLiteral(GASTRID_DELIVERED_DB), dbPath()))
+        return false;
+    return QFile(dbPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool TempProgram::makeCookbook(const QString& sql, bool upgraded)
+{
+    QFile::remove(dbPath());
+    {
+        Database db;
+        if (!db.openPlain(dbPath()))
+            return false;
+        if (!db.exec(RecipeSchema) || !db.exec(sql.toUtf8().constData())) {
+            qWarning("%s", qPrintable(db.lastError().describe()));
+            return false;
+        }
+        if (!upgraded)
+            return true;
+    }
+    Database db;
+    if (!db.open(dbPath(), Startup::DatabaseKey))
+        return false;
+    DbError e;
+    if (!Startup::upgradeSchema(db, dbPath(), &e)) {
+        qWarning("%s", qPrintable(e.describe()));
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<Program> TempProgram::start(bool show)
+{
+    return startProgram(folder(), prompts, show);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+int runSqlcipher(const QString& path, const QString& script, QString* output)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("sqlcipher"), { QStringLiteral("-batch"), path });
+    p.write(script.toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    if (output)
+        *output = QString::fromUtf8(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QVariant queryValue(const QString& dbPath, const char* sql, const QVariantList& values)
+{
+    Database db;
+    if (!db.open(dbPath, Startup::DatabaseKey))
+        return QStringLiteral("<open failed: %1>").arg(db.lastError().describe());
+    const auto v = db.scalar(sql, values);
+    return v ? *v : QVariant(QStringLiteral("<query failed: %1>").arg(db.lastError().describe()));
+}
