@@ -186,6 +186,7 @@ void FrmMain::buildControls()
     for (QWidget* w : std::initializer_list<QWidget*> {
              txtTitel, txtPortioner, txtTid, txtIngredienser, txtAnvisningar, cmbNyttRecept, lstRecept })
         w->installEventFilter(this);
+    connectSearchPanel();
 }
 
 bool FrmMain::load()
@@ -198,6 +199,8 @@ bool FrmMain::load()
     m_ctx.windowWidth = qint16(width());
     m_ctx.windowHeight = qint16(height());
     const bool ok = FillKategoriList() && FillNyKategoriList();
+    if (ok)
+        FillSeekModes();
     m_loading = false;
     if (!ok)
         return false;
@@ -246,11 +249,30 @@ void FrmMain::onButton(int index)
         if (markedCount() == 0)
             m_ctx.prompts().message(this, QStringLiteral("Markera ett recept först."));
         break;
+    case 5:
+        RunSeek();
+        break;
     case 9:
         SaveNyttRecept();
         break;
     case 10:
         EndNyttRecept();
+        break;
+    case 11:
+        EditSeekItem();
+        break;
+    case 12:
+    case 19:
+        AddSeekItem();
+        break;
+    case 13:
+        OpenFridge();
+        break;
+    case 14:
+        SaveFridge();
+        break;
+    case 15:
+        ClearSeekList();
         break;
     case 21:
         openPictureWindow();

@@ -63,6 +63,16 @@ public:
     qint32 currentListRid() const;
     int markedCount() const;
 
+    // Search panel (FrmMainSearch.cpp).
+    void FillSeekModes();
+    void RunSeek();
+    void AddSeekItem();
+    void EditSeekItem();
+    void ClearSeekList();
+    void RemoveSeekItem();
+    void OpenFridge();
+    void SaveFridge();
+
     // Shows a secondary window and keeps it in front while it is open.
     void openSecondary(QWidget* w);
 
@@ -90,6 +100,9 @@ private:
     void openHelp();
     void updatePictureButton();
     void setFieldsBlocked(bool blocked);
+    // Search panel (FrmMainSearch.cpp).
+    void connectSearchPanel();
+    bool searchPanelEvent(QObject* watched, QEvent* event);
 
     AppContext& m_ctx;
     bool m_exited = false;
@@ -130,4 +143,6 @@ private:
     qint32 m_shownKategoriId = 0;
     bool m_kategoriEditing = false;
     QPointer<QWidget> m_secondary;
+    // Search panel state (FrmMainSearch.cpp).
+    bool m_seekCancelled = false;
 };

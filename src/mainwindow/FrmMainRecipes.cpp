@@ -341,6 +341,8 @@ void FrmMain::deleteWithKeyboard()
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (searchPanelEvent(watched, event))
+        return true;
     if (event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         if (watched == cmbNyttRecept)
