@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    Q_INIT_RESOURCE(gastrid);
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/gastrid.svg")));

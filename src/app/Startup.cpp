@@ -113,6 +113,12 @@ bool upgradeSchema(Database& db, const QString& path, DbError* error)
         db.rollback();
         return fail(db.lastError());
     }
+    // Listing one category of a large cookbook needs this index.
+    if (db.hasTable(QStringLiteral("tblRecept"))
+        && !db.exec("CREATE INDEX IF NOT EXISTS enc.idxReceptKategori ON tblRecept(Kategori);")) {
+        db.rollback();
+        return fail(db.lastError());
+    }
     if (!db.exec("DETACH DATABASE enc;"))
         return fail(db.lastError());
     db.close();

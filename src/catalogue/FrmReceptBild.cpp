@@ -28,7 +28,7 @@ FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid
     // its picture, so it is placed by hand rather than by a layout.
     auto* area = new QFrame(this);
     area->setObjectName(QStringLiteral("fraPreview"));
-    area->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     area->setLineWidth(1);
     area->setFixedSize(PreviewMaxWidth + 2, PreviewMaxHeight + 2);
     m_picPreview = new QLabel(area);
@@ -115,13 +115,12 @@ void FrmReceptBild::open()
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     const QString file = m_ctx.prompts().openFileName(this, QStringLiteral("Välj bild"),
-                                                      QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"),
-                                                      folder);
+        QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"), folder);
     if (file.isEmpty() || !QFileInfo::exists(file))
         return;
     if (!showPicture(file)) {
-        m_ctx.prompts().message(this, QStringLiteral("Bilden kunde inte visas."), Prompts::Buttons::Ok,
-                                Prompts::Icon::Warning);
+        m_ctx.prompts().message(
+            this, QStringLiteral("Bilden kunde inte visas."), Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     m_txtFilename->setText(QFileInfo(file).absoluteFilePath());
@@ -149,7 +148,7 @@ void FrmReceptBild::ok()
 void FrmReceptBild::remove()
 {
     if (m_ctx.prompts().message(this, QStringLiteral("Vill du ta bort bilden?"), Prompts::Buttons::YesNo,
-                                Prompts::Icon::None, QStringLiteral("Ta bort bild"))
+            Prompts::Icon::None, QStringLiteral("Ta bort bild"))
         != Prompts::Answer::Yes)
         return;
     const qint32 rid = m_currentRid();

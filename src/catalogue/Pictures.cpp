@@ -63,8 +63,7 @@ Result storePicture(const QString& pictureFolder, qint32 rid, const QString& cho
         return failure(QStringLiteral("Filen %1 är ingen bild av typen JPG, GIF eller BMP.").arg(name));
 
     const QString target = pictureName(pictureFolder, rid, ext);
-    // The recipe's own file chosen again is already in place; copying it onto
-    // itself would truncate it.
+    // The recipe's own file chosen again is already in place.
     if (!samePath(chosenFile, target)) {
         QFile in(chosenFile);
         if (!in.open(QIODevice::ReadOnly))

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/Database.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+// The three recipe searches, run on the cookbook without any window. The hits
+// come in the order of the recipe list: Swedish title order, then number.
+namespace SeekEngine {
+
+enum class Rule { AnyIngredient, Cookable };
+
+// Told after each recipe tested: how many so far and how many in all.
+// Returning false stops the search; the hits found until then are kept.
+using Progress = std::function<bool(int done, int total)>;
+
+struct Result {
+    QVector<qint32> ids;
+    QStringList titles; // a null title stays null
+    bool cancelled = false;
+    // Set when the engine failed; the hits are then empty.
+    std::optional<DbError> error;
+    int examined = 0; // recipes tested
+    int total = 0; // recipes in the cookbook when the search began
+};
+
+// Tests every recipe's ingredient text with the rule built from `entries`.
+Result ingredients(Database& db, Rule rule, const QStringList& entries, const Progress& progress = {});
+
+// Recipes whose title, ingredients or instructions contain `text`, read with
+// the cookbook's LIKE wildcards. Quotes in the text match any character.
+Result freeText(Database& db, const QString& text);
+
+// The LIKE pattern freeText binds for `text`.
+QString freeTextPattern(const QString& text);
+
+} // namespace SeekEngine
