@@ -113,9 +113,10 @@ bool upgradeSchema(Database& db, const QString& path, DbError* error)
         db.rollback();
         return fail(db.lastError());
     }
-    // Listing one category of a large cookbook needs this index.
+    // The recipe lists of a large cookbook read these instead of the table.
     if (db.hasTable(QStringLiteral("tblRecept"))
-        && !db.exec("CREATE INDEX IF NOT EXISTS enc.idxReceptKategori ON tblRecept(Kategori);")) {
+        && !db.exec("CREATE INDEX IF NOT EXISTS enc.idxReceptKategori ON tblRecept(Kategori);"
+                    "CREATE INDEX IF NOT EXISTS enc.idxReceptTitel ON tblRecept(Titel);")) {
         db.rollback();
         return fail(db.lastError());
     }

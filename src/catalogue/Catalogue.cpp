@@ -1,6 +1,26 @@
 #include "catalogue/Catalogue.h"
 
+#include "app/TextRules.h"
+
+#include <numeric>
+
 namespace Catalogue {
+
+void sortByTitle(RecipeRows& rows)
+{
+    QVector<int> order(rows.ids.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+        [&](int a, int b) { return TextRules::compare(rows.titles.at(a), rows.titles.at(b)) < 0; });
+    RecipeRows sorted;
+    sorted.ids.reserve(order.size());
+    sorted.titles.reserve(order.size());
+    for (int i : order) {
+        sorted.ids.append(rows.ids.at(i));
+        sorted.titles.append(rows.titles.at(i));
+    }
+    rows = std::move(sorted);
+}
 
 std::optional<QList<Category>> categoriesWithRecipes(Database& db)
 {
@@ -36,7 +56,9 @@ std::optional<RecipeRows> recipesFor(Database& db, int position, qint32 kid)
 {
     Statement st;
     if (position == AllRecipesPosition) {
-        st = db.prepare("SELECT RID, Titel FROM tblRecept ORDER BY Titel COLLATE SV, RID;");
+        // Read through the title index (a fraction of the file's pages) and
+        // put into Swedish order here.
+        st = db.prepare("SELECT RID, Titel FROM tblRecept ORDER BY Titel, RID;");
     } else if (position == NewestPosition) {
         st = db.prepare("SELECT RID, Titel FROM tblRecept ORDER BY RID DESC LIMIT 10;");
     } else {
@@ -54,6 +76,8 @@ std::optional<RecipeRows> recipesFor(Database& db, int position, qint32 kid)
     }
     if (st.failed())
         return std::nullopt;
+    if (position == AllRecipesPosition)
+        sortByTitle(rows);
     return rows;
 }
 

@@ -41,6 +41,9 @@ struct Recipe {
 constexpr int AllRecipesPosition = 0;
 constexpr int NewestPosition = 1;
 
+// Swedish title order; equal titles keep their order.
+void sortByTitle(RecipeRows& rows);
+
 // Categories holding at least one recipe, with their counts, in Swedish order.
 std::optional<QList<Category>> categoriesWithRecipes(Database& db);
 // Every category, in Swedish order.
