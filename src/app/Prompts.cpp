@@ -110,6 +110,12 @@ QString Prompts::fileName(QWidget* parent, const FileRequest& req)
     dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's Swedish catalogue lacks these.
+    dlg.setLabelText(QFileDialog::LookIn, QStringLiteral("Leta i:"));
+    dlg.setLabelText(QFileDialog::FileName, QStringLiteral("Filnamn:"));
+    dlg.setLabelText(QFileDialog::FileType, QStringLiteral("Filer av typen:"));
+    dlg.setLabelText(QFileDialog::Accept, req.save ? QStringLiteral("Spara") : QStringLiteral("Öppna"));
+    dlg.setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();

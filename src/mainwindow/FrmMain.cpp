@@ -316,6 +316,8 @@ void FrmMain::openSecondary(QWidget* w)
     // Owned by the main window and kept above it by the window system.
     w->setParent(this, w->windowFlags() | Qt::Window);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    w->adjustSize();
+    w->move(geometry().center() - w->rect().center());
     ActiveWindowName = w->objectName();
     connect(w, &QObject::destroyed, this, [this, w] {
         if (m_secondary == w || !m_secondary)
