@@ -42,6 +42,22 @@ bool Database::openPlain(const QString& path)
 
 bool Database::open(const QString& path, const QString& key)
 {
+    if (isPlainFile(path))
+        return openWith(path, QString(), 0);
+    // Our own files use 4096-byte pages; the engine's default is the fallback.
+    if (openWith(path, key, EncryptedPageSize))
+        return true;
+    const DbError first = m_error;
+    if (first.code != SQLITE_NOTADB)
+        return false;
+    if (openWith(path, key, 0))
+        return true;
+    m_error = first;
+    return false;
+}
+
+bool Database::openWith(const QString& path, const QString& key, int pageSize)
+{
     close();
     const QByteArray p = path.toUtf8();
     // No CREATE: a missing file is an error, never a fresh empty cookbook.
@@ -53,31 +69,33 @@ bool Database::open(const QString& path, const QString& key)
         close();
         return false;
     }
-    if (!isPlainFile(path)) {
+    auto fail = [this] {
+        const DbError e = m_error;
+        close();
+        m_error = e;
+        return false;
+    };
+    if (!key.isEmpty()) {
         const QByteArray k = key.toUtf8();
         if (sqlite3_key(m_db, k.constData(), k.size()) != SQLITE_OK) {
             takeError();
-            close();
-            return false;
+            return fail();
         }
+        if (pageSize > 0
+            && !exec(QByteArray("PRAGMA cipher_page_size=" + QByteArray::number(pageSize) + ";").constData()))
+            return fail();
     }
     sqlite3_busy_timeout(m_db, 0);
     // The lock is taken before anything is read and held until close, so a
     // second running copy is refused at its first step.
-    if (!exec("PRAGMA locking_mode=EXCLUSIVE;") || !exec("BEGIN EXCLUSIVE;") || !exec("COMMIT;")) {
-        const DbError e = m_error;
-        close();
-        m_error = e;
-        return false;
-    }
+    if (!exec("PRAGMA locking_mode=EXCLUSIVE;") || !exec("BEGIN EXCLUSIVE;") || !exec("COMMIT;"))
+        return fail();
     // Touching the schema proves the key and the file; a damaged or foreign
     // file fails here rather than in the middle of the run.
-    if (!exec("SELECT count(*) FROM sqlite_master;")) {
-        const DbError e = m_error;
-        close();
-        m_error = e;
-        return false;
-    }
+    if (!exec("SELECT count(*) FROM sqlite_master;"))
+        return fail();
+    // Decrypted pages stay in memory, so repeated searches read no page twice.
+    exec("PRAGMA cache_size=-65536;");
     TextRules::registerOn(m_db);
     return true;
 }

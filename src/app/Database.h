@@ -54,10 +54,14 @@ public:
     void setError(const DbError& e) { m_error = e; }
     sqlite3* handle() const { return m_db; }
 
+    // Page size of the encrypted files the program writes.
+    static constexpr int EncryptedPageSize = 4096;
+
     // True when the file starts with the plain (unencrypted) SQLite header.
     static bool isPlainFile(const QString& path);
 
 private:
+    bool openWith(const QString& path, const QString& key, int pageSize);
     void takeError();
     sqlite3* m_db = nullptr;
     DbError m_error;

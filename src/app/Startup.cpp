@@ -102,7 +102,10 @@ bool upgradeSchema(Database& db, const QString& path, DbError* error)
         if (!f.open(QIODevice::WriteOnly))
             return fail({ f.errorString(), 14 });
     }
-    if (!db.execute("ATTACH DATABASE ?1 AS enc KEY ?2;", { tmp, DatabaseKey }))
+    if (!db.execute("ATTACH DATABASE ?1 AS enc KEY ?2;", { tmp, DatabaseKey })
+        || !db.exec(
+            QByteArray("PRAGMA enc.cipher_page_size=" + QByteArray::number(Database::EncryptedPageSize) + ";")
+                .constData()))
         return fail(db.lastError());
     if (!db.exec("SELECT sqlcipher_export('enc');"))
         return fail(db.lastError());

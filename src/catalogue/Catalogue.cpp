@@ -10,8 +10,10 @@ void sortByTitle(RecipeRows& rows)
 {
     QVector<int> order(rows.ids.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-        [&](int a, int b) { return TextRules::compare(rows.titles.at(a), rows.titles.at(b)) < 0; });
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = TextRules::compare(rows.titles.at(a), rows.titles.at(b));
+        return c != 0 ? c < 0 : rows.ids.at(a) < rows.ids.at(b);
+    });
     RecipeRows sorted;
     sorted.ids.reserve(order.size());
     sorted.titles.reserve(order.size());

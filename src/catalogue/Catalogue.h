@@ -41,7 +41,7 @@ struct Recipe {
 constexpr int AllRecipesPosition = 0;
 constexpr int NewestPosition = 1;
 
-// Swedish title order; equal titles keep their order.
+// Swedish title order, equal titles by number.
 void sortByTitle(RecipeRows& rows);
 
 // Categories holding at least one recipe, with their counts, in Swedish order.

@@ -103,6 +103,10 @@ private:
     // Search panel (FrmMainSearch.cpp).
     void connectSearchPanel();
     bool searchPanelEvent(QObject* watched, QEvent* event);
+    void seekModeChanged(int mode);
+    void seekEntryChosen(int row);
+    void makeSeekDefault(QPushButton* button);
+    QStringList seekEntries() const;
 
     AppContext& m_ctx;
     bool m_exited = false;
@@ -145,4 +149,5 @@ private:
     QPointer<QWidget> m_secondary;
     // Search panel state (FrmMainSearch.cpp).
     bool m_seekCancelled = false;
+    bool m_seeking = false;
 };

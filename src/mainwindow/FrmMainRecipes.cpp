@@ -163,6 +163,10 @@ void FrmMain::ClearRecept()
     ReceptChanged = false;
     CurrentRID = 0;
     m_shownKategoriId = 0;
+    {
+        const QSignalBlocker block(cmbNyttRecept);
+        cmbNyttRecept->setCurrentIndex(-1);
+    }
     updatePictureButton();
 }
 
@@ -347,7 +351,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         if (watched == cmbNyttRecept)
             kategoriEditLeft();
-        else if (watched != lstRecept)
+        else if (watched == txtTitel || watched == txtPortioner || watched == txtTid
+            || watched == txtIngredienser || watched == txtAnvisningar)
             fieldsLeft();
     } else if (event->type() == QEvent::FocusIn && watched == cmbNyttRecept) {
         if (!NyttReceptMode)

@@ -1,9 +1,12 @@
 #include "search/SeekEngine.h"
 
+#include "app/TextRules.h"
 #include "search/SeekRules.h"
 
 #include <algorithm>
 #include <climits>
+#include <string>
+#include <vector>
 
 namespace SeekEngine {
 
@@ -17,6 +20,22 @@ Result failed(Database& db, Result r)
     return r;
 }
 
+struct Hit {
+    qint32 rid;
+    bool nullTitle;
+    std::string title; // UTF-8 as stored
+};
+
+// The recipe list's order, ORDER BY Titel COLLATE SV, RID: a null title first.
+bool listOrder(const Hit& a, const Hit& b)
+{
+    if (a.nullTitle != b.nullTitle)
+        return a.nullTitle;
+    const int c
+        = TextRules::compareUtf8(a.title.data(), int(a.title.size()), b.title.data(), int(b.title.size()));
+    return c != 0 ? c < 0 : a.rid < b.rid;
+}
+
 template <class RowTest> Result scan(Database& db, const RowTest& test, const Progress& progress)
 {
     Result r;
@@ -26,25 +45,45 @@ template <class RowTest> Result scan(Database& db, const RowTest& test, const Pr
         return failed(db, std::move(r));
     r.total = int(std::clamp<qint64>(count->toLongLong(), 0, INT_MAX));
 
-    Statement st = db.prepare("SELECT RID, Titel, Ingredienser FROM tblRecept ORDER BY Titel COLLATE SV, RID;");
+    // Rows in stored order stream at once; sorting the whole table by title
+    // first would leave the window frozen before the first row. Only the hits
+    // are put in order, afterwards.
+    Statement st = db.prepare("SELECT RID, Titel, Ingredienser FROM tblRecept;");
     if (!st.isValid())
         return failed(db, std::move(r));
+    std::vector<Hit> hits;
     while (st.next()) {
         int bytes = 0;
         const char* text = st.utf8(2, &bytes);
         if (test.matches(text, bytes)) {
-            r.ids.append(st.int32(0));
-            r.titles.append(st.text(1));
+            const char* title = st.utf8(1, &bytes);
+            hits.push_back(
+                { st.int32(0), title == nullptr, title ? std::string(title, bytes) : std::string() });
         }
         if (r.examined < INT_MAX)
             ++r.examined;
         if (progress && !progress(std::min(r.examined, r.total), r.total)) {
             r.cancelled = true;
-            return r;
+            break;
         }
     }
     if (st.failed())
         return failed(db, std::move(r));
+
+    // Many hits take a moment to order; the caller's window keeps being told.
+    unsigned compares = 0;
+    std::sort(hits.begin(), hits.end(), [&](const Hit& a, const Hit& b) {
+        if (progress && (++compares & 1023) == 0)
+            progress(std::min(r.examined, r.total), r.total);
+        return listOrder(a, b);
+    });
+    r.ids.reserve(qsizetype(hits.size()));
+    r.titles.reserve(qsizetype(hits.size()));
+    for (const Hit& h : hits) {
+        r.ids.append(h.rid);
+        r.titles.append(
+            h.nullTitle ? QString() : QString::fromUtf8(h.title.data(), qsizetype(h.title.size())));
+    }
     return r;
 }
 

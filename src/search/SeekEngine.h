@@ -16,7 +16,10 @@ namespace SeekEngine {
 enum class Rule { AnyIngredient, Cookable };
 
 // Told after each recipe tested: how many so far and how many in all.
-// Returning false stops the search; the hits found until then are kept.
+// Returning false stops the search; the hits among the recipes tested so far
+// are kept. Recipes are tested in stored order (by number), so a stopped
+// search has looked at the oldest ones. While the hits are put in order it is
+// told the same figures again now and then, and its answer is not heeded.
 using Progress = std::function<bool(int done, int total)>;
 
 struct Result {

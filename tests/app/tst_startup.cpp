@@ -19,6 +19,7 @@ private slots:
     void secondStartWritesNothing();
     void optionsWithoutMenuTableIsNotUpgraded();
     void readOnlyFileOpensReadWrite();
+    void defaultPageSizeFileOpens();
     void missingDatabase();
     void secondRunningCopyIsRefused();
     void damagedFilesAreLeftAlone_data();
@@ -80,8 +81,10 @@ void TestStartup::firstStartUpgradesDeliveredCookbook()
     QVERIFY(!fileBytes(t.dbPath()).startsWith("SQLite format 3"));
     QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
     QString out;
-    QCOMPARE(runSqlcipher(
-                 t.dbPath(), QStringLiteral("PRAGMA key='plumb';\nSELECT count(*) FROM tblRecept;\n"), &out),
+    QCOMPARE(runSqlcipher(t.dbPath(),
+                 QStringLiteral(
+                     "PRAGMA key='plumb';\nPRAGMA cipher_page_size=4096;\nSELECT count(*) FROM tblRecept;\n"),
+                 &out),
         0);
     QCOMPARE(out.trimmed(), QString::number(recipes));
     runSqlcipher(t.dbPath(), QStringLiteral("SELECT count(*) FROM tblRecept;\n"), &out);
@@ -124,6 +127,26 @@ void TestStartup::readOnlyFileOpensReadWrite()
     QVERIFY(p->ok);
     QVERIFY(QFileInfo(t.dbPath()).isWritable());
     QVERIFY(p->ctx->db().execute("INSERT INTO tblKategorier (Kategori) VALUES (?1);", { "Ny" }));
+}
+
+void TestStartup::defaultPageSizeFileOpens()
+{
+    TempProgram t;
+    QVERIFY(
+        t.makeCookbook(QStringLiteral("CREATE TABLE options (uid INTEGER PRIMARY KEY, name TEXT, value TEXT);"
+                                      "INSERT INTO tblRecept (Titel) VALUES ('Ärtsoppa');"),
+            false));
+    {
+        Database db;
+        QVERIFY(db.openPlain(t.dbPath()));
+        QVERIFY(db.execute("ATTACH DATABASE ?1 AS enc KEY 'plumb';", { t.path(QStringLiteral("enc.mdb")) }));
+        QVERIFY(db.exec("SELECT sqlcipher_export('enc'); DETACH DATABASE enc;"));
+    }
+    QFile::remove(t.dbPath());
+    QVERIFY(QFile::rename(t.path(QStringLiteral("enc.mdb")), t.dbPath()));
+    auto p = t.start();
+    QVERIFY(p->ok);
+    QCOMPARE(p->ctx->db().scalar("SELECT Titel FROM tblRecept;")->toString(), QStringLiteral("Ärtsoppa"));
 }
 
 void TestStartup::missingDatabase()

@@ -1,0 +1,181 @@
+#include "SeekBench.h"
+
+#include "app/AppContext.h"
+#include "mainwindow/FrmMain.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+namespace {
+
+constexpr int Rounds = 3;
+
+const QStringList Common { "mjöl", "socker", "smör", "ägg", "mjölk", "salt", "peppar", "lök", "grädde",
+    "vitlök" };
+const QStringList Pantry = Common
+    + QStringList { "potatis", "morot", "tomat", "olja", "vatten", "citron", "persilja", "ost", "ris",
+          "kyckling" };
+const QString FreeText = QStringLiteral("grädde");
+
+void print(const char* name, double value)
+{
+    std::printf("%s: %.6f\n", name, value);
+    std::fflush(stdout);
+}
+
+void printCount(const char* name, int value)
+{
+    std::printf("%s: %d\n", name, value);
+    std::fflush(stdout);
+}
+
+// Best of a few rounds: the figure least disturbed by the rest of the machine.
+double best(const std::function<void()>& run)
+{
+    double fastest = 1e300;
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer t;
+        t.start();
+        run();
+        fastest = std::min(fastest, double(t.nsecsElapsed()) / 1e9);
+    }
+    return fastest;
+}
+
+struct Panel {
+    explicit Panel(FrmMain& w)
+        : mode(w.findChild<QComboBox*>(QStringLiteral("cmbSeek")))
+        , add(w.findChild<QLineEdit*>(QStringLiteral("txtAddSeek")))
+        , text(w.findChild<QLineEdit*>(QStringLiteral("txtSeek")))
+        , count(w.findChild<QLabel*>(QStringLiteral("lblRecept")))
+        , seek(w.findChild<QPushButton*>(QStringLiteral("cmdButton_5")))
+        , addButton(w.findChild<QPushButton*>(QStringLiteral("cmdButton_19")))
+        , clearButton(w.findChild<QPushButton*>(QStringLiteral("cmdButton_15")))
+    {
+    }
+    bool ok() const { return mode && add && text && count && seek && addButton && clearButton; }
+    void setEntries(int m, const QStringList& entries)
+    {
+        mode->setCurrentIndex(m);
+        clearButton->click();
+        for (const QString& e : entries) {
+            add->setText(e);
+            addButton->click();
+        }
+    }
+    int hits() const { return count->text().section(QLatin1Char(' '), 0, 0).toInt(); }
+
+    QComboBox* mode;
+    QLineEdit* add;
+    QLineEdit* text;
+    QLabel* count;
+    QPushButton* seek;
+    QPushButton* addButton;
+    QPushButton* clearButton;
+};
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Every recipe's columns, one recipe after the other, as stored.
+bool exportTexts(Database& db, const char* sql, const QString& path)
+{
+    Statement st = db.prepare(sql);
+    if (!st.isValid())
+        return false;
+    QByteArray out;
+    while (st.next()) {
+        for (int c = 0; c < st.columnCount(); ++c) {
+            int n = 0;
+            if (const char* s = st.utf8(c, &n))
+                out.append(s, n);
+            out.append('\n');
+        }
+    }
+    return !st.failed() && writeFile(path, out);
+}
+
+// Seconds for one grep run, or nothing when grep is not there.
+std::optional<double> timeGrep(const QStringList& args)
+{
+    QProcess grep;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Case folding of å, ä, ö needs a UTF-8 locale.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    grep.setProcessEnvironment(env);
+    double fastest = 1e300;
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer t;
+        t.start();
+        grep.start(QStringLiteral("grep"), args);
+        if (!grep.waitForFinished(600000) || grep.exitStatus() != QProcess::NormalExit || grep.exitCode() > 1)
+            return std::nullopt;
+        fastest = std::min(fastest, double(t.nsecsElapsed()) / 1e9);
+        grep.readAllStandardOutput();
+    }
+    return fastest;
+}
+
+} // namespace
+
+void runSeekBench(AppContext& ctx, FrmMain& window, const QString& workDir)
+{
+    Panel panel(window);
+    if (!panel.ok()) {
+        std::fprintf(stderr, "seek bench: search panel not found\n");
+        return;
+    }
+
+    panel.setEntries(0, Common);
+    const double any = best([&] { panel.seek->click(); });
+    print("seek_any_10", any);
+    printCount("seek_any_10_hits", panel.hits());
+
+    panel.setEntries(1, Pantry);
+    print("seek_cookable_20", best([&] { panel.seek->click(); }));
+    printCount("seek_cookable_20_hits", panel.hits());
+
+    panel.setEntries(2, {});
+    const double free = best([&] {
+        panel.text->setText(FreeText);
+        panel.seek->click();
+    });
+    print("seek_freetext", free);
+    printCount("seek_freetext_hits", panel.hits());
+    panel.setEntries(0, {});
+
+    const QDir dir(workDir);
+    const QString ingredients = dir.filePath(QStringLiteral("seek_ingredienser.txt"));
+    const QString allText = dir.filePath(QStringLiteral("seek_alltext.txt"));
+    const QString entries = dir.filePath(QStringLiteral("seek_entries_10.txt"));
+    if (!exportTexts(ctx.db(), "SELECT Ingredienser FROM tblRecept;", ingredients)
+        || !exportTexts(ctx.db(), "SELECT Titel, Ingredienser, Anvisningar FROM tblRecept;", allText)
+        || !writeFile(entries, (Common.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
+        std::fprintf(stderr, "seek bench: could not export the texts to %s\n", qPrintable(workDir));
+        return;
+    }
+    const auto grepAny = timeGrep({ "-c", "-i", "-F", "-f", entries, ingredients });
+    const auto grepFree = timeGrep({ "-c", "-i", "-F", "-e", FreeText, allText });
+    if (!grepAny || !grepFree) {
+        std::fprintf(stderr, "seek bench: grep did not run\n");
+        return;
+    }
+    print("grep_any_10", *grepAny);
+    print("seek_any_10_vs_grep", any / std::max(*grepAny, 1e-9));
+    print("grep_freetext", *grepFree);
+    print("seek_freetext_vs_grep", free / std::max(*grepFree, 1e-9));
+}
