@@ -146,7 +146,8 @@ void runSeekBench(AppContext& ctx, FrmMain& window, const QString& workDir)
     printCount("seek_any_10_hits", panel.hits());
 
     panel.setEntries(1, Pantry);
-    print("seek_cookable_20", best([&] { panel.seek->click(); }));
+    const double cookable = best([&] { panel.seek->click(); });
+    print("seek_cookable_20", cookable);
     printCount("seek_cookable_20_hits", panel.hits());
 
     panel.setEntries(2, {});
@@ -162,20 +163,25 @@ void runSeekBench(AppContext& ctx, FrmMain& window, const QString& workDir)
     const QString ingredients = dir.filePath(QStringLiteral("seek_ingredienser.txt"));
     const QString allText = dir.filePath(QStringLiteral("seek_alltext.txt"));
     const QString entries = dir.filePath(QStringLiteral("seek_entries_10.txt"));
+    const QString pantry = dir.filePath(QStringLiteral("seek_entries_20.txt"));
     if (!exportTexts(ctx.db(), "SELECT Ingredienser FROM tblRecept;", ingredients)
         || !exportTexts(ctx.db(), "SELECT Titel, Ingredienser, Anvisningar FROM tblRecept;", allText)
-        || !writeFile(entries, (Common.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
+        || !writeFile(entries, (Common.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())
+        || !writeFile(pantry, (Pantry.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
         std::fprintf(stderr, "seek bench: could not export the texts to %s\n", qPrintable(workDir));
         return;
     }
     const auto grepAny = timeGrep({ "-c", "-i", "-F", "-f", entries, ingredients });
+    const auto grepPantry = timeGrep({ "-c", "-i", "-F", "-f", pantry, ingredients });
     const auto grepFree = timeGrep({ "-c", "-i", "-F", "-e", FreeText, allText });
-    if (!grepAny || !grepFree) {
+    if (!grepAny || !grepPantry || !grepFree) {
         std::fprintf(stderr, "seek bench: grep did not run\n");
         return;
     }
     print("grep_any_10", *grepAny);
     print("seek_any_10_vs_grep", any / std::max(*grepAny, 1e-9));
+    print("grep_cookable_20", *grepPantry);
+    print("seek_cookable_20_vs_grep", cookable / std::max(*grepPantry, 1e-9));
     print("grep_freetext", *grepFree);
     print("seek_freetext_vs_grep", free / std::max(*grepFree, 1e-9));
 }

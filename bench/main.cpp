@@ -105,6 +105,7 @@ int main(int argc, char** argv)
     print("memory_mb", residentMb());
 #ifdef GASTRID_SEEK_BENCH
     runSeekBench(*p->ctx, w, dir.path());
+    print("memory_after_searches_mb", residentMb());
 #endif
     w.ExitProgram();
     return 0;
