@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "catalogue/Records.h"
 
 #include <QPointer>
 #include <QVector>
@@ -100,6 +101,7 @@ private:
     void openHelp();
     void updatePictureButton();
     void setFieldsBlocked(bool blocked);
+    Records::Fields shownFields() const;
     // Search panel (FrmMainSearch.cpp).
     void connectSearchPanel();
     bool searchPanelEvent(QObject* watched, QEvent* event);

@@ -151,6 +151,12 @@ void FrmMain::updatePictureButton()
     cmdButton[21]->setFont(f);
 }
 
+Records::Fields FrmMain::shownFields() const
+{
+    return { txtTitel->text(), txtPortioner->text(), txtTid->text(), txtIngredienser->toPlainText(),
+        txtAnvisningar->toPlainText() };
+}
+
 void FrmMain::ClearRecept()
 {
     setFieldsBlocked(true);
@@ -192,9 +198,7 @@ void FrmMain::AskSaveRecept()
             Prompts::Icon::None, QStringLiteral("Titel saknas"));
         return;
     }
-    const Records::Fields f { txtTitel->text(), txtPortioner->text(), txtTid->text(),
-        txtIngredienser->toPlainText(), txtAnvisningar->toPlainText() };
-    if (Records::saveRecipe(m_ctx.db(), CurrentRID, f) == Records::SaveResult::Failed) {
+    if (Records::saveRecipe(m_ctx.db(), CurrentRID, shownFields()) == Records::SaveResult::Failed) {
         showDbError(QStringLiteral("Receptet kunde inte sparas."));
         return;
     }
@@ -263,9 +267,7 @@ void FrmMain::SaveNyttRecept()
             Prompts::Icon::None, QStringLiteral("Titel saknas"));
         return;
     }
-    const Records::Fields f { txtTitel->text(), txtPortioner->text(), txtTid->text(),
-        txtIngredienser->toPlainText(), txtAnvisningar->toPlainText() };
-    if (!Records::addRecipe(m_ctx.db(), m_nyKategoriIds.value(pos), f)) {
+    if (!Records::addRecipe(m_ctx.db(), m_nyKategoriIds.value(pos), shownFields())) {
         showDbError(QStringLiteral("Receptet kunde inte sparas."));
         return;
     }
