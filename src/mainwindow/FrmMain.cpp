@@ -310,22 +310,29 @@ void FrmMain::openHelp()
 
 void FrmMain::openSecondary(QWidget* w)
 {
-    if (m_secondary)
-        m_secondary->close();
-    m_secondary = w;
     // Owned by the main window and kept above it by the window system.
     w->setParent(this, w->windowFlags() | Qt::Window);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->adjustSize();
     w->move(geometry().center() - w->rect().center());
-    ActiveWindowName = w->objectName();
-    connect(w, &QObject::destroyed, this, [this, w] {
-        if (m_secondary == w || !m_secondary)
-            ActiveWindowName.clear();
+    w->installEventFilter(this);
+    m_secondaries.append(w);
+    connect(w, &QObject::destroyed, this, [this](QObject* gone) {
+        m_secondaries.removeIf([gone](const QPointer<QWidget>& p) { return p.isNull() || p.data() == gone; });
+        restoreActiveWindowName();
     });
+    ActiveWindowName = w->objectName();
     w->show();
     w->raise();
     w->activateWindow();
+}
+
+void FrmMain::restoreActiveWindowName()
+{
+    ActiveWindowName.clear();
+    for (const QPointer<QWidget>& w : std::as_const(m_secondaries))
+        if (w && w->isVisible())
+            ActiveWindowName = w->objectName();
 }
 
 void FrmMain::openPictureWindow()
@@ -345,10 +352,21 @@ void FrmMain::openPictureWindow()
 void FrmMain::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    // An open secondary window stays in front of the main window.
-    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_secondary && m_secondary->isVisible()
-        && !ActiveWindowName.isEmpty())
-        m_secondary->raise();
+    // Open secondary windows stay in front of the main window, the one last
+    // active on top.
+    if (e->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    QWidget* active = nullptr;
+    for (const QPointer<QWidget>& w : std::as_const(m_secondaries)) {
+        if (!w || !w->isVisible())
+            continue;
+        if (w->objectName() == ActiveWindowName)
+            active = w;
+        else
+            w->raise();
+    }
+    if (active)
+        active->raise();
 }
 
 void FrmMain::ExitProgram()
@@ -359,8 +377,6 @@ void FrmMain::ExitProgram()
         AskSaveRecept();
     m_exited = true;
     Startup::closeCookbook(m_ctx);
-    if (m_secondary)
-        m_secondary->close();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             w->close();

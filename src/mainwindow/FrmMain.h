@@ -99,6 +99,7 @@ private:
     void showDbError(const QString& what);
     void openPictureWindow();
     void openHelp();
+    void restoreActiveWindowName();
     void updatePictureButton();
     void setFieldsBlocked(bool blocked);
     Records::Fields shownFields() const;
@@ -148,7 +149,7 @@ private:
     QVector<qint32> m_nyKategoriIds;
     qint32 m_shownKategoriId = 0;
     bool m_kategoriEditing = false;
-    QPointer<QWidget> m_secondary;
+    QList<QPointer<QWidget>> m_secondaries;
     // Search panel state (FrmMainSearch.cpp).
     bool m_seekCancelled = false;
     bool m_seeking = false;

@@ -349,6 +349,10 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (searchPanelEvent(watched, event))
         return true;
+    // A secondary window that becomes active is the one to keep in front.
+    if (event->type() == QEvent::WindowActivate && watched != this && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow())
+        ActiveWindowName = watched->objectName();
     if (event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         if (watched == cmbNyttRecept)

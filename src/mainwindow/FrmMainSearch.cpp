@@ -202,7 +202,7 @@ void FrmMain::RunSeek()
         result = SeekEngine::ingredients(m_ctx.db(), rule, seekEntries(), progress);
 
         progressWindow.reset();
-        ActiveWindowName = m_secondary ? m_secondary->objectName() : QString();
+        restoreActiveWindowName();
     }
 
     setEnabled(true);

@@ -127,6 +127,21 @@ private slots:
         QTRY_VERIFY(p->window->ActiveWindowName.isEmpty());
     }
 
+    void secondaryWindowsStayOpenTogether()
+    {
+        QTest::mouseClick(p->window->findChild<QPushButton*>(QStringLiteral("cmdKrox_0")), Qt::LeftButton);
+        clickRow(0);
+        QTest::mouseClick(button(21), Qt::LeftButton);
+        QVERIFY(topLevel("frmAbout"));
+        QWidget* picture = topLevel("frmReceptBild");
+        QVERIFY(picture);
+        QCOMPARE(p->window->ActiveWindowName, QStringLiteral("frmReceptBild"));
+        picture->close();
+        QTRY_COMPARE(p->window->ActiveWindowName, QStringLiteral("frmAbout"));
+        topLevel("frmAbout")->close();
+        QTRY_VERIFY(p->window->ActiveWindowName.isEmpty());
+    }
+
     void helpOpensTheManual()
     {
         UrlCatcher catcher;
