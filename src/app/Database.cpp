@@ -193,6 +193,14 @@ qint64 Database::lastInsertId() const
     return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
 }
 
+qint64 Database::changeStamp()
+{
+    if (!m_db)
+        return -1;
+    const auto schema = scalar("PRAGMA schema_version;");
+    return (qint64(schema ? schema->toLongLong() : -1) << 32) + sqlite3_total_changes(m_db);
+}
+
 int Database::changes() const
 {
     return m_db ? sqlite3_changes(m_db) : 0;

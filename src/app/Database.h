@@ -49,6 +49,9 @@ public:
     void rollback();
 
     qint64 lastInsertId() const;
+    // Changes to rows or schema through this connection so far; the only
+    // connection to the file, so equal stamps mean an unchanged cookbook.
+    qint64 changeStamp();
     int changes() const;
     const DbError& lastError() const { return m_error; }
     void setError(const DbError& e) { m_error = e; }

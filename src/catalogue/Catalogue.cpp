@@ -24,6 +24,19 @@ void sortByTitle(RecipeRows& rows)
     rows = std::move(sorted);
 }
 
+const RecipeRows* TitleOrder::get(Database& db)
+{
+    const qint64 stamp = db.changeStamp();
+    if (stamp != m_stamp || stamp < 0) {
+        auto rows = recipesFor(db, AllRecipesPosition, 0);
+        if (!rows)
+            return nullptr;
+        m_rows = std::move(*rows);
+        m_stamp = stamp;
+    }
+    return &m_rows;
+}
+
 std::optional<QList<Category>> categoriesWithRecipes(Database& db)
 {
     Statement st = db.prepare(

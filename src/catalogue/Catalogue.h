@@ -44,6 +44,17 @@ constexpr int NewestPosition = 1;
 // Swedish title order, equal titles by number.
 void sortByTitle(RecipeRows& rows);
 
+// Every recipe in list order, read again only when the cookbook has changed.
+class TitleOrder {
+public:
+    // nullptr on an engine failure.
+    const RecipeRows* get(Database& db);
+
+private:
+    RecipeRows m_rows;
+    qint64 m_stamp = -1;
+};
+
 // Categories holding at least one recipe, with their counts, in Swedish order.
 std::optional<QList<Category>> categoriesWithRecipes(Database& db);
 // Every category, in Swedish order.

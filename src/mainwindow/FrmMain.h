@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "catalogue/Catalogue.h"
 #include "catalogue/Records.h"
 
 #include <QPointer>
@@ -145,6 +146,8 @@ private:
     QPushButton* cmdButton[ButtonCount] = {};
     QPushButton* cmdKrox[KroxCount] = {};
 
+    // Every recipe in list order, for "Alla kategorier" and for ordering hits.
+    Catalogue::TitleOrder m_titleOrder;
     QVector<qint32> m_kategoriIds;
     QVector<qint32> m_nyKategoriIds;
     qint32 m_shownKategoriId = 0;

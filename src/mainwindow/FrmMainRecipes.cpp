@@ -61,7 +61,13 @@ bool FrmMain::FillNyKategoriList()
 
 bool FrmMain::FillReceptList(int position)
 {
-    const auto rows = Catalogue::recipesFor(m_ctx.db(), position, m_kategoriIds.value(position));
+    std::optional<Catalogue::RecipeRows> rows;
+    if (position == Catalogue::AllRecipesPosition) {
+        if (const Catalogue::RecipeRows* all = m_titleOrder.get(m_ctx.db()))
+            rows = *all;
+    } else {
+        rows = Catalogue::recipesFor(m_ctx.db(), position, m_kategoriIds.value(position));
+    }
     if (!rows) {
         showDbError(QStringLiteral("Recepten kunde inte läsas."));
         return false;

@@ -199,7 +199,8 @@ void FrmMain::RunSeek()
             return !m_seekCancelled && !m_exited && m_ctx.db().isOpen();
         };
         const auto rule = mode == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
-        result = SeekEngine::ingredients(m_ctx.db(), rule, seekEntries(), progress);
+        result = SeekEngine::ingredients(
+            m_ctx.db(), rule, seekEntries(), progress, m_titleOrder.get(m_ctx.db()));
 
         progressWindow.reset();
         restoreActiveWindowName();

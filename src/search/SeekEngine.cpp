@@ -36,7 +36,31 @@ bool listOrder(const Hit& a, const Hit& b)
     return c != 0 ? c < 0 : a.rid < b.rid;
 }
 
-template <class RowTest> Result scan(Database& db, const RowTest& test, const Progress& progress)
+// Puts the hits in list order by walking `order`; false when a hit is not in it.
+bool orderBy(const std::vector<Hit>& hits, const Catalogue::RecipeRows& order, Result& r)
+{
+    std::vector<qint32> ids;
+    ids.reserve(hits.size());
+    for (const Hit& h : hits)
+        ids.push_back(h.rid);
+    std::sort(ids.begin(), ids.end());
+    r.ids.reserve(qsizetype(ids.size()));
+    r.titles.reserve(qsizetype(ids.size()));
+    for (qsizetype i = 0; i < order.ids.size() && r.ids.size() < qsizetype(ids.size()); ++i) {
+        if (std::binary_search(ids.begin(), ids.end(), order.ids.at(i))) {
+            r.ids.append(order.ids.at(i));
+            r.titles.append(order.titles.at(i));
+        }
+    }
+    if (r.ids.size() == qsizetype(ids.size()))
+        return true;
+    r.ids.clear();
+    r.titles.clear();
+    return false;
+}
+
+template <class RowTest>
+Result scan(Database& db, const RowTest& test, const Progress& progress, const Catalogue::RecipeRows* order)
 {
     Result r;
     // Counted first so the bar has its end before the first row arrives.
@@ -70,6 +94,8 @@ template <class RowTest> Result scan(Database& db, const RowTest& test, const Pr
     if (st.failed())
         return failed(db, std::move(r));
 
+    if (order && orderBy(hits, *order, r))
+        return r;
     // Many hits take a moment to order; the caller's window keeps being told.
     unsigned compares = 0;
     std::sort(hits.begin(), hits.end(), [&](const Hit& a, const Hit& b) {
@@ -89,11 +115,12 @@ template <class RowTest> Result scan(Database& db, const RowTest& test, const Pr
 
 } // namespace
 
-Result ingredients(Database& db, Rule rule, const QStringList& entries, const Progress& progress)
+Result ingredients(Database& db, Rule rule, const QStringList& entries, const Progress& progress,
+    const Catalogue::RecipeRows* order)
 {
     if (rule == Rule::Cookable)
-        return scan(db, SeekRules::Cookable(entries), progress);
-    return scan(db, SeekRules::AnyIngredient(entries), progress);
+        return scan(db, SeekRules::Cookable(entries), progress, order);
+    return scan(db, SeekRules::AnyIngredient(entries), progress, order);
 }
 
 QString freeTextPattern(const QString& text)

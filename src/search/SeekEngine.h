@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Database.h"
+#include "catalogue/Catalogue.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,7 +34,9 @@ struct Result {
 };
 
 // Tests every recipe's ingredient text with the rule built from `entries`.
-Result ingredients(Database& db, Rule rule, const QStringList& entries, const Progress& progress = {});
+// `order`, every recipe already in list order, spares sorting the hits.
+Result ingredients(Database& db, Rule rule, const QStringList& entries, const Progress& progress = {},
+    const Catalogue::RecipeRows* order = nullptr);
 
 // Recipes whose title, ingredients or instructions contain `text`, read with
 // the cookbook's LIKE wildcards. Quotes in the text match any character.
