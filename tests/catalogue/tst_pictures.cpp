@@ -5,7 +5,6 @@
 #include "mainwindow/FrmAbout.h"
 #include "support/TestSupport.h"
 
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -17,7 +16,7 @@ namespace {
 const QString DataDir = QStringLiteral(GASTRID_TEST_DATA "/pictures/");
 using Names = QStringList;
 
-// A program folder with an empty picture folder and scripted prompts.
+// A program folder with an empty picture folder, scripted prompts and a picture window.
 struct Fixture {
     Fixture()
         : ctx(dir.path(), prompts)
@@ -26,44 +25,34 @@ struct Fixture {
         ctx.windowColor = QStringLiteral("14805231");
         QDir(dir.path()).mkdir(QStringLiteral("bilder"));
     }
+    // The window deletes itself on close; this only cleans up one left open.
+    ~Fixture() { delete w.data(); }
     QString folder() const { return ctx.pictureFolder(); }
     QString pic(const QString& name) const { return QDir(folder()).filePath(name); }
-    Names files() const
-    {
-        return QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
-    }
+    Names files() const { return QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
     void write(const QString& path, const QByteArray& bytes) const
     {
         QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
+    }
+    void openWindow()
+    {
+        w = new FrmReceptBild(ctx, [this] { return rid; });
+        w->show();
+    }
+    QPushButton* button(int i) const { return widget<QPushButton>(w, QStringLiteral("cmdButton_%1").arg(i)); }
+    QLabel* preview() const { return widget<QLabel>(w, QStringLiteral("picPreview")); }
+    QString fileName() const { return widget<QLineEdit>(w, QStringLiteral("txtFilename"))->text(); }
+    void choose(const QString& file)
+    {
+        prompts.queueFileName(file);
+        button(0)->click();
     }
     QTemporaryDir dir;
     Prompts prompts;
     AppContext ctx;
     qint32 rid = 12;
-};
-
-// The window deletes itself on close; this only cleans up one left open.
-struct Window {
-    explicit Window(Fixture& f)
-        : w(new FrmReceptBild(f.ctx, [&f] { return f.rid; }))
-    {
-        w->show();
-    }
-    ~Window() { delete w.data(); }
-    FrmReceptBild* operator->() const { return w; }
-    QPushButton* button(int i) const
-    {
-        return w->findChild<QPushButton*>(QStringLiteral("cmdButton_%1").arg(i));
-    }
-    QLabel* preview() const { return w->findChild<QLabel*>(QStringLiteral("picPreview")); }
-    QString fileName() const { return w->findChild<QLineEdit*>(QStringLiteral("txtFilename"))->text(); }
-    void open(const QString& file, Fixture& f) const
-    {
-        f.prompts.queueFileName(file);
-        button(0)->click();
-    }
     QPointer<FrmReceptBild> w;
 };
 
@@ -73,64 +62,45 @@ class TestPictures : public QObject {
     Q_OBJECT
 
 private slots:
-    void lookupOrder_data();
-    void lookupOrder();
-    void removeTakesOnlyTheNamedFile();
+    void lookupAndRemoval_data();
+    void lookupAndRemoval();
     void store_data();
     void store();
-    void sameFileChosenAgain();
-    void failuresChangeNothing_data();
-    void failuresChangeNothing();
-    void removeAll();
-
-    void formatsPreview_data();
-    void formatsPreview();
+    void removalFailure();
+    void chooseAndOk_data();
+    void chooseAndOk();
     void previewLimits_data();
     void previewLimits();
-    void openLeavesWindow_data();
-    void openLeavesWindow();
-    void windowOpens_data();
-    void windowOpens();
-    void removeButton_data();
     void removeButton();
-    void okButton_data();
-    void okButton();
     void about();
 };
 
-void TestPictures::lookupOrder_data()
+void TestPictures::lookupAndRemoval_data()
 {
     QTest::addColumn<Names>("present");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("none") << Names() << "";
-    QTest::newRow("gif") << Names { "12.gif" } << "12.gif";
-    QTest::newRow("jpg over gif") << Names { "12.gif", "12.jpg" } << "12.jpg";
-    QTest::newRow("bmp over all") << Names { "12.gif", "12.jpg", "12.bmp" } << "12.bmp";
-    QTest::newRow("other recipes") << Names { "120.jpg", "1.gif", "012.bmp", "12.png" } << "";
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<Names>("afterRemove");
+    QTest::newRow("jpg over gif") << Names { "12.gif", "12.jpg" } << "12.jpg" << Names { "12.gif" };
+    QTest::newRow("bmp over all") << Names { "12.bmp", "12.gif", "12.jpg" } << "12.bmp"
+                                  << Names { "12.gif", "12.jpg" };
+    const Names others { "012.bmp", "1.gif", "12.png", "120.jpg" };
+    QTest::newRow("other recipes") << others << "" << others;
 }
 
-void TestPictures::lookupOrder()
+void TestPictures::lookupAndRemoval()
 {
     QFETCH(Names, present);
-    QFETCH(QString, expected);
+    QFETCH(QString, shown);
+    QFETCH(Names, afterRemove);
     Fixture f;
     for (const QString& name : present)
         f.write(f.pic(name), "x");
-    QCOMPARE(Pictures::ReceptBildFil(f.folder(), 12), expected.isEmpty() ? QString() : f.pic(expected));
-    QCOMPARE(Pictures::hasPicture(f.folder(), 12), !expected.isEmpty());
-}
-
-void TestPictures::removeTakesOnlyTheNamedFile()
-{
-    Fixture f;
-    f.write(f.pic("12.gif"), "gif");
-    f.write(f.pic("12.jpg"), "jpg");
+    QCOMPARE(Pictures::ReceptBildFil(f.folder(), 12), shown.isEmpty() ? QString() : f.pic(shown));
     QVERIFY(Pictures::removePicture(f.folder(), 12).ok);
-    QCOMPARE(f.files(), Names { "12.gif" });
-    QCOMPARE(Pictures::ReceptBildFil(f.folder(), 12), f.pic("12.gif"));
-    QVERIFY(Pictures::removePicture(f.folder(), 12).ok);
-    QVERIFY(Pictures::removePicture(f.folder(), 12).ok);
-    QCOMPARE(f.files(), Names());
+    QCOMPARE(f.files(), afterRemove);
+    // Removing the whole recipe takes its pictures of every type, and only those.
+    QVERIFY(Pictures::removeAllPictures(f.folder(), 12).ok);
+    QCOMPARE(f.files(), shown.isEmpty() ? present : Names());
 }
 
 void TestPictures::store_data()
@@ -138,20 +108,14 @@ void TestPictures::store_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<Names>("before");
     QTest::addColumn<Names>("after");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("multi-dot name") << "2024.05.01.jpg" << Names() << Names { "12.jpg" } << false;
-    QTest::newRow("upper-case extension") << "Bild.JPG" << Names() << Names { "12.jpg" } << false;
-    QTest::newRow("mixed-case gif") << "Bild.Gif" << Names() << Names { "12.gif" } << false;
-    QTest::newRow("old bmp goes") << "Ny.jpg" << Names { "12.bmp" } << Names { "12.jpg" } << false;
-    QTest::newRow("same type replaced")
-        << "Ny.gif" << Names { "12.gif", "12.jpg", "12.bmp" } << Names { "12.gif" } << false;
+    QTest::newRow("multi-dot name") << "2024.05.01.jpg" << Names() << Names { "12.jpg" };
+    QTest::newRow("upper-case extension") << "Bild.JPG" << Names() << Names { "12.jpg" };
+    QTest::newRow("older pictures go")
+        << "Ny.jpg" << Names { "12.gif", "12.jpg", "12.bmp" } << Names { "12.jpg" };
     QTest::newRow("other recipes stay")
-        << "Ny.bmp" << Names { "120.jpg", "2.gif" } << Names { "12.bmp", "120.jpg", "2.gif" } << false;
-    QTest::newRow("png") << "Bild.png" << Names { "12.gif" } << Names { "12.gif" } << true;
-    QTest::newRow("no extension") << "Bild" << Names { "12.gif" } << Names { "12.gif" } << true;
-    QTest::newRow("trailing dot") << "Bild." << Names() << Names() << true;
-    QTest::newRow("jpg not last") << "Bild.jpg.png" << Names() << Names() << true;
-    QTest::newRow("jpeg") << "Bild.jpeg" << Names() << Names() << true;
+        << "Ny.bmp" << Names { "120.jpg", "2.gif" } << Names { "12.bmp", "120.jpg", "2.gif" };
+    QTest::newRow("png") << "Bild.png" << Names { "12.gif" } << Names { "12.gif" };
+    QTest::newRow("jpg not last") << "Bild.jpg.png" << Names() << Names();
 }
 
 void TestPictures::store()
@@ -159,10 +123,10 @@ void TestPictures::store()
     QFETCH(QString, chosen);
     QFETCH(Names, before);
     QFETCH(Names, after);
-    QFETCH(bool, refused);
     Fixture f;
     for (const QString& name : before)
         f.write(f.pic(name), "old " + name.toUtf8());
+    // Larger than one copy buffer.
     const QString source = f.dir.filePath(chosen);
     const QByteArray bytes = fileBytes(DataDir + "green.jpg") + QByteArray(200000, '\x5a');
     f.write(source, bytes);
@@ -170,110 +134,79 @@ void TestPictures::store()
     const auto r = Pictures::storePicture(f.folder(), 12, source);
     QCOMPARE(f.files(), after);
     QCOMPARE(fileBytes(source), bytes);
-    if (refused) {
-        QVERIFY(!r.ok);
+    // A refused file leaves the folder as it was.
+    if (after == before) {
         QCOMPARE(r.error, QStringLiteral("Filen %1 är ingen bild av typen JPG, GIF eller BMP.").arg(chosen));
         for (const QString& name : before)
             QCOMPARE(fileBytes(f.pic(name)), "old " + name.toUtf8());
         return;
     }
     QVERIFY2(r.ok, qPrintable(r.error));
-    const QString found = Pictures::ReceptBildFil(f.folder(), 12);
-    QCOMPARE(QFileInfo(found).fileName(), after.constFirst());
-    QCOMPARE(fileBytes(found), bytes);
+    QCOMPARE(fileBytes(Pictures::ReceptBildFil(f.folder(), 12)), bytes);
 }
 
-void TestPictures::sameFileChosenAgain()
+void TestPictures::removalFailure()
 {
     Fixture f;
-    f.write(f.pic("12.gif"), "gif bytes");
-    f.write(f.pic("12.jpg"), "jpg bytes");
-    QVERIFY(Pictures::storePicture(f.folder(), 12, f.folder() + "/../bilder/./12.gif").ok);
-    QCOMPARE(fileBytes(f.pic("12.gif")), QByteArray("gif bytes"));
+    QVERIFY(QDir().mkpath(f.pic("12.gif/inne")));
+    f.write(f.pic("12.jpg"), "x");
+    // The file that cannot go is named, and the others still go.
+    QCOMPARE(Pictures::removeAllPictures(f.folder(), 12).error,
+        QStringLiteral("Bilden %1 kunde inte tas bort.").arg(f.pic("12.gif")));
     QCOMPARE(f.files(), Names { "12.gif" });
 }
 
-void TestPictures::failuresChangeNothing_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("store: folder under a file") << "under-file";
-    QTest::newRow("store: source is a folder") << "source-folder";
-    QTest::newRow("store: source missing") << "source-missing";
-    QTest::newRow("store: target is a folder") << "target-folder";
-    QTest::newRow("remove: file is a folder") << "remove";
-    QTest::newRow("remove all: file is a folder") << "remove-all";
-}
-
-void TestPictures::failuresChangeNothing()
-{
-    QFETCH(QString, kind);
-    Fixture f;
-    QString folder = f.folder();
-    QString source = f.dir.filePath("Ny.jpg");
-    f.write(source, "new");
-    f.write(f.pic("12.gif"), "old");
-    f.write(f.dir.filePath("fil"), "x");
-    if (kind == "under-file")
-        folder = f.dir.filePath("fil/bilder");
-    else if (kind == "source-folder")
-        QVERIFY(QFile::remove(source) && QDir().mkdir(source));
-    else if (kind == "source-missing")
-        source = f.dir.filePath("Borta.jpg");
-    else
-        QVERIFY(QDir().mkpath(f.pic("12.jpg/inne")));
-    const Names before = f.files();
-    Pictures::Result r;
-    if (kind == "remove")
-        r = Pictures::removePicture(folder, 12);
-    else if (kind == "remove-all")
-        r = Pictures::removeAllPictures(folder, 12);
-    else
-        r = Pictures::storePicture(folder, 12, source);
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.contains("kunde inte"), qPrintable(r.error));
-    if (kind.startsWith("remove")) {
-        QCOMPARE(r.error, QStringLiteral("Bilden %1 kunde inte tas bort.").arg(f.pic("12.jpg")));
-        QCOMPARE(f.files(), kind == "remove" ? before : Names { "12.jpg" });
-        return;
-    }
-    QCOMPARE(f.files(), before);
-    QCOMPARE(fileBytes(f.pic("12.gif")), QByteArray("old"));
-    QCOMPARE(fileBytes(f.dir.filePath("fil")), QByteArray("x"));
-}
-
-void TestPictures::removeAll()
-{
-    Fixture f;
-    for (const char* name : { "12.gif", "12.jpg", "12.bmp", "120.jpg", "12.png" })
-        f.write(f.pic(name), "x");
-    QVERIFY(Pictures::removeAllPictures(f.folder(), 12).ok);
-    QCOMPARE(f.files(), Names({ "12.png", "120.jpg" }));
-}
-
-void TestPictures::formatsPreview_data()
+void TestPictures::chooseAndOk_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("gif") << "red.gif" << QSize(20, 10);
-    QTest::newRow("jpg") << "green.jpg" << QSize(30, 15);
-    QTest::newRow("bmp") << "blue.bmp" << QSize(12, 8);
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("copyFails");
+    QTest::newRow("gif") << "red.gif" << QSize(20, 10) << QString() << false;
+    QTest::newRow("jpg") << "green.jpg" << QSize(30, 15) << QString() << false;
+    QTest::newRow("bmp") << "blue.bmp" << QSize(12, 8) << QString() << false;
+    QTest::newRow("not an image") << "trasig.jpg" << QSize(5, 5) << "Bilden kunde inte visas." << false;
+    QTest::newRow("copy fails") << "blue.bmp" << QSize(12, 8) << "Bilden kunde inte kopieras" << true;
 }
 
-void TestPictures::formatsPreview()
+void TestPictures::chooseAndOk()
 {
     QFETCH(QString, file);
     QFETCH(QSize, size);
-    const auto formats = QImageReader::supportedImageFormats();
-    QVERIFY(formats.contains("gif") && formats.contains("jpeg") && formats.contains("bmp"));
+    QFETCH(QString, message);
+    QFETCH(bool, copyFails);
     Fixture f;
-    Window w(f);
-    w.open(DataDir + file, f);
-    QCOMPARE(f.prompts.shown().size(), 0);
-    QCOMPARE(w.fileName(), QFileInfo(DataDir + file).absoluteFilePath());
-    QCOMPARE(w->previewSize(), size);
-    QCOMPARE(w.preview()->pixmap().size(), size);
-    QCOMPARE(f.prompts.fileRequests().constFirst().filter,
-        QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"));
+    QVERIFY(QImage(5, 5, QImage::Format_RGB32).save(f.pic("12.bmp"), "BMP"));
+    f.write(f.pic("13.gif"), "old");
+    f.write(f.dir.filePath("trasig.jpg"), "inte en bild");
+    const QString path = QFileInfo::exists(DataDir + file) ? DataDir + file : f.dir.filePath(file);
+    f.openWindow();
+    QSignalSpy changed(f.w.data(), &FrmReceptBild::pictureChanged);
+    QSignalSpy closed(f.w.data(), &FrmReceptBild::closed);
+    f.choose(path);
+    const bool chosen = size != QSize(5, 5);
+    QCOMPARE(f.fileName(), chosen ? QFileInfo(path).absoluteFilePath() : QString());
+    QCOMPARE(f.w->previewSize(), size);
+    QCOMPARE(f.files(), Names({ "12.bmp", "13.gif" }));
+
+    // The main list moves on before OK; an empty name just closes.
+    f.rid = 13;
+    const QString target = "13." + QFileInfo(file).suffix();
+    if (copyFails)
+        QVERIFY(QDir().mkpath(f.pic(target + "/inne")));
+    f.button(2)->click();
+    QCOMPARE(f.prompts.shown().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY(f.prompts.shown().at(0).text.startsWith(message));
+    QCOMPARE(closed.size(), copyFails ? 0 : 1);
+    // A stored picture replaces the older one; a failed copy leaves no file and the older one intact.
+    const bool stored = chosen && !copyFails;
+    QCOMPARE(changed.size(), stored ? 1 : 0);
+    if (copyFails)
+        QVERIFY(QDir(f.pic(target)).removeRecursively());
+    const QString kept = stored ? target : "13.gif";
+    QCOMPARE(f.files(), Names({ "12.bmp", kept }));
+    QCOMPARE(fileBytes(f.pic(kept)), stored ? fileBytes(path) : QByteArray("old"));
 }
 
 void TestPictures::previewLimits_data()
@@ -286,10 +219,8 @@ void TestPictures::previewLimits_data()
     QTest::newRow("both") << L { { 800, 600 } } << QSize(417, 249);
     QTest::newRow("small") << L { { 50, 40 } } << QSize(50, 40);
     QTest::newRow("at the limit") << L { { 417, 249 } } << QSize(417, 249);
-    QTest::newRow("small after small") << L { { 50, 40 }, { 60, 30 } } << QSize(60, 30);
     // Once squeezed, later pictures fill the preview as it is.
     QTest::newRow("small after wide") << L { { 600, 100 }, { 50, 40 } } << QSize(417, 100);
-    QTest::newRow("tall after wide") << L { { 600, 100 }, { 100, 400 } } << QSize(417, 100);
 }
 
 void TestPictures::previewLimits()
@@ -297,7 +228,10 @@ void TestPictures::previewLimits()
     QFETCH(QList<QSize>, pictures);
     QFETCH(QSize, preview);
     Fixture f;
-    Window w(f);
+    f.openWindow();
+    QCOMPARE(f.w->palette().color(QPalette::Window), colourFromValue(14805231));
+    // Without a picture there is nothing to remove.
+    QVERIFY(!f.button(3)->isVisible());
     QRgb last = 0;
     for (int i = 0; i < pictures.size(); ++i) {
         QImage img(pictures[i], QImage::Format_RGB32);
@@ -305,142 +239,29 @@ void TestPictures::previewLimits()
         img.fill(last);
         const QString path = f.dir.filePath(QStringLiteral("p%1.bmp").arg(i));
         QVERIFY(img.save(path, "BMP"));
-        w.open(path, f);
+        f.choose(path);
     }
-    QCOMPARE(f.prompts.shown().size(), 0);
-    QCOMPARE(w->previewSize(), preview);
+    QCOMPARE(f.w->previewSize(), preview);
     // The last picture covers the whole preview, stretched or not.
-    const QImage shown = w.preview()->grab().toImage();
-    QCOMPARE(shown.size(), preview);
+    const QImage shown = f.preview()->grab().toImage();
     QCOMPARE(shown.pixel(preview.width() - 1, preview.height() - 1), last);
-    QCOMPARE(shown.pixel(0, 0), last);
-}
-
-void TestPictures::openLeavesWindow_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("cancelled") << ""
-                               << "";
-    QTest::newRow("missing file") << "finns-inte.jpg"
-                                  << "";
-    QTest::newRow("not an image") << "trasig.jpg"
-                                  << "Bilden kunde inte visas.";
-}
-
-void TestPictures::openLeavesWindow()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, message);
-    Fixture f;
-    QFile::copy(DataDir + "red.gif", f.pic("12.gif"));
-    f.write(f.dir.filePath("trasig.jpg"), "inte en bild");
-    Window w(f);
-    w.open(chosen.isEmpty() ? QString() : f.dir.filePath(chosen), f);
-    QCOMPARE(f.prompts.fileRequests().size(), 1);
-    QCOMPARE(f.prompts.shown().size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty())
-        QCOMPARE(f.prompts.shown().at(0).text, message);
-    QCOMPARE(w.fileName(), QString());
-    QCOMPARE(w->previewSize(), QSize(20, 10));
-    QCOMPARE(w.preview()->pixmap().size(), QSize(20, 10));
-    QCOMPARE(f.files(), Names { "12.gif" });
-}
-
-void TestPictures::windowOpens_data()
-{
-    QTest::addColumn<Names>("present");
-    QTest::addColumn<QSize>("preview");
-    QTest::newRow("no picture") << Names { "13.jpg" } << QSize();
-    QTest::newRow("jpg beside gif") << Names { "12.gif", "12.jpg" } << QSize(30, 15);
-}
-
-void TestPictures::windowOpens()
-{
-    QFETCH(Names, present);
-    QFETCH(QSize, preview);
-    Fixture f;
-    for (const QString& name : present)
-        QFile::copy(DataDir + (name.endsWith("gif") ? "red.gif" : "green.jpg"), f.pic(name));
-    Window w(f);
-    QCOMPARE(w->objectName(), QStringLiteral("frmReceptBild"));
-    QCOMPARE(w->windowTitle(), QStringLiteral("Bild"));
-    QCOMPARE(w->palette().color(QPalette::Window), colourFromValue(14805231));
-    QCOMPARE(w.button(3)->isVisible(), preview.isValid());
-    QCOMPARE(w.preview()->pixmap().size(), preview.isValid() ? preview : QSize(0, 0));
-}
-
-void TestPictures::removeButton_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("Ja") << true;
-    QTest::newRow("Nej") << false;
 }
 
 void TestPictures::removeButton()
 {
-    QFETCH(bool, yes);
     Fixture f;
     QFile::copy(DataDir + "blue.bmp", f.pic("12.bmp"));
-    Window w(f);
-    QSignalSpy changed(w.w.data(), &FrmReceptBild::pictureChanged);
-    QSignalSpy closed(w.w.data(), &FrmReceptBild::closed);
-    f.prompts.queueAnswer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
-    w.button(3)->click();
-    QCOMPARE(f.prompts.shown().size(), 1);
-    QCOMPARE(f.prompts.shown().at(0).text, QStringLiteral("Vill du ta bort bilden?"));
-    QCOMPARE(f.prompts.shown().at(0).title, QStringLiteral("Ta bort bild"));
-    QCOMPARE(QFileInfo::exists(f.pic("12.bmp")), !yes);
-    QCOMPARE(w.button(3)->isVisible(), !yes);
-    QCOMPARE(w.preview()->pixmap().isNull(), yes);
-    QCOMPARE(changed.size(), yes ? 1 : 0);
-    QCOMPARE(closed.size(), 0);
-}
-
-void TestPictures::okButton_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<Names>("after");
-    QTest::addColumn<bool>("closes");
-    QTest::newRow("no file chosen") << "empty" << Names { "13.gif" } << true;
-    QTest::newRow("list moved meanwhile") << "moved" << Names { "13.bmp" } << true;
-    QTest::newRow("copy fails") << "fails" << Names { "13.bmp", "13.gif" } << false;
-    QTest::newRow("chosen file gone") << "gone" << Names { "13.gif" } << false;
-}
-
-void TestPictures::okButton()
-{
-    QFETCH(QString, kind);
-    QFETCH(Names, after);
-    QFETCH(bool, closes);
-    Fixture f;
-    f.write(f.pic("13.gif"), "old");
-    Window w(f);
-    QSignalSpy changed(w.w.data(), &FrmReceptBild::pictureChanged);
-    QSignalSpy closed(w.w.data(), &FrmReceptBild::closed);
-    const QString source = f.dir.filePath("Ny.bmp");
-    QFile::copy(DataDir + "blue.bmp", source);
-    if (kind != "empty")
-        w.open(source, f);
-    f.rid = 13;
-    if (kind == "fails")
-        QVERIFY(QDir().mkpath(f.pic("13.bmp/inne")));
-    if (kind == "gone")
-        QFile::remove(source);
-    w.button(2)->click();
-
-    QCOMPARE(f.files(), after);
-    QCOMPARE(closed.size(), closes ? 1 : 0);
-    QCOMPARE(changed.size(), kind == "moved" ? 1 : 0);
-    QCOMPARE(f.prompts.shown().size(), kind == "fails" ? 1 : 0);
-    if (kind == "moved") {
-        QCOMPARE(changed.at(0).at(0).toInt(), 13);
-        QCOMPARE(fileBytes(f.pic("13.bmp")), fileBytes(source));
-    } else if (kind == "fails") {
-        QCOMPARE(f.prompts.shown().at(0).icon, Prompts::Icon::Warning);
-        QCOMPARE(w.fileName(), source);
-        QCOMPARE(fileBytes(f.pic("13.gif")), QByteArray("old"));
+    f.openWindow();
+    QSignalSpy changed(f.w.data(), &FrmReceptBild::pictureChanged);
+    for (const bool yes : { false, true }) {
+        f.prompts.queueAnswer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+        f.button(3)->click();
+        QCOMPARE(QFileInfo::exists(f.pic("12.bmp")), !yes);
+        QCOMPARE(f.button(3)->isVisible(), !yes);
+        QCOMPARE(f.preview()->pixmap().isNull(), yes);
+        QCOMPARE(changed.size(), yes ? 1 : 0);
     }
+    QVERIFY(f.w->isVisible());
 }
 
 void TestPictures::about()
@@ -449,12 +270,10 @@ void TestPictures::about()
     f.ctx.programTitle = QStringLiteral("KROX Gastrid 2.1");
     QPointer<FrmAbout> a = new FrmAbout(f.ctx);
     a->show();
-    QCOMPARE(a->objectName(), QStringLiteral("frmAbout"));
     QCOMPARE(a->findChild<QLabel*>("lblTitle")->text(), QStringLiteral("KROX Gastrid 2.1"));
+    // The icon comes from a resource the linker may drop.
     QVERIFY(!a->findChild<QLabel*>("picIcon")->pixmap().isNull());
-    QSignalSpy closed(a.data(), &FrmAbout::closed);
     a->findChild<QPushButton*>("cmdOK")->click();
-    QCOMPARE(closed.size(), 1);
     QTRY_VERIFY(a.isNull());
 }
 
