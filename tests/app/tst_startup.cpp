@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <iostream>
 #include <sqlite3.h>
 
@@ -24,10 +25,8 @@ private slots:
     void secondRunningCopyIsRefused();
     void damagedFilesAreLeftAlone_data();
     void damagedFilesAreLeftAlone();
-    void malformedSettingsFallBack_data();
-    void malformedSettingsFallBack();
-    void windowColour_data();
-    void windowColour();
+    void storedSettings_data();
+    void storedSettings();
     void programTitle_data();
     void programTitle();
     void exitStoresClientSize();
@@ -233,48 +232,43 @@ void TestStartup::damagedFilesAreLeftAlone()
     QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
 }
 
-void TestStartup::malformedSettingsFallBack_data()
+void TestStartup::storedSettings_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("size one piece") << "windowsize"
-                                    << "800"
-                                    << "792,566";
-    QTest::newRow("size not a number") << "windowsize"
-                                       << "bred,hög"
-                                       << "792,566";
-    QTest::newRow("size beyond 16 bits") << "windowsize"
-                                         << "70000,600"
-                                         << "792,566";
-    QTest::newRow("size with fraction") << "windowsize"
-                                        << "900.7,700.2"
-                                        << "900.7,700.2";
-    QTest::newRow("colour two pieces") << "rgb_windows"
-                                       << "10,20"
-                                       << "239,232,225";
-    QTest::newRow("colour letters") << "rgb_buttons"
-                                    << "röd,grön,blå"
-                                    << "230,219,207";
-    QTest::newRow("colour above 255") << "rgb_windows"
-                                      << "300,0,0"
-                                      << "239,232,225";
-    QTest::newRow("colour empty") << "rgb_buttons"
-                                  << ""
-                                  << "230,219,207";
-    QTest::newRow("upgrade text") << "upgrade"
-                                  << "ja"
-                                  << "1";
-    QTest::newRow("upgrade negative") << "upgrade"
-                                      << "-1"
-                                      << "1";
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<quint32>("windowColor");
+    QTest::addColumn<quint32>("buttonColor");
+    const quint32 w = 14805231, b = 13622246;
+    auto row = [](const char* name, const char* key, const char* stored, const char* after, quint32 wc,
+                   quint32 bc) {
+        QTest::newRow(name) << QString::fromUtf8(key) << QString::fromUtf8(stored) << QString::fromUtf8(after)
+                            << wc << bc;
+    };
+    row("blue window", "rgb_windows", "0,0,255", "0,0,255", 16711680, b);
+    row("red window", "rgb_windows", "255,0,0", "255,0,0", 255, b);
+    row("halves to even", "rgb_windows", "0.5,1.5,2.5", "0.5,1.5,2.5", 256 * 2 + 65536 * 2, b);
+    row("red buttons", "rgb_buttons", "255,0,0", "255,0,0", w, 255);
+    row("size with fraction", "windowsize", "900.7,700.2", "900.7,700.2", w, b);
+    // Malformed values fall back to the default and the row is repaired.
+    row("size one piece", "windowsize", "800", "792,566", w, b);
+    row("size not a number", "windowsize", "bred,hög", "792,566", w, b);
+    row("size beyond 16 bits", "windowsize", "70000,600", "792,566", w, b);
+    row("colour two pieces", "rgb_windows", "10,20", "239,232,225", w, b);
+    row("colour letters", "rgb_buttons", "röd,grön,blå", "230,219,207", w, b);
+    row("colour above 255", "rgb_windows", "300,0,0", "239,232,225", w, b);
+    row("colour empty", "rgb_buttons", "", "230,219,207", w, b);
+    row("upgrade text", "upgrade", "ja", "1", w, b);
+    row("upgrade negative", "upgrade", "-1", "1", w, b);
 }
 
-void TestStartup::malformedSettingsFallBack()
+void TestStartup::storedSettings()
 {
     QFETCH(QString, key);
     QFETCH(QString, stored);
-    QFETCH(QString, expected);
+    QFETCH(QString, after);
+    QFETCH(quint32, windowColor);
+    QFETCH(quint32, buttonColor);
     TempProgram t;
     QVERIFY(t.makeCookbook(QString()));
     {
@@ -285,43 +279,15 @@ void TestStartup::malformedSettingsFallBack()
     auto p = t.start();
     QVERIFY(p->ok);
     QCOMPARE(t.prompts.shown().size(), 0);
-    QCOMPARE(p->ctx->db().scalar("SELECT value FROM options WHERE name=?1;", { key })->toString(), expected);
+    QCOMPARE(p->ctx->db().scalar("SELECT value FROM options WHERE name=?1;", { key })->toString(), after);
     QCOMPARE(p->ctx->db().scalar("SELECT count(*) FROM options;")->toInt(), 4);
-    if (key == QLatin1String("rgb_buttons"))
-        QCOMPARE(p->ctx->ButtonColor(), 13622246u);
-    if (key == QLatin1String("rgb_windows"))
-        QCOMPARE(p->ctx->windowColor, QStringLiteral("14805231"));
+    QCOMPARE(p->ctx->windowColor, QString::number(windowColor));
+    QCOMPARE(p->ctx->ButtonColor(), buttonColor);
+    QCOMPARE(p->window->palette().color(QPalette::Window), colourFromValue(windowColor));
+    auto* button = p->window->findChild<QPushButton*>(QStringLiteral("cmdButton_0"));
+    QCOMPARE(button->palette().color(QPalette::Button), colourFromValue(buttonColor));
     if (key == QLatin1String("upgrade"))
         QCOMPARE(int(p->ctx->seekUppgradering), 1);
-}
-
-void TestStartup::windowColour_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("windowColor");
-    QTest::newRow("blue") << "0,0,255"
-                          << "16711680";
-    QTest::newRow("red") << "255,0,0"
-                         << "255";
-    QTest::newRow("halves to even") << "0.5,1.5,2.5" << QString::number(0 + 256 * 2 + 65536 * 2);
-}
-
-void TestStartup::windowColour()
-{
-    QFETCH(QString, stored);
-    QFETCH(QString, windowColor);
-    TempProgram t;
-    QVERIFY(t.makeCookbook(QString()));
-    QVERIFY(queryValue(t.dbPath(), "SELECT 1;").isValid());
-    {
-        Database db;
-        QVERIFY(db.open(t.dbPath(), Startup::DatabaseKey));
-        QVERIFY(db.execute("INSERT INTO options (name, value) VALUES ('rgb_windows', ?1);", { stored }));
-    }
-    auto p = t.start();
-    QVERIFY(p->ok);
-    QCOMPARE(p->ctx->windowColor, windowColor);
-    QCOMPARE(p->window->palette().color(QPalette::Window), colourFromValue(windowColor.toUInt()));
 }
 
 void TestStartup::programTitle_data()

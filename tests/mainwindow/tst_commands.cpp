@@ -152,15 +152,6 @@ private slots:
         QCOMPARE(catcher.urls.at(0).toLocalFile(),
             QDir(t.folder()).absoluteFilePath(QStringLiteral("Manual/Default.htm")));
     }
-
-    void exitButtonStoresSize()
-    {
-        p->window->resize(700, 500);
-        QTest::mouseClick(p->window->findChild<QPushButton*>(QStringLiteral("cmdKrox_2")), Qt::LeftButton);
-        QVERIFY(p->window->hasExited());
-        QCOMPARE(queryValue(t.dbPath(), "SELECT value FROM options WHERE name='windowsize';").toString(),
-            QStringLiteral("700,500"));
-    }
 };
 
 QTEST_MAIN(TestCommands)
