@@ -369,12 +369,17 @@ void FrmMain::changeEvent(QEvent* e)
         active->raise();
 }
 
-void FrmMain::ExitProgram()
+bool FrmMain::ExitProgram()
 {
     if (m_exited)
-        return;
-    if (ReceptChanged)
+        return true;
+    if (ReceptChanged) {
         AskSaveRecept();
+        // The user said save, but it could not be stored (no title, or the
+        // engine refused): the program stays so the edit is not lost.
+        if (ReceptChanged)
+            return false;
+    }
     m_exited = true;
     Startup::closeCookbook(m_ctx);
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -383,10 +388,13 @@ void FrmMain::ExitProgram()
     hide();
     emit exited();
     QCoreApplication::exit(0);
+    return true;
 }
 
 void FrmMain::closeEvent(QCloseEvent* e)
 {
-    ExitProgram();
-    e->accept();
+    if (ExitProgram())
+        e->accept();
+    else
+        e->ignore();
 }

@@ -31,8 +31,9 @@ public:
 
     // The load handler; false when start-up must end (the user was told why).
     bool load();
-    // Ends the run: save prompt, window size, database, every window.
-    void ExitProgram();
+    // Ends the run: save prompt, window size, database, every window. False
+    // when an edit the user chose to save could not be stored; the run goes on.
+    bool ExitProgram();
     bool hasExited() const { return m_exited; }
 
     // Lists.

@@ -127,6 +127,7 @@ private slots:
     void refusedStatementKeepsState();
     void categoryChangeOfShownRecipe();
     void exitAsksForUnsavedEdits();
+    void exitStaysWhenTheEditCannotBeStored();
 };
 
 void TestMainWindow::categoryFilterAndChooser()
@@ -516,6 +517,23 @@ void TestMainWindow::exitAsksForUnsavedEdits()
     QVERIFY(f.w->hasExited());
     QCOMPARE(queryValue(f.t.dbPath(), "SELECT Anvisningar FROM tblRecept WHERE RID=1;").toString(),
         QStringLiteral("Koka. Servera."));
+}
+
+void TestMainWindow::exitStaysWhenTheEditCannotBeStored()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.line("txtTitel")->setFocus();
+    f.line("txtTitel")->clear();
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.w->close();
+    QVERIFY(!f.w->hasExited());
+    QVERIFY(f.w->isVisible());
+    QCOMPARE(f.t.prompts.shown().last().title, QStringLiteral("Titel saknas"));
+    // Answering no lets the program end.
+    f.t.prompts.queueAnswer(Prompts::Answer::No);
+    f.w->close();
+    QVERIFY(f.w->hasExited());
 }
 
 QTEST_MAIN(TestMainWindow)
