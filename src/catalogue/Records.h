@@ -16,6 +16,12 @@ struct Fields {
     QString tid;
     QString ingredienser;
     QString anvisningar;
+
+    bool isEmpty() const
+    {
+        return titel.isEmpty() && antalPersoner.isEmpty() && tid.isEmpty() && ingredienser.isEmpty()
+            && anvisningar.isEmpty();
+    }
 };
 
 enum class SaveResult { Saved, NotFound, Failed };

@@ -373,7 +373,18 @@ bool FrmMain::ExitProgram()
 {
     if (m_exited)
         return true;
-    if (ReceptChanged) {
+    // A new recipe being typed would otherwise be dropped without a word.
+    if (NyttReceptMode && !shownFields().isEmpty()) {
+        const auto answer = m_ctx.prompts().message(this,
+            QStringLiteral("Det nya receptet har inte sparats. Vill Du spara det?"), Prompts::Buttons::YesNo,
+            Prompts::Icon::None, QStringLiteral("Spara nytt recept?"));
+        if (answer == Prompts::Answer::Yes) {
+            SaveNyttRecept();
+            if (NyttReceptMode)
+                return false;
+        }
+    }
+    if (ReceptChanged && !NyttReceptMode) {
         AskSaveRecept();
         // The user said save, but it could not be stored (no title, or the
         // engine refused): the program stays so the edit is not lost.

@@ -128,6 +128,8 @@ private slots:
     void categoryChangeOfShownRecipe();
     void exitAsksForUnsavedEdits();
     void exitStaysWhenTheEditCannotBeStored();
+    void exitAsksForATypedNewRecipe_data();
+    void exitAsksForATypedNewRecipe();
 };
 
 void TestMainWindow::categoryFilterAndChooser()
@@ -534,6 +536,39 @@ void TestMainWindow::exitStaysWhenTheEditCannotBeStored()
     f.t.prompts.queueAnswer(Prompts::Answer::No);
     f.w->close();
     QVERIFY(f.w->hasExited());
+}
+
+void TestMainWindow::exitAsksForATypedNewRecipe_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("chooseCategory");
+    QTest::addColumn<bool>("exits");
+    QTest::addColumn<int>("recipes");
+    QTest::newRow("Ja stores it") << int(Prompts::Answer::Yes) << true << true << 5;
+    QTest::newRow("Ja without category stays") << int(Prompts::Answer::Yes) << false << false << 4;
+    QTest::newRow("Nej drops it") << int(Prompts::Answer::No) << true << true << 4;
+}
+
+void TestMainWindow::exitAsksForATypedNewRecipe()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, chooseCategory);
+    QFETCH(bool, exits);
+    QFETCH(int, recipes);
+    Fixture f;
+    QTest::mouseClick(f.button(0), Qt::LeftButton);
+    if (chooseCategory)
+        f.chooser()->setCurrentIndex(1);
+    f.type(f.line("txtTitel"), QStringLiteral("Sillsallad"));
+    f.t.prompts.queueAnswer(Prompts::Answer(answer));
+    f.w->close();
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+    QCOMPARE(f.w->hasExited(), exits);
+    const QString db = f.t.dbPath();
+    if (!exits)
+        QCOMPARE(f.stored("SELECT count(*) FROM tblRecept;").toInt(), recipes);
+    else
+        QCOMPARE(queryValue(db, "SELECT count(*) FROM tblRecept;").toInt(), recipes);
 }
 
 QTEST_MAIN(TestMainWindow)
