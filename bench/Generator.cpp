@@ -1,6 +1,6 @@
 #include "Generator.h"
 
-#include "app/Database.h"
+#include "core/db/Database.h"
 
 #include <QRandomGenerator>
 #include <QStringList>

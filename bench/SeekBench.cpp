@@ -1,7 +1,7 @@
 #include "SeekBench.h"
 
-#include "app/AppContext.h"
-#include "mainwindow/FrmMain.h"
+#include "ui/app/AppContext.h"
+#include "ui/mainwindow/FrmMain.h"
 
 #include <QComboBox>
 #include <QDir>

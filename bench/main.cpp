@@ -1,15 +1,12 @@
 // gastrid_bench --recipes N [--delivered <dbRcp.mdb>]: drives the real program
 // on a generated cookbook and prints one "name: value" line per figure.
 #include "Generator.h"
-#include "app/Startup.h"
-#include "catalogue/Catalogue.h"
-#include "mainwindow/FrmMain.h"
-#include "mainwindow/Program.h"
+#include "core/catalogue/Catalogue.h"
+#include "ui/app/Startup.h"
+#include "ui/mainwindow/FrmMain.h"
+#include "ui/mainwindow/Program.h"
 
-#if __has_include("SeekBench.h")
 #include "SeekBench.h"
-#define GASTRID_SEEK_BENCH 1
-#endif
 
 #include <QApplication>
 #include <QComboBox>
@@ -103,10 +100,8 @@ int main(int argc, char** argv)
             },
             200));
     print("memory_mb", residentMb());
-#ifdef GASTRID_SEEK_BENCH
     runSeekBench(*p->ctx, w, dir.path());
     print("memory_after_searches_mb", residentMb());
-#endif
     w.ExitProgram();
     return 0;
 }

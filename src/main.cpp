@@ -1,5 +1,5 @@
-#include "app/Startup.h"
-#include "mainwindow/Program.h"
+#include "ui/app/Startup.h"
+#include "ui/mainwindow/Program.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
 
-#include "app/Database.h"
-#include "app/Startup.h"
+#include "core/db/Cookbook.h"
+#include "core/db/Database.h"
 
 #include <QFile>
 #include <QProcess>
@@ -32,19 +32,20 @@ bool TempProgram::makeCookbook(const QString& sql, bool upgraded)
         Database db;
         if (!db.openPlain(dbPath()))
             return false;
-        if (!db.exec(RecipeSchema) || !db.exec(sql.toUtf8().constData())) {
-            qWarning("%s", qPrintable(db.lastError().describe()));
-            return false;
+        for (const QByteArray& script : { QByteArray(RecipeSchema), sql.toUtf8() }) {
+            if (DbStatus s = db.exec(script.constData()); !s) {
+                qWarning("%s", qPrintable(s.error().describe()));
+                return false;
+            }
         }
         if (!upgraded)
             return true;
     }
     Database db;
-    if (!db.open(dbPath(), Startup::DatabaseKey))
+    if (!db.open(dbPath(), Cookbook::DatabaseKey))
         return false;
-    DbError e;
-    if (!Startup::upgradeSchema(db, dbPath(), &e)) {
-        qWarning("%s", qPrintable(e.describe()));
+    if (DbStatus s = Cookbook::upgradeSchema(db, dbPath()); !s) {
+        qWarning("%s", qPrintable(s.error().describe()));
         return false;
     }
     return true;
@@ -79,8 +80,8 @@ int runSqlcipher(const QString& path, const QString& script, QString* output)
 QVariant queryValue(const QString& dbPath, const char* sql, const QVariantList& values)
 {
     Database db;
-    if (!db.open(dbPath, Startup::DatabaseKey))
-        return QStringLiteral("<open failed: %1>").arg(db.lastError().describe());
+    if (DbStatus s = db.open(dbPath, Cookbook::DatabaseKey); !s)
+        return QStringLiteral("<open failed: %1>").arg(s.error().describe());
     const auto v = db.scalar(sql, values);
-    return v ? *v : QVariant(QStringLiteral("<query failed: %1>").arg(db.lastError().describe()));
+    return v ? *v : QVariant(QStringLiteral("<query failed: %1>").arg(v.error().describe()));
 }

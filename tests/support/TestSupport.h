@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "mainwindow/FrmMain.h"
-#include "mainwindow/Program.h"
+#include "ui/app/AppContext.h"
+#include "ui/mainwindow/FrmMain.h"
+#include "ui/mainwindow/Program.h"
 
 #include <QTemporaryDir>
 #include <QTest>

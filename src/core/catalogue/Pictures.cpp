@@ -1,0 +1,128 @@
+#include "core/catalogue/Pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Pictures {
+
+namespace {
+
+// Lookup order: a later type wins over an earlier one.
+const char* const Extensions[] = { "gif", "jpg", "bmp" };
+
+QString pictureName(const QString& pictureFolder, qint32 rid, const QString& ext)
+{
+    return QDir(pictureFolder).filePath(QString::number(rid) + QLatin1Char('.') + ext);
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+Result failure(const QString& text)
+{
+    return { false, text };
+}
+
+Result cannotRemove(const QString& path)
+{
+    return failure(QStringLiteral("Bilden %1 kunde inte tas bort.").arg(shown(path)));
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+QString ReceptBildFil(const QString& pictureFolder, qint32 rid)
+{
+    QString found;
+    for (const char* ext : Extensions) {
+        const QString path = pictureName(pictureFolder, rid, QLatin1String(ext));
+        if (QFileInfo::exists(path))
+            found = path;
+    }
+    return found;
+}
+
+Result storePicture(const QString& pictureFolder, qint32 rid, const QString& chosenFile)
+{
+    const QString name = QFileInfo(chosenFile).fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
+    bool known = false;
+    for (const char* e : Extensions)
+        known = known || ext == QLatin1String(e);
+    if (!known)
+        return failure(QStringLiteral("Filen %1 är ingen bild av typen JPG, GIF eller BMP.").arg(name));
+
+    const QString target = pictureName(pictureFolder, rid, ext);
+    // The recipe's own file chosen again is already in place.
+    if (!samePath(chosenFile, target)) {
+        QFile in(chosenFile);
+        if (!in.open(QIODevice::ReadOnly))
+            return failure(QStringLiteral("Bilden %1 kunde inte läsas.").arg(shown(chosenFile)));
+        const Result copyFailed
+            = failure(QStringLiteral("Bilden kunde inte kopieras till %1.").arg(shown(target)));
+        QDir().mkpath(pictureFolder);
+        // Written beside the target and renamed into place on commit, so a
+        // failed copy leaves the old picture and no half-written file.
+        QSaveFile out(target);
+        if (!out.open(QIODevice::WriteOnly))
+            return copyFailed;
+        char buf[64 * 1024];
+        for (;;) {
+            const qint64 n = in.read(buf, sizeof buf);
+            if (n < 0) {
+                out.cancelWriting();
+                return copyFailed;
+            }
+            if (n == 0)
+                break;
+            if (out.write(buf, n) != n) {
+                out.cancelWriting();
+                return copyFailed;
+            }
+        }
+        if (!out.commit())
+            return copyFailed;
+    }
+
+    for (const char* e : Extensions) {
+        if (ext == QLatin1String(e))
+            continue;
+        const QString other = pictureName(pictureFolder, rid, QLatin1String(e));
+        if (QFileInfo::exists(other) && !QFile::remove(other))
+            return cannotRemove(other);
+    }
+    return {};
+}
+
+Result removePicture(const QString& pictureFolder, qint32 rid)
+{
+    const QString path = ReceptBildFil(pictureFolder, rid);
+    if (path.isEmpty())
+        return {};
+    if (!QFile::remove(path))
+        return cannotRemove(path);
+    return {};
+}
+
+Result removeAllPictures(const QString& pictureFolder, qint32 rid)
+{
+    Result result;
+    for (const char* e : Extensions) {
+        const QString path = pictureName(pictureFolder, rid, QLatin1String(e));
+        if (QFileInfo::exists(path) && !QFile::remove(path) && result.ok)
+            result = cannotRemove(path);
+    }
+    return result;
+}
+
+} // namespace Pictures

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/db/Database.h"
+
+#include <QVector>
+
+// Changing recipes: storing edits, adding and deleting.
+namespace Records {
+
+// The five fields as the window holds them (\n line ends).
+struct Fields {
+    QString titel;
+    QString antalPersoner;
+    QString tid;
+    QString ingredienser;
+    QString anvisningar;
+
+    bool isEmpty() const
+    {
+        return titel.isEmpty() && antalPersoner.isEmpty() && tid.isEmpty() && ingredienser.isEmpty()
+            && anvisningar.isEmpty();
+    }
+};
+
+// Stores the fields into recipe `rid`; false when there is no such recipe.
+// When the typed title is borne by more than one stored recipe, " kopia" is
+// appended. The title must not be empty.
+DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f);
+// Adds a recipe; returns its number.
+DbResult<qint32> addRecipe(Database& db, qint32 kid, const Fields& f);
+// All or none.
+[[nodiscard]] DbStatus deleteRecipes(Database& db, const QVector<qint32>& rids);
+// False when there is no such recipe.
+DbResult<bool> changeCategory(Database& db, qint32 rid, qint32 kid);
+
+} // namespace Records

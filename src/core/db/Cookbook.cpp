@@ -1,0 +1,185 @@
+#include "core/db/Cookbook.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace Cookbook {
+
+namespace {
+
+bool syncPath(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void makeWritable(const QString& path)
+{
+    QFile f(path);
+    const auto perms = f.permissions();
+    if (!(perms & QFileDevice::WriteOwner))
+        f.setPermissions(perms | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+struct TableCount {
+    QString name;
+    qint64 rows;
+    bool operator==(const TableCount&) const = default;
+};
+
+DbResult<QList<TableCount>> tableCounts(Database& db, const char* schema)
+{
+    QStringList names;
+    {
+        const QByteArray sql = QByteArray("SELECT name FROM ") + schema
+            + ".sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name;";
+        DbResult<Statement> st = db.prepare(sql.constData());
+        if (!st)
+            return st.error();
+        while (st->next())
+            names << st->text(0);
+        if (st->failed())
+            return st->error();
+    }
+    QList<TableCount> out;
+    for (const QString& n : names) {
+        // Table names come from the file's own schema, quoted as identifiers.
+        QString quoted = n;
+        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        const QByteArray sql = QByteArray("SELECT count(*) FROM ") + schema + ".\"" + quoted.toUtf8() + "\";";
+        const auto v = db.scalar(sql.constData());
+        if (!v)
+            return v.error();
+        out.append({ n, v->toLongLong() });
+    }
+    return out;
+}
+
+// The copy must hold every row of the original, and nothing else but the two
+// new empty tables, before it may replace it.
+DbStatus checkCopy(const QString& copy, QList<TableCount> expected)
+{
+    Database check;
+    if (DbStatus s = check.open(copy, DatabaseKey); !s)
+        return s;
+    const auto ic = check.scalar("PRAGMA integrity_check;");
+    if (!ic)
+        return ic.error();
+    if (ic->toString() != QLatin1String("ok"))
+        return DbError { ic->toString(), DbCode::Corrupt };
+    const auto after = tableCounts(check, "main");
+    if (!after)
+        return after.error();
+    expected.append({ QStringLiteral("matsedel"), 0 });
+    expected.append({ QStringLiteral("options"), 0 });
+    std::sort(expected.begin(), expected.end(),
+        [](const TableCount& a, const TableCount& b) { return a.name < b.name; });
+    if (*after != expected)
+        return DbError { QStringLiteral("the encrypted copy does not match the original"), DbCode::Corrupt };
+    return dbOk();
+}
+
+} // namespace
+
+DbStatus upgradeSchema(Database& db, const QString& path)
+{
+    const QString tmp = path + QStringLiteral(".upgrade");
+    QFile::remove(tmp);
+    auto fail = [&](const DbError& e) -> DbStatus {
+        if (db.isOpen()) {
+            db.rollback();
+            (void)db.exec("DETACH DATABASE enc;");
+        }
+        db.close();
+        QFile::remove(tmp);
+        return e;
+    };
+
+    const auto before = tableCounts(db, "main");
+    if (!before)
+        return fail(before.error());
+    // The connection may not create files, so the empty copy is made here.
+    {
+        QFile f(tmp);
+        if (!f.open(QIODevice::WriteOnly))
+            return fail({ f.errorString(), DbCode::CantOpen });
+    }
+    if (DbStatus s = db.execute("ATTACH DATABASE ?1 AS enc KEY ?2;", { tmp, DatabaseKey }); !s)
+        return fail(s.error());
+    const QByteArray pageSize
+        = "PRAGMA enc.cipher_page_size=" + QByteArray::number(Database::EncryptedPageSize) + ";";
+    if (DbStatus s = db.exec(pageSize.constData()); !s)
+        return fail(s.error());
+    if (DbStatus s = db.exec("SELECT sqlcipher_export('enc');"); !s)
+        return fail(s.error());
+    if (DbStatus s
+        = db.exec("BEGIN;"
+                  "CREATE TABLE enc.options (uid INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, value TEXT);"
+                  "CREATE TABLE enc.matsedel (uid INTEGER PRIMARY KEY AUTOINCREMENT, namn TEXT, middag TEXT);"
+                  "COMMIT;");
+        !s)
+        return fail(s.error());
+    // The recipe lists of a large cookbook read these instead of the table.
+    const auto hasRecipes = db.hasTable(QStringLiteral("tblRecept"));
+    if (!hasRecipes.ok())
+        return fail(hasRecipes.error());
+    if (*hasRecipes) {
+        if (DbStatus s = db.exec("CREATE INDEX IF NOT EXISTS enc.idxReceptKategori ON tblRecept(Kategori);"
+                                 "CREATE INDEX IF NOT EXISTS enc.idxReceptTitel ON tblRecept(Titel);");
+            !s)
+            return fail(s.error());
+    }
+    if (DbStatus s = db.exec("DETACH DATABASE enc;"); !s)
+        return fail(s.error());
+    db.close();
+
+    if (DbStatus s = checkCopy(tmp, *before); !s)
+        return fail(s.error());
+    if (!syncPath(tmp))
+        return fail({ QStringLiteral("could not flush the encrypted copy to disk"), DbCode::IoErr });
+    if (::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0)
+        return fail({ QString::fromLocal8Bit(strerror(errno)), DbCode::IoErr });
+    syncPath(QFileInfo(path).absolutePath());
+    return dbOk();
+}
+
+bool open(Database& db, const QString& path, OpenFailure* failure)
+{
+    auto failed = [&](Stage stage, const DbError& e) {
+        db.close();
+        if (failure)
+            *failure = { stage, e };
+        return false;
+    };
+    // Probe: a cookbook without the settings table is upgraded first.
+    makeWritable(path);
+    if (DbStatus s = db.open(path, DatabaseKey); !s)
+        return failed(Stage::Open, s.error());
+    const auto hasOptions
+        = db.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)='options';");
+    if (!hasOptions)
+        return failed(Stage::Open, hasOptions.error());
+    if (hasOptions->toInt() == 0) {
+        if (DbStatus s = upgradeSchema(db, path); !s)
+            return failed(Stage::Upgrade, s.error());
+    }
+    db.close();
+
+    // The connection for the run.
+    makeWritable(path);
+    if (DbStatus s = db.open(path, DatabaseKey); !s)
+        return failed(Stage::Open, s.error());
+    return true;
+}
+
+} // namespace Cookbook

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/db/Database.h"
+
+// The cookbook file: its password, the upgrade that adds the program's own
+// tables, and the open for a run.
+namespace Cookbook {
+
+inline const QString DatabaseKey = QStringLiteral("plumb");
+
+// Adds the settings and weekly-menu tables to a cookbook that lacks them and
+// puts the password on it. Works on a copy that replaces the file only when
+// complete and checked. `db` is the open probe connection; it is closed
+// afterwards, whatever the outcome.
+[[nodiscard]] DbStatus upgradeSchema(Database& db, const QString& path);
+
+// Where opening for a run failed.
+enum class Stage { Open, Upgrade };
+struct OpenFailure {
+    Stage stage = Stage::Open;
+    DbError error;
+};
+
+// Opens `path` for the run: a probe, the upgrade when the settings table is
+// missing, then the connection that stays open. On failure `db` is closed
+// and the file is as it was.
+[[nodiscard]] bool open(Database& db, const QString& path, OpenFailure* failure);
+
+} // namespace Cookbook

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/text/TextFile.h"
+
+// A fridge file (.kyl) is the user's list of ingredients at hand: one entry a
+// line, Windows-1252, every line ended by CR LF (the last too), no header; an
+// empty list is a 0-byte file. Empty entries in the middle are kept as read.
+namespace FridgeFile {
+
+TextFile::ReadResult read(const QString& path);
+TextFile::WriteResult write(const QString& path, const QStringList& entries);
+
+} // namespace FridgeFile

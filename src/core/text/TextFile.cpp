@@ -1,0 +1,230 @@
+#include "core/text/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QSet>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace TextFile {
+
+namespace {
+
+constexpr const char* kCodec = "windows-1252";
+
+// What 0x80-0x9F stand for. The five bytes Windows-1252 leaves undefined map to
+// the C1 controls of the same number, as Qt's own converter does, so any byte
+// read from a file goes back out unchanged.
+constexpr char16_t kHigh[32] = {
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
+};
+
+// The byte for `c`, or -1 when Windows-1252 has none.
+int byteFor(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return int(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[i] == c)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+QString fileName(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString decode(const QByteArray& bytes)
+{
+    QStringDecoder decoder(kCodec);
+    if (decoder.isValid())
+        return decoder.decode(bytes);
+    // Qt built without ICU has no Windows-1252; the table covers it.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+// Nothing is ever replaced: a text the table accepts must also come through
+// Qt's converter without error and one byte per character.
+std::optional<QByteArray> encode(const QString& text)
+{
+    QStringEncoder encoder(kCodec);
+    if (encoder.isValid()) {
+        QByteArray bytes = encoder.encode(text);
+        if (encoder.hasError() || bytes.size() != text.size())
+            return std::nullopt;
+        return bytes;
+    }
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    for (QChar ch : text) {
+        const int b = byteFor(ch.unicode());
+        if (b < 0)
+            return std::nullopt;
+        *out++ = char(b);
+    }
+    return bytes;
+}
+
+WriteResult writeBytes(const QString& path, const QString& text)
+{
+    WriteResult result;
+    result.unencodable = unencodable(text);
+    if (!result.unencodable.isEmpty()) {
+        QStringList shown;
+        for (char32_t c : result.unencodable.toUcs4())
+            shown << QString::fromUcs4(&c, 1);
+        result.error
+            = QStringLiteral("Texten innehåller tecken som inte kan sparas: %1").arg(shown.join(u' '));
+        return result;
+    }
+    const std::optional<QByteArray> bytes = encode(text);
+    if (!bytes) {
+        result.error = QStringLiteral("Filen %1 kunde inte sparas.").arg(fileName(path));
+        return result;
+    }
+    // The old file is only replaced by a complete new one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        // An uncommitted QSaveFile removes its temporary file.
+        result.error = QStringLiteral("Filen %1 kunde inte sparas.").arg(fileName(path));
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+std::optional<QByteArray> readBytes(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Filen %1 kunde inte öppnas.").arg(fileName(path));
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Filen %1 kunde inte läsas.").arg(fileName(path));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+QString unencodable(const QString& text)
+{
+    QString found;
+    QSet<char32_t> seen;
+    for (char32_t c : text.toUcs4()) {
+        // A lone surrogate comes out of toUcs4() as U+FFFD, which has no byte either.
+        if (byteFor(c) >= 0 || seen.contains(c))
+            continue;
+        seen.insert(c);
+        found += QString::fromUcs4(&c, 1);
+    }
+    return found;
+}
+
+ReadResult readLines(const QString& path)
+{
+    ReadResult result;
+    const std::optional<QByteArray> bytes = readBytes(path, &result.error);
+    if (!bytes)
+        return result;
+    const QString text = decode(*bytes);
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        result.lines << text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        result.lines << text.mid(start);
+    result.ok = true;
+    return result;
+}
+
+std::optional<QString> readAll(const QString& path, QString* error)
+{
+    const std::optional<QByteArray> bytes = readBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
+    QString text = decode(*bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+WriteResult writeLines(const QString& path, const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines) {
+        // A line break inside an entry would come back as two entries.
+        if (line.contains(u'\r') || line.contains(u'\n')) {
+            WriteResult result;
+            result.error = QStringLiteral("En rad innehåller en radbrytning, så filen %1 sparades inte.")
+                               .arg(fileName(path));
+            return result;
+        }
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return writeBytes(path, text);
+}
+
+WriteResult writeText(const QString& path, const QString& text)
+{
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    out.replace(u'\r', u'\n');
+    out.replace(u'\n', QLatin1String("\r\n"));
+    return writeBytes(path, out);
+}
+
+} // namespace TextFile

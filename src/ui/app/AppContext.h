@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/db/Database.h"
+#include "core/settings/Settings.h"
+#include "ui/app/Prompts.h"
+
+#include <QColor>
+#include <QDir>
+#include <QString>
+
+QColor colourFromValue(quint32 value);
+
+// Everything that lives for the whole run: the folder, the connection, the
+// settings and the colour state. Start-up creates it; every window gets it.
+class AppContext {
+public:
+    AppContext(const QString& programFolder, Prompts& prompts)
+        : m_folder(programFolder)
+        , m_prompts(prompts)
+    {
+    }
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    const QString& programFolder() const { return m_folder; }
+    QString path(const QString& name) const { return QDir(m_folder).filePath(name); }
+    QString databasePath() const { return path(QStringLiteral("dbRcp.mdb")); }
+    QString pictureFolder() const { return path(QStringLiteral("bilder")); }
+    Prompts& prompts() const { return m_prompts; }
+    Database& db() { return m_db; }
+
+    // Takes the settings as read at start-up.
+    void applySettings(const Settings::Stored& s)
+    {
+        windowWidth = s.windowWidth;
+        windowHeight = s.windowHeight;
+        seekUppgradering = s.upgrade;
+        windowRGB = s.windowRGB;
+        buttonRGB = s.buttonRGB;
+        windowColor = QString::number(windowRGB.value());
+        seekIngredienser = false;
+    }
+
+    // Settings as read at start-up; the window size follows the main window.
+    qint16 windowWidth = 792;
+    qint16 windowHeight = 566;
+    quint8 seekUppgradering = 1;
+    ColourTriple windowRGB = Settings::DefaultWindowRGB;
+    // Changes for the rest of the run when the user moves a button bar.
+    ColourTriple buttonRGB = Settings::DefaultButtonRGB;
+    QString programTitle;
+    // Decimal text of the window colour value, formed once at start-up.
+    QString windowColor;
+    bool seekIngredienser = false;
+
+    quint32 ButtonColor() const { return buttonRGB.value(); }
+    QColor windowQColor() const { return colourFromValue(windowColor.toUInt()); }
+    QColor buttonQColor() const { return colourFromValue(ButtonColor()); }
+
+private:
+    QString m_folder;
+    Prompts& m_prompts;
+    Database m_db;
+};

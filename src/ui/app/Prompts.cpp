@@ -1,0 +1,134 @@
+#include "ui/app/Prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+Prompts::Answer Prompts::message(
+    QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
+    m_shown.append({ shownTitle, text, buttons, icon });
+    if (m_scripted) {
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        if (m_answers.isEmpty()) {
+            ++m_unexpected;
+            qWarning("Prompts: unanswered question: %s", qPrintable(text));
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        }
+        return m_answers.takeFirst();
+    }
+
+    QMessageBox box(parent);
+    box.setWindowTitle(shownTitle);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    // Captions set by hand: the box must speak Swedish whatever the locale.
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    switch (buttons) {
+    case Buttons::Ok:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+        break;
+    case Buttons::OkCancel:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(cancel);
+        break;
+    case Buttons::YesNo:
+        yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        break;
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked && clicked == ok)
+        return Answer::Ok;
+    if (clicked && clicked == yes)
+        return Answer::Yes;
+    if (clicked && clicked == no)
+        return Answer::No;
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+QString Prompts::toQtFilter(const QString& filter)
+{
+    const int bar = filter.indexOf(QLatin1Char('|'));
+    const QString label = bar < 0 ? filter : filter.left(bar);
+    const QString patterns = bar < 0 ? QString() : filter.mid(bar + 1);
+    // The label keeps its own pattern text; Qt reads the patterns from the
+    // parentheses, so they are rebuilt there in both letter cases.
+    QString name = label;
+    const int paren = name.indexOf(QLatin1Char('('));
+    if (paren > 0)
+        name = name.left(paren).trimmed();
+    QStringList qt;
+    for (const QString& p : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString ci;
+        for (const QChar c : p) {
+            if (c.isLetter() && c.toLower() != c.toUpper())
+                ci += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+            else
+                ci += c;
+        }
+        qt << ci;
+    }
+    return qt.isEmpty() ? label : name + QStringLiteral(" (") + qt.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+QString Prompts::fileName(QWidget* parent, const FileRequest& req)
+{
+    m_fileRequests.append(req);
+    if (m_scripted)
+        return m_files.isEmpty() ? QString() : m_files.takeFirst();
+    QFileDialog dlg(parent, req.title, req.folder, toQtFilter(req.filter));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
+    dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's Swedish catalogue lacks these.
+    dlg.setLabelText(QFileDialog::LookIn, QStringLiteral("Leta i:"));
+    dlg.setLabelText(QFileDialog::FileName, QStringLiteral("Filnamn:"));
+    dlg.setLabelText(QFileDialog::FileType, QStringLiteral("Filer av typen:"));
+    dlg.setLabelText(QFileDialog::Accept, req.save ? QStringLiteral("Spara") : QStringLiteral("Öppna"));
+    dlg.setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QString Prompts::openFileName(
+    QWidget* parent, const QString& title, const QString& filter, const QString& folder)
+{
+    return fileName(parent, { title, filter, folder, false });
+}
+
+QString Prompts::saveFileName(
+    QWidget* parent, const QString& title, const QString& filter, const QString& folder)
+{
+    return fileName(parent, { title, filter, folder, true });
+}

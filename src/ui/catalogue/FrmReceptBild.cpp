@@ -1,0 +1,235 @@
+#include "ui/catalogue/FrmReceptBild.h"
+
+#include "core/catalogue/Pictures.h"
+#include "ui/app/Colours.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
+    , m_ctx(ctx)
+    , m_currentRid(std::move(currentRid))
+{
+    setObjectName(QStringLiteral("frmReceptBild"));
+    setWindowTitle(QStringLiteral("Bild"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    // The preview sits at the top left of a fixed area and takes the size of
+    // its picture, so it is placed by hand rather than by a layout.
+    auto* area = new QFrame(this);
+    area->setObjectName(QStringLiteral("fraPreview"));
+    area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    area->setLineWidth(1);
+    area->setFixedSize(PreviewMaxWidth + 2, PreviewMaxHeight + 2);
+    m_picPreview = new QLabel(area);
+    m_picPreview->setObjectName(QStringLiteral("picPreview"));
+    m_picPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picPreview->setGeometry(1, 1, PreviewMaxWidth, PreviewMaxHeight);
+
+    m_lblFilename = new QLabel(QStringLiteral("Välj bild"), this);
+    m_lblFilename->setObjectName(QStringLiteral("lblFilename"));
+    m_txtFilename = new QLineEdit(this);
+    m_txtFilename->setObjectName(QStringLiteral("txtFilename"));
+    m_lblFilename->setBuddy(m_txtFilename);
+    m_txtFilename->installEventFilter(this);
+
+    const char* const captions[] = { "Öppna", "Avbryt", "OK", "Ta bort" };
+    for (int i = 0; i < 4; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(captions[i]), this);
+        b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
+        b->setMinimumWidth(80);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+        m_buttons[i] = b;
+    }
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_lblFilename);
+    fileRow->addWidget(m_txtFilename, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_buttons[0]);
+    buttonRow->addWidget(m_buttons[3]);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(m_buttons[2]);
+    buttonRow->addWidget(m_buttons[1]);
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(10, 8, 10, 8);
+    main->setSpacing(6);
+    main->addWidget(area, 0, Qt::AlignHCenter);
+    main->addLayout(fileRow);
+    main->addLayout(buttonRow);
+    setFixedSize(440, 330);
+
+    // Tab order as the window reads: file name, then the buttons.
+    setTabOrder(m_txtFilename, m_buttons[0]);
+    setTabOrder(m_buttons[0], m_buttons[3]);
+    setTabOrder(m_buttons[3], m_buttons[2]);
+    setTabOrder(m_buttons[2], m_buttons[1]);
+    setDefaultButton(m_buttons[2]);
+
+    Colours::apply(m_ctx, this);
+
+    const QString current = Pictures::ReceptBildFil(m_ctx.pictureFolder(), m_currentRid());
+    m_buttons[3]->setVisible(!current.isEmpty());
+    if (!current.isEmpty())
+        showPicture(current);
+}
+
+QSize FrmReceptBild::previewSize() const
+{
+    return m_picPreview->size();
+}
+
+void FrmReceptBild::cmdButton_Click(int index)
+{
+    switch (index) {
+    case 0:
+        open();
+        break;
+    case 1:
+        close();
+        break;
+    case 2:
+        ok();
+        break;
+    case 3:
+        remove();
+        break;
+    }
+}
+
+void FrmReceptBild::open()
+{
+    QString folder;
+    if (!m_txtFilename->text().isEmpty())
+        folder = QFileInfo(m_txtFilename->text()).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString file = m_ctx.prompts().openFileName(this, QStringLiteral("Välj bild"),
+        QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"), folder);
+    if (file.isEmpty() || !QFileInfo::exists(file))
+        return;
+    if (!showPicture(file)) {
+        m_ctx.prompts().message(
+            this, QStringLiteral("Bilden kunde inte visas."), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        return;
+    }
+    m_txtFilename->setText(QFileInfo(file).absoluteFilePath());
+}
+
+void FrmReceptBild::ok()
+{
+    const QString file = m_txtFilename->text();
+    if (file.isEmpty()) {
+        close();
+        return;
+    }
+    if (!QFileInfo::exists(file))
+        return;
+    const qint32 rid = m_currentRid();
+    const Pictures::Result r = Pictures::storePicture(m_ctx.pictureFolder(), rid, file);
+    if (!r.ok) {
+        m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        return;
+    }
+    emit pictureChanged(rid);
+    close();
+}
+
+void FrmReceptBild::remove()
+{
+    if (m_ctx.prompts().message(this, QStringLiteral("Vill du ta bort bilden?"), Prompts::Buttons::YesNo,
+            Prompts::Icon::None, QStringLiteral("Ta bort bild"))
+        != Prompts::Answer::Yes)
+        return;
+    const qint32 rid = m_currentRid();
+    const Pictures::Result r = Pictures::removePicture(m_ctx.pictureFolder(), rid);
+    if (!r.ok) {
+        m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        return;
+    }
+    if (m_buttons[3]->hasFocus())
+        m_buttons[1]->setFocus();
+    m_buttons[3]->hide();
+    m_picPreview->clear();
+    emit pictureChanged(rid);
+}
+
+bool FrmReceptBild::showPicture(const QString& path)
+{
+    // The content decides, not the name: a GIF saved as .jpg still shows.
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    setPreview(image);
+    return true;
+}
+
+void FrmReceptBild::setPreview(const QImage& image)
+{
+    // Width and height are limited each on its own, so a picture that is
+    // only too wide keeps its height.
+    QSize size = m_stretch ? m_picPreview->size() : image.size();
+    if (size.width() > PreviewMaxWidth) {
+        size.setWidth(PreviewMaxWidth);
+        m_stretch = true;
+    }
+    if (size.height() > PreviewMaxHeight) {
+        size.setHeight(PreviewMaxHeight);
+        m_stretch = true;
+    }
+    m_picPreview->setScaledContents(m_stretch);
+    m_picPreview->resize(size);
+    m_picPreview->setPixmap(QPixmap::fromImage(image));
+}
+
+void FrmReceptBild::setDefaultButton(QPushButton* button)
+{
+    if (m_default)
+        m_default->setDefault(false);
+    m_default = button;
+    m_default->setDefault(true);
+}
+
+bool FrmReceptBild::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_txtFilename && e->type() == QEvent::FocusIn)
+        setDefaultButton(m_buttons[0]);
+    return QWidget::eventFilter(watched, e);
+}
+
+void FrmReceptBild::keyPressEvent(QKeyEvent* e)
+{
+    // Outside a dialog Qt has no default button of its own.
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
+        else if (m_default)
+            m_default->click();
+        return;
+    case Qt::Key_Escape:
+        m_buttons[1]->click();
+        return;
+    default:
+        QWidget::keyPressEvent(e);
+    }
+}
+
+void FrmReceptBild::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    emit closed();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ui/app/AppContext.h"
+
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The picture window: shows, replaces or removes the picture of the recipe
+// at the main list's current position.
+class FrmReceptBild : public QWidget {
+    Q_OBJECT
+public:
+    // The largest preview, in pixels.
+    static constexpr int PreviewMaxWidth = 417;
+    static constexpr int PreviewMaxHeight = 249;
+
+    // currentRid is asked afresh at each step: the main list may move while
+    // the window is open.
+    FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent = nullptr);
+
+    QSize previewSize() const;
+    bool isStretching() const { return m_stretch; }
+
+signals:
+    void closed();
+    void pictureChanged(qint32 rid);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void cmdButton_Click(int index);
+    void open();
+    void ok();
+    void remove();
+    // False when the file is no readable image; the preview is then unchanged.
+    bool showPicture(const QString& path);
+    void setPreview(const QImage& image);
+    void setDefaultButton(QPushButton* button);
+
+    AppContext& m_ctx;
+    std::function<qint32()> m_currentRid;
+    QPushButton* m_buttons[4] = {};
+    QPushButton* m_default = nullptr;
+    QLabel* m_lblFilename = nullptr;
+    QLineEdit* m_txtFilename = nullptr;
+    QLabel* m_picPreview = nullptr;
+    // Once a picture had to be squeezed, every later one fills the preview as
+    // it then is.
+    bool m_stretch = false;
+};

@@ -1,0 +1,30 @@
+#include "ui/mainwindow/Program.h"
+
+#include "ui/app/Startup.h"
+#include "ui/mainwindow/FrmMain.h"
+
+Program::~Program()
+{
+    window.reset();
+}
+
+std::unique_ptr<Program> startProgram(const QString& programFolder, Prompts& prompts, bool show)
+{
+    auto p = std::make_unique<Program>();
+    p->ctx = std::make_unique<AppContext>(programFolder, prompts);
+    if (!Startup::openCookbook(*p->ctx)) {
+        p->exitCode = Startup::FailureExitCode;
+        return p;
+    }
+    p->window = std::make_unique<FrmMain>(*p->ctx);
+    if (!p->window->load()) {
+        p->window.reset();
+        p->ctx->db().close();
+        p->exitCode = Startup::FailureExitCode;
+        return p;
+    }
+    if (show)
+        p->window->show();
+    p->ok = true;
+    return p;
+}

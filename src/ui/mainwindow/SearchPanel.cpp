@@ -1,0 +1,306 @@
+#include "ui/mainwindow/SearchPanel.h"
+
+#include "core/text/FridgeFile.h"
+#include "ui/app/AppContext.h"
+#include "ui/app/Controls.h"
+#include "ui/mainwindow/SecondaryWindows.h"
+#include "ui/search/FrmSeekProgress.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QWindow>
+
+#include <memory>
+
+using Controls::label;
+using Controls::make;
+
+namespace {
+
+const QString FridgeFilter = QStringLiteral("Kylskåp (*.kyl)|*.kyl");
+
+// Long enough for the bar to move and "Avbryt" to answer at once, short of
+// spending the search's time on the event loop.
+constexpr qint64 PumpIntervalMs = 50;
+
+bool isEnterRelease(QEvent* event)
+{
+    if (event->type() != QEvent::KeyRelease)
+        return false;
+    const auto* k = static_cast<QKeyEvent*>(event);
+    return !k->isAutoRepeat() && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter);
+}
+
+} // namespace
+
+SearchPanel::SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windows, Buttons buttons)
+    : QObject(host)
+    , m_ctx(ctx)
+    , m_host(host)
+    , m_windows(windows)
+    , m_buttons(buttons)
+{
+    lblSeek = label(host, QStringLiteral("lblSeek"), QStringLiteral("Sök recept..."), 557, 160, 233);
+    cmbSeek = make<QComboBox>(host, QStringLiteral("cmbSeek"), 557, 176, 233, 21);
+    txtAddSeek = make<QLineEdit>(host, QStringLiteral("txtAddSeek"), 557, 200, 153, 19);
+    lstSeek = make<QListWidget>(host, QStringLiteral("lstSeek"), 557, 224, 233, 173);
+    lblKylskap = label(host, QStringLiteral("lblKylskap"), QStringLiteral("Kylskåpet..."), 557, 408, 233);
+    txtEditIng = make<QLineEdit>(host, QStringLiteral("txtEditIng"), 557, 456, 153, 19);
+    txtSeek = make<QLineEdit>(host, QStringLiteral("txtSeek"), 557, 480, 153, 19);
+    txtSeek->hide();
+    txtAddIng = make<QLineEdit>(host, QStringLiteral("txtAddIng"), 5, 528, 153, 19);
+    txtAddIng->hide();
+
+    connect(cmbSeek, &QComboBox::currentIndexChanged, this, &SearchPanel::modeChanged);
+    connect(lstSeek, &QListWidget::currentRowChanged, this, &SearchPanel::entryChosen);
+    // A click on the current entry brings its text back after the box was typed over.
+    connect(lstSeek, &QListWidget::itemClicked, this,
+        [this](QListWidgetItem* item) { entryChosen(lstSeek->row(item)); });
+    for (QWidget* w : std::initializer_list<QWidget*> { txtSeek, txtAddSeek, txtEditIng, lstSeek })
+        w->installEventFilter(this);
+}
+
+QList<QWidget*> SearchPanel::browsingControls() const
+{
+    return { cmbSeek, lblSeek, lstSeek, txtAddIng, txtEditIng, txtSeek, lblKylskap, txtAddSeek };
+}
+
+void SearchPanel::showBrowsingControls()
+{
+    for (QWidget* w :
+        std::initializer_list<QWidget*> { cmbSeek, lblSeek, lstSeek, txtEditIng, txtAddSeek, lblKylskap })
+        w->show();
+    txtSeek->setVisible(cmbSeek->currentIndex() == FreeTextMode);
+}
+
+bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == txtSeek) {
+            // Queued: a mouse press that brought the focus would undo it at once.
+            QMetaObject::invokeMethod(txtSeek, &QLineEdit::selectAll, Qt::QueuedConnection);
+            makeDefault(m_buttons.seek);
+        } else if (watched == txtAddSeek) {
+            makeDefault(m_buttons.add);
+        } else if (watched == txtEditIng) {
+            makeDefault(m_buttons.edit);
+        }
+        return false;
+    }
+    if (isEnterRelease(event)) {
+        if (watched == txtSeek) {
+            emit seekRequested();
+            return true;
+        }
+        if (watched == txtAddSeek) {
+            AddSeekItem();
+            return true;
+        }
+        if (watched == txtEditIng) {
+            EditSeekItem();
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyRelease && watched == lstSeek) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+            RemoveSeekItem();
+            return true;
+        }
+    }
+    return false;
+}
+
+QPushButton* SearchPanel::currentDefault() const
+{
+    for (QPushButton* b : m_host->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        if (b->isDefault())
+            return b;
+    return nullptr;
+}
+
+void SearchPanel::makeDefault(QPushButton* button)
+{
+    for (QPushButton* b : m_host->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        if (b != button && b->isDefault())
+            b->setDefault(false);
+    if (button)
+        button->setDefault(true);
+}
+
+void SearchPanel::FillSeekModes()
+{
+    const QSignalBlocker block(cmbSeek);
+    cmbSeek->clear();
+    cmbSeek->addItem(QStringLiteral("Innehållande någon av följande ingredienser"));
+    cmbSeek->addItem(QStringLiteral("Som kan tillagas med följande ingredienser"));
+    cmbSeek->addItem(QStringLiteral("Innhållande valfri text"));
+    cmbSeek->setCurrentIndex(AnyIngredientMode);
+    txtSeek->hide();
+}
+
+int SearchPanel::mode() const
+{
+    return cmbSeek->currentIndex();
+}
+
+void SearchPanel::modeChanged(int mode)
+{
+    m_buttons.seek->setDefault(false);
+    if (mode == FreeTextMode) {
+        txtSeek->show();
+        txtSeek->setText(QStringLiteral("Skriv in ett sökord"));
+        txtSeek->setFocus();
+    } else {
+        txtSeek->hide();
+    }
+}
+
+void SearchPanel::entryChosen(int row)
+{
+    const QListWidgetItem* item = lstSeek->item(row);
+    if (!item)
+        return;
+    txtEditIng->setText(item->text());
+    if (cmbSeek->currentIndex() == FreeTextMode)
+        txtSeek->setText(item->text());
+}
+
+QStringList SearchPanel::entries() const
+{
+    QStringList out;
+    out.reserve(lstSeek->count());
+    for (int i = 0; i < lstSeek->count(); ++i)
+        out.append(lstSeek->item(i)->text());
+    return out;
+}
+
+std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(const Catalogue::RecipeRows* order)
+{
+    if (m_seeking)
+        return std::nullopt;
+    m_buttons.seek->setDefault(false);
+    const int chosen = mode();
+    if (chosen == FreeTextMode ? txtSeek->text().isEmpty() : lstSeek->count() == 0)
+        return std::nullopt;
+    if (chosen == FreeTextMode)
+        return SeekEngine::freeText(m_ctx.db(), txtSeek->text());
+
+    m_seeking = true;
+    m_cancelled = false;
+    // Disabling the window takes the focus away; it is given back afterwards
+    // without making a button the default again.
+    const QPointer<QWidget> hadFocus = QApplication::focusWidget();
+    QPushButton* const hadDefault = currentDefault();
+    m_host->setEnabled(false);
+
+    // Not a child: a child of the disabled main window could not be used.
+    // The window system still keeps it over the main window.
+    auto progressWindow = std::make_unique<FrmSeekProgress>(m_ctx);
+    FrmSeekProgress* win = progressWindow.get();
+    connect(win, &FrmSeekProgress::cancelled, this, [this] { m_cancelled = true; });
+    win->winId();
+    if (QWindow* handle = m_host->windowHandle())
+        win->windowHandle()->setTransientParent(handle);
+    win->move(m_host->frameGeometry().center() - win->rect().center());
+    m_windows.setActiveName(win->objectName());
+    win->show();
+
+    QElapsedTimer sincePump;
+    bool pumped = false;
+    const auto progress = [&](int done, int total) {
+        // The first row pumps at once: the window shows and a click already
+        // waiting is heard.
+        if (!pumped || sincePump.elapsed() >= PumpIntervalMs) {
+            pumped = true;
+            win->setProgress(done, total);
+            QCoreApplication::processEvents();
+            sincePump.start();
+        }
+        // Closing the program meanwhile closes the cookbook: stop before
+        // another row is read from it.
+        return !m_cancelled && m_ctx.db().isOpen();
+    };
+    const auto rule = chosen == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
+    auto result = SeekEngine::ingredients(m_ctx.db(), rule, entries(), progress, order);
+
+    progressWindow.reset();
+    m_windows.restoreActiveName();
+    m_host->setEnabled(true);
+    m_seeking = false;
+    if (hadFocus && hadFocus->isVisible() && hadFocus->isEnabled() && hadFocus->window() == m_host) {
+        hadFocus->setFocus();
+        makeDefault(hadDefault);
+    }
+    return result;
+}
+
+void SearchPanel::AddSeekItem()
+{
+    if (txtAddSeek->text().isEmpty())
+        return;
+    lstSeek->addItem(txtAddSeek->text());
+    txtAddSeek->clear();
+    txtAddSeek->setFocus();
+}
+
+void SearchPanel::EditSeekItem()
+{
+    const QList<QListWidgetItem*> chosen = lstSeek->selectedItems();
+    if (txtEditIng->text().isEmpty() || chosen.isEmpty())
+        return;
+    chosen.first()->setText(txtEditIng->text());
+}
+
+void SearchPanel::ClearSeekList()
+{
+    lstSeek->clear();
+}
+
+void SearchPanel::RemoveSeekItem()
+{
+    const QList<QListWidgetItem*> chosen = lstSeek->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    delete lstSeek->takeItem(lstSeek->row(chosen.first()));
+}
+
+void SearchPanel::OpenFridge()
+{
+    const QString file = m_ctx.prompts().openFileName(
+        m_host, QStringLiteral("Öppna kylskåp"), FridgeFilter, m_ctx.programFolder());
+    if (file.isEmpty())
+        return;
+    const TextFile::ReadResult read = FridgeFile::read(file);
+    if (!read.ok) {
+        m_ctx.prompts().message(m_host, read.error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return;
+    }
+    lstSeek->clear();
+    lstSeek->addItems(read.lines);
+}
+
+void SearchPanel::SaveFridge()
+{
+    const QString file = m_ctx.prompts().saveFileName(
+        m_host, QStringLiteral("Spara kylskåp"), FridgeFilter, m_ctx.programFolder());
+    if (file.isEmpty())
+        return;
+    const TextFile::WriteResult written = FridgeFile::write(file, entries());
+    if (written.ok)
+        return;
+    // The reason for unencodable text does not say which file was spared.
+    const QString text = written.unencodable.isEmpty() ? written.error
+                                                       : QStringLiteral("Kylskåpet sparades inte i %1.\n\n%2")
+                                                             .arg(QFileInfo(file).fileName(), written.error);
+    m_ctx.prompts().message(m_host, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+}

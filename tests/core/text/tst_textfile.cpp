@@ -1,0 +1,117 @@
+#include "core/text/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A file that is not there must not pass for an empty one.
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    // Files in the program's own form ("written") are written back byte for byte.
+    void lines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("empty file") << QByteArray() << QStringList() << true;
+        QTest::newRow("two entries") << QByteArray::fromHex("6d6af66c0d0ae467670d0a")
+                                     << QStringList { u"mjöl"_s, u"ägg"_s } << true;
+        QTest::newRow("only an empty line") << QByteArray("\r\n") << QStringList { u""_s } << true;
+        QTest::newRow("empty middle line")
+            << QByteArray("a\r\n\r\nb\r\n") << QStringList { "a", "", "b" } << true;
+        // Every byte but the line ends stands for a character and goes back out unchanged.
+        QByteArray all;
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                all.append(char(b));
+        }
+        QString text = QString::fromLatin1(all);
+        text.replace(
+            0x80 - 2, 32, u"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008dŽ\u008f\u0090\u2018\u2019\u201c\u201d•–—˜™š›œ\u009džŸ"_s);
+        QTest::newRow("every byte") << all + "\r\n" << QStringList { text } << true;
+        QTest::newRow("last line open") << QByteArray("a\r\nb") << QStringList { "a", "b" } << false;
+        QTest::newRow("lone LF and CR") << QByteArray("a\nb\rc") << QStringList { "a", "b", "c" } << false;
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList { "a", "", "b" } << false;
+    }
+    void lines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, written);
+        put(path("r.txt"), bytes);
+        const TextFile::ReadResult r = TextFile::readLines(path("r.txt"));
+        QVERIFY(r.ok);
+        QCOMPARE(r.lines, lines);
+        if (!written)
+            return;
+        const TextFile::WriteResult w = TextFile::writeLines(path("w.txt"), lines);
+        QVERIFY2(w.ok, qPrintable(w.error));
+        QCOMPARE(bytesOf(path("w.txt")), bytes);
+    }
+
+    // The whole-text form: every line end becomes CR LF, and comes back as "\n".
+    void wholeText()
+    {
+        QVERIFY(TextFile::writeText(path("t.txt"), u"a\nb\r\nc\rd€"_s).ok);
+        QCOMPARE(bytesOf(path("t.txt")), QByteArray("a\r\nb\r\nc\r\nd\x80"));
+        QCOMPARE(TextFile::readAll(path("t.txt"), nullptr), u"a\nb\nc\nd€"_s);
+    }
+
+    void refusalKeepsOldFile_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("unencodable");
+        QTest::newRow("each once, in order") << QStringList { u"słód😀"_s, u"€ł"_s, u"ő"_s } << u"ł😀ő"_s;
+        QTest::newRow("line break inside entry") << QStringList { u"a\nb"_s } << QString();
+    }
+    void refusalKeepsOldFile()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, unencodable);
+        const QByteArray old("gammal\r\n");
+        put(path("keep.txt"), old);
+        const TextFile::WriteResult w = TextFile::writeLines(path("keep.txt"), lines);
+        QVERIFY(!w.ok);
+        QVERIFY(!w.error.isEmpty());
+        QCOMPARE(w.unencodable, unencodable);
+        QCOMPARE(bytesOf(path("keep.txt")), old);
+        QCOMPARE(QDir(m_dir.path()).entryList({ "keep.txt*" }, QDir::Files | QDir::Hidden),
+            QStringList { "keep.txt" });
+    }
+
+    void missingFolderIsNamed()
+    {
+        const TextFile::WriteResult w = TextFile::writeLines(path("saknas/lista.kyl"), { "a" });
+        QVERIFY(!w.ok);
+        QVERIFY(w.error.contains(u"lista.kyl"));
+        QVERIFY(!QFileInfo::exists(path("saknas")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"

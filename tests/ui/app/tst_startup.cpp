@@ -1,0 +1,370 @@
+// Start-up, the schema upgrade, settings and the exit routine, on real files.
+#include "core/db/Cookbook.h"
+#include "core/db/Database.h"
+#include "core/settings/Settings.h"
+#include "support/TestSupport.h"
+#include "ui/app/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <iostream>
+#include <sqlite3.h>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void engineIsSqlcipher();
+    void firstStartUpgradesDeliveredCookbook();
+    void secondStartWritesNothing();
+    void optionsWithoutMenuTableIsNotUpgraded();
+    void readOnlyFileOpensReadWrite();
+    void defaultPageSizeFileOpens();
+    void missingDatabase();
+    void secondRunningCopyIsRefused();
+    void damagedFilesAreLeftAlone_data();
+    void damagedFilesAreLeftAlone();
+    void storedSettings_data();
+    void storedSettings();
+    void programTitle_data();
+    void programTitle();
+    void exitStoresClientSize();
+    void storedSizeIsApplied();
+};
+
+void TestStartup::engineIsSqlcipher()
+{
+    Database db;
+    QVERIFY(db.openPlain(QStringLiteral(":memory:")));
+    const auto v = db.scalar("PRAGMA cipher_version;");
+    QVERIFY(v.ok());
+    QVERIFY(!v->toString().isEmpty());
+    // No system SQLite may be loaded beside the static SQLCipher.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    QVERIFY(!maps.readAll().contains("libsqlite3"));
+}
+
+void TestStartup::firstStartUpgradesDeliveredCookbook()
+{
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    QVERIFY(fileBytes(t.dbPath()).startsWith("SQLite format 3"));
+    const int recipes = [&] {
+        Database db;
+        return db.openPlain(t.dbPath()) ? db.scalar("SELECT count(*) FROM tblRecept;")->toInt() : -1;
+    }();
+    QVERIFY(recipes >= 20);
+
+    auto p = t.start();
+    QVERIFY2(p->ok, qPrintable(t.prompts.shown().value(0).text));
+    QCOMPARE(t.prompts.shown().size(), 0);
+    QVERIFY(QFileInfo(t.path(QStringLiteral("bilder"))).isDir());
+    QCOMPARE(p->window->windowTitle(), QStringLiteral("KROX Gastrid 2.1"));
+    {
+        Database& db = p->ctx->db();
+        auto st = db.prepare("SELECT name, value FROM options ORDER BY uid;");
+        QStringList rows;
+        while (st->next())
+            rows << st->text(0) + QLatin1Char('=') + st->text(1);
+        QCOMPARE(rows,
+            QStringList(
+                { "windowsize=792,566", "upgrade=1", "rgb_windows=239,232,225", "rgb_buttons=230,219,207" }));
+        QVERIFY(db.hasTable(QStringLiteral("matsedel")).value());
+        QCOMPARE(db.scalar("SELECT count(*) FROM tblRecept;")->toInt(), recipes);
+    }
+    p->window->ExitProgram();
+
+    QVERIFY(!fileBytes(t.dbPath()).startsWith("SQLite format 3"));
+    QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
+    QString out;
+    QCOMPARE(runSqlcipher(t.dbPath(),
+                 QStringLiteral(
+                     "PRAGMA key='plumb';\nPRAGMA cipher_page_size=4096;\nSELECT count(*) FROM tblRecept;\n"),
+                 &out),
+        0);
+    QCOMPARE(out.trimmed(), QString::number(recipes));
+    runSqlcipher(t.dbPath(), QStringLiteral("SELECT count(*) FROM tblRecept;\n"), &out);
+    QVERIFY2(out.contains(QStringLiteral("not a database")), qPrintable(out));
+    // New recipes continue after the highest number the file had.
+    QCOMPARE(queryValue(t.dbPath(), "SELECT seq FROM sqlite_sequence WHERE name='tblRecept';").toInt(),
+        queryValue(t.dbPath(), "SELECT max(RID) FROM tblRecept;").toInt());
+}
+
+void TestStartup::secondStartWritesNothing()
+{
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    t.start()->window->ExitProgram();
+    const QByteArray before = fileBytes(t.dbPath());
+    auto p = t.start();
+    QVERIFY(p->ok);
+    QCOMPARE(fileBytes(t.dbPath()), before);
+    QCOMPARE(p->ctx->db().scalar("SELECT count(*) FROM options;")->toInt(), 4);
+}
+
+void TestStartup::optionsWithoutMenuTableIsNotUpgraded()
+{
+    TempProgram t;
+    QVERIFY(t.makeCookbook(
+        QStringLiteral("CREATE TABLE options (uid INTEGER PRIMARY KEY, name TEXT, value TEXT);"), false));
+    auto p = t.start();
+    QVERIFY(p->ok);
+    QVERIFY(!p->ctx->db().hasTable(QStringLiteral("matsedel")).value());
+    p->window->ExitProgram();
+    QVERIFY(fileBytes(t.dbPath()).startsWith("SQLite format 3"));
+}
+
+void TestStartup::readOnlyFileOpensReadWrite()
+{
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    QFile(t.dbPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    auto p = t.start();
+    QVERIFY(p->ok);
+    QVERIFY(QFileInfo(t.dbPath()).isWritable());
+    QVERIFY(p->ctx->db().execute("INSERT INTO tblKategorier (Kategori) VALUES (?1);", { "Ny" }));
+}
+
+void TestStartup::defaultPageSizeFileOpens()
+{
+    TempProgram t;
+    QVERIFY(
+        t.makeCookbook(QStringLiteral("CREATE TABLE options (uid INTEGER PRIMARY KEY, name TEXT, value TEXT);"
+                                      "INSERT INTO tblRecept (Titel) VALUES ('Ärtsoppa');"),
+            false));
+    {
+        Database db;
+        QVERIFY(db.openPlain(t.dbPath()));
+        QVERIFY(db.execute("ATTACH DATABASE ?1 AS enc KEY 'plumb';", { t.path(QStringLiteral("enc.mdb")) }));
+        QVERIFY(db.exec("SELECT sqlcipher_export('enc'); DETACH DATABASE enc;"));
+    }
+    QFile::remove(t.dbPath());
+    QVERIFY(QFile::rename(t.path(QStringLiteral("enc.mdb")), t.dbPath()));
+    auto p = t.start();
+    QVERIFY(p->ok);
+    QCOMPARE(p->ctx->db().scalar("SELECT Titel FROM tblRecept;")->toString(), QStringLiteral("Ärtsoppa"));
+}
+
+void TestStartup::missingDatabase()
+{
+    TempProgram t;
+    auto p = t.start();
+    QVERIFY(!p->ok);
+    QVERIFY(p->exitCode != 0);
+    QCOMPARE(t.prompts.shown().size(), 1);
+    QCOMPARE(t.prompts.shown().at(0).text, QStringLiteral("Uppgraderingen installerad i fel katalog."));
+    QVERIFY(QDir(t.folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+void TestStartup::secondRunningCopyIsRefused()
+{
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    auto first = t.start();
+    QVERIFY(first->ok);
+
+    auto runSecond = [&](QString* out) {
+        QProcess second;
+        second.setProcessChannelMode(QProcess::MergedChannels);
+        second.start(
+            QCoreApplication::applicationFilePath(), { QStringLiteral("--second-copy"), t.folder() });
+        second.waitForFinished(60000);
+        *out = QString::fromUtf8(second.readAll());
+        return second.exitCode();
+    };
+    QString out;
+    QVERIFY(runSecond(&out) != 0);
+    QVERIFY2(out.contains(QStringLiteral("används redan")) && out.contains(QStringLiteral("locked")),
+        qPrintable(out));
+
+    first->window->ExitProgram();
+    QCOMPARE(runSecond(&out), 0);
+}
+
+void TestStartup::damagedFilesAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("wrong password") << "password";
+    QTest::newRow("foreign file") << "foreign";
+    QTest::newRow("truncated encrypted") << "truncated";
+    QTest::newRow("truncated plain") << "truncated-plain";
+}
+
+void TestStartup::damagedFilesAreLeftAlone()
+{
+    QFETCH(QString, kind);
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    if (kind == QLatin1String("password")) {
+        Database db;
+        QVERIFY(db.openPlain(t.path(QStringLiteral("x.db"))));
+        QVERIFY(db.execute("ATTACH DATABASE ?1 AS enc KEY 'annat';", { t.path(QStringLiteral("other.db")) }));
+        QVERIFY(db.exec("CREATE TABLE enc.t(a); DETACH DATABASE enc;"));
+        db.close();
+        QFile::remove(t.dbPath());
+        QFile::rename(t.path(QStringLiteral("other.db")), t.dbPath());
+    } else if (kind == QLatin1String("foreign")) {
+        QFile f(t.dbPath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("Inköpslista\r\nmjölk\r\nägg\r\n");
+    } else {
+        if (kind == QLatin1String("truncated"))
+            t.start()->window->ExitProgram();
+        QByteArray bytes = fileBytes(t.dbPath());
+        QFile f(t.dbPath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes.left(bytes.size() / 2 + 100));
+    }
+    const QByteArray before = fileBytes(t.dbPath());
+    t.prompts.clearShown();
+    auto p = t.start();
+    QVERIFY(!p->ok);
+    QVERIFY(p->exitCode != 0);
+    QCOMPARE(t.prompts.shown().size(), 1);
+    const QString msg = t.prompts.shown().at(0).text;
+    QVERIFY2(msg.contains(QStringLiteral("kunde inte"))
+            && msg.contains(QRegularExpression(QStringLiteral(" \\d+$"))),
+        qPrintable(msg));
+    QCOMPARE(fileBytes(t.dbPath()), before);
+    QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
+}
+
+void TestStartup::storedSettings_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<quint32>("windowColor");
+    QTest::addColumn<quint32>("buttonColor");
+    const quint32 w = 14805231, b = 13622246;
+    auto row = [](const char* name, const char* key, const char* stored, const char* after, quint32 wc,
+                   quint32 bc) {
+        QTest::newRow(name) << QString::fromUtf8(key) << QString::fromUtf8(stored) << QString::fromUtf8(after)
+                            << wc << bc;
+    };
+    row("blue window", "rgb_windows", "0,0,255", "0,0,255", 16711680, b);
+    row("red window", "rgb_windows", "255,0,0", "255,0,0", 255, b);
+    row("halves to even", "rgb_windows", "0.5,1.5,2.5", "0.5,1.5,2.5", 256 * 2 + 65536 * 2, b);
+    row("red buttons", "rgb_buttons", "255,0,0", "255,0,0", w, 255);
+    row("size with fraction", "windowsize", "900.7,700.2", "900.7,700.2", w, b);
+    // Malformed values fall back to the default and the row is repaired.
+    row("size one piece", "windowsize", "800", "792,566", w, b);
+    row("size not a number", "windowsize", "bred,hög", "792,566", w, b);
+    row("size beyond 16 bits", "windowsize", "70000,600", "792,566", w, b);
+    row("colour two pieces", "rgb_windows", "10,20", "239,232,225", w, b);
+    row("colour letters", "rgb_buttons", "röd,grön,blå", "230,219,207", w, b);
+    row("colour above 255", "rgb_windows", "300,0,0", "239,232,225", w, b);
+    row("colour empty", "rgb_buttons", "", "230,219,207", w, b);
+    row("upgrade text", "upgrade", "ja", "1", w, b);
+    row("upgrade negative", "upgrade", "-1", "1", w, b);
+}
+
+void TestStartup::storedSettings()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(QString, after);
+    QFETCH(quint32, windowColor);
+    QFETCH(quint32, buttonColor);
+    TempProgram t;
+    QVERIFY(t.makeCookbook(QString()));
+    {
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        QVERIFY(db.execute("INSERT INTO options (name, value) VALUES (?1, ?2);", { key, stored }));
+    }
+    auto p = t.start();
+    QVERIFY(p->ok);
+    QCOMPARE(t.prompts.shown().size(), 0);
+    QCOMPARE(p->ctx->db().scalar("SELECT value FROM options WHERE name=?1;", { key })->toString(), after);
+    QCOMPARE(p->ctx->db().scalar("SELECT count(*) FROM options;")->toInt(), 4);
+    QCOMPARE(p->ctx->windowColor, QString::number(windowColor));
+    QCOMPARE(p->ctx->ButtonColor(), buttonColor);
+    QCOMPARE(p->window->palette().color(QPalette::Window), colourFromValue(windowColor));
+    auto* button = p->window->findChild<QPushButton*>(QStringLiteral("cmdButton_0"));
+    QCOMPARE(button->palette().color(QPalette::Button), colourFromValue(buttonColor));
+    if (key == QLatin1String("upgrade"))
+        QCOMPARE(int(p->ctx->seekUppgradering), 1);
+}
+
+void TestStartup::programTitle_data()
+{
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("release") << 1 << 0 << "KROX Gastrid 2.1";
+    QTest::newRow("revision 12") << 1 << 12 << "KROX Gastrid 2.112";
+    QTest::newRow("revision 1") << 0 << 1 << "KROX Gastrid 2.01";
+}
+
+void TestStartup::programTitle()
+{
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QFETCH(QString, title);
+    QCOMPARE(Settings::ProgramTitle(2, minor, revision), title);
+}
+
+void TestStartup::exitStoresClientSize()
+{
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    auto p = t.start();
+    QVERIFY(p->ok);
+    p->window->resize(800, 600);
+    QCOMPARE(p->window->size(), QSize(800, 600));
+    p->window->close();
+    QVERIFY(p->window->hasExited());
+    QVERIFY(!p->ctx->db().isOpen());
+    QCOMPARE(queryValue(t.dbPath(), "SELECT value FROM options WHERE name='windowsize';").toString(),
+        QStringLiteral("800,600"));
+}
+
+void TestStartup::storedSizeIsApplied()
+{
+    TempProgram t;
+    QVERIFY(t.makeCookbook(QStringLiteral("SELECT 1;")));
+    {
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        QVERIFY(db.exec("INSERT INTO options (name, value) VALUES ('windowsize', '1000,700');"));
+    }
+    auto p = t.start();
+    QCOMPARE(p->window->size(), QSize(1000, 700));
+    p->window->ExitProgram();
+    {
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        QVERIFY(db.exec("UPDATE options SET value='100,100' WHERE name='windowsize';"));
+    }
+    auto q = t.start();
+    QCOMPARE(q->window->size(), QSize(640, 480));
+}
+
+// A second copy of the program, started as its own process by the test.
+static int runSecondCopy(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    Prompts prompts;
+    prompts.setScripted(true);
+    auto p = startProgram(QString::fromLocal8Bit(argv[2]), prompts, false);
+    for (const auto& s : prompts.shown())
+        std::cout << s.text.toStdString() << std::endl;
+    if (p->ok)
+        p->window->ExitProgram();
+    return p->ok ? 0 : p->exitCode;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--second-copy") == 0)
+        return runSecondCopy(argc, argv);
+    QApplication app(argc, argv);
+    TestStartup t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_startup.moc"

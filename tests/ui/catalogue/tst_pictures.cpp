@@ -1,0 +1,281 @@
+// Recipe pictures on disk, the picture window and the about window.
+#include "core/catalogue/Pictures.h"
+#include "support/TestSupport.h"
+#include "ui/app/AppContext.h"
+#include "ui/catalogue/FrmReceptBild.h"
+#include "ui/mainwindow/FrmAbout.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace {
+
+const QString DataDir = QStringLiteral(GASTRID_TEST_DATA "/pictures/");
+using Names = QStringList;
+
+// A program folder with an empty picture folder, scripted prompts and a picture window.
+struct Fixture {
+    Fixture()
+        : ctx(dir.path(), prompts)
+    {
+        prompts.setScripted(true);
+        ctx.windowColor = QStringLiteral("14805231");
+        QDir(dir.path()).mkdir(QStringLiteral("bilder"));
+    }
+    // The window deletes itself on close; this only cleans up one left open.
+    ~Fixture() { delete w.data(); }
+    QString folder() const { return ctx.pictureFolder(); }
+    QString pic(const QString& name) const { return QDir(folder()).filePath(name); }
+    Names files() const { return QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+    void write(const QString& path, const QByteArray& bytes) const
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void openWindow()
+    {
+        w = new FrmReceptBild(ctx, [this] { return rid; });
+        w->show();
+    }
+    QPushButton* button(int i) const { return widget<QPushButton>(w, QStringLiteral("cmdButton_%1").arg(i)); }
+    QLabel* preview() const { return widget<QLabel>(w, QStringLiteral("picPreview")); }
+    QString fileName() const { return widget<QLineEdit>(w, QStringLiteral("txtFilename"))->text(); }
+    void choose(const QString& file)
+    {
+        prompts.queueFileName(file);
+        button(0)->click();
+    }
+    QTemporaryDir dir;
+    Prompts prompts;
+    AppContext ctx;
+    qint32 rid = 12;
+    QPointer<FrmReceptBild> w;
+};
+
+} // namespace
+
+class TestPictures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lookupAndRemoval_data();
+    void lookupAndRemoval();
+    void store_data();
+    void store();
+    void removalFailure();
+    void chooseAndOk_data();
+    void chooseAndOk();
+    void previewLimits_data();
+    void previewLimits();
+    void removeButton();
+    void about();
+};
+
+void TestPictures::lookupAndRemoval_data()
+{
+    QTest::addColumn<Names>("present");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<Names>("afterRemove");
+    QTest::newRow("jpg over gif") << Names { "12.gif", "12.jpg" } << "12.jpg" << Names { "12.gif" };
+    QTest::newRow("bmp over all") << Names { "12.bmp", "12.gif", "12.jpg" } << "12.bmp"
+                                  << Names { "12.gif", "12.jpg" };
+    const Names others { "012.bmp", "1.gif", "12.png", "120.jpg" };
+    QTest::newRow("other recipes") << others << "" << others;
+}
+
+void TestPictures::lookupAndRemoval()
+{
+    QFETCH(Names, present);
+    QFETCH(QString, shown);
+    QFETCH(Names, afterRemove);
+    Fixture f;
+    for (const QString& name : present)
+        f.write(f.pic(name), "x");
+    QCOMPARE(Pictures::ReceptBildFil(f.folder(), 12), shown.isEmpty() ? QString() : f.pic(shown));
+    QVERIFY(Pictures::removePicture(f.folder(), 12).ok);
+    QCOMPARE(f.files(), afterRemove);
+    // Removing the whole recipe takes its pictures of every type, and only those.
+    QVERIFY(Pictures::removeAllPictures(f.folder(), 12).ok);
+    QCOMPARE(f.files(), shown.isEmpty() ? present : Names());
+}
+
+void TestPictures::store_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<Names>("before");
+    QTest::addColumn<Names>("after");
+    QTest::newRow("multi-dot name") << "2024.05.01.jpg" << Names() << Names { "12.jpg" };
+    QTest::newRow("upper-case extension") << "Bild.JPG" << Names() << Names { "12.jpg" };
+    QTest::newRow("older pictures go")
+        << "Ny.jpg" << Names { "12.gif", "12.jpg", "12.bmp" } << Names { "12.jpg" };
+    QTest::newRow("other recipes stay")
+        << "Ny.bmp" << Names { "120.jpg", "2.gif" } << Names { "12.bmp", "120.jpg", "2.gif" };
+    QTest::newRow("png") << "Bild.png" << Names { "12.gif" } << Names { "12.gif" };
+    QTest::newRow("jpg not last") << "Bild.jpg.png" << Names() << Names();
+}
+
+void TestPictures::store()
+{
+    QFETCH(QString, chosen);
+    QFETCH(Names, before);
+    QFETCH(Names, after);
+    Fixture f;
+    for (const QString& name : before)
+        f.write(f.pic(name), "old " + name.toUtf8());
+    // Larger than one copy buffer.
+    const QString source = f.dir.filePath(chosen);
+    const QByteArray bytes = fileBytes(DataDir + "green.jpg") + QByteArray(200000, '\x5a');
+    f.write(source, bytes);
+
+    const auto r = Pictures::storePicture(f.folder(), 12, source);
+    QCOMPARE(f.files(), after);
+    QCOMPARE(fileBytes(source), bytes);
+    // A refused file leaves the folder as it was.
+    if (after == before) {
+        QCOMPARE(r.error, QStringLiteral("Filen %1 är ingen bild av typen JPG, GIF eller BMP.").arg(chosen));
+        for (const QString& name : before)
+            QCOMPARE(fileBytes(f.pic(name)), "old " + name.toUtf8());
+        return;
+    }
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(fileBytes(Pictures::ReceptBildFil(f.folder(), 12)), bytes);
+}
+
+void TestPictures::removalFailure()
+{
+    Fixture f;
+    QVERIFY(QDir().mkpath(f.pic("12.gif/inne")));
+    f.write(f.pic("12.jpg"), "x");
+    // The file that cannot go is named, and the others still go.
+    QCOMPARE(Pictures::removeAllPictures(f.folder(), 12).error,
+        QStringLiteral("Bilden %1 kunde inte tas bort.").arg(f.pic("12.gif")));
+    QCOMPARE(f.files(), Names { "12.gif" });
+}
+
+void TestPictures::chooseAndOk_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("copyFails");
+    QTest::newRow("gif") << "red.gif" << QSize(20, 10) << QString() << false;
+    QTest::newRow("jpg") << "green.jpg" << QSize(30, 15) << QString() << false;
+    QTest::newRow("bmp") << "blue.bmp" << QSize(12, 8) << QString() << false;
+    QTest::newRow("not an image") << "trasig.jpg" << QSize(5, 5) << "Bilden kunde inte visas." << false;
+    QTest::newRow("copy fails") << "blue.bmp" << QSize(12, 8) << "Bilden kunde inte kopieras" << true;
+}
+
+void TestPictures::chooseAndOk()
+{
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    QFETCH(QString, message);
+    QFETCH(bool, copyFails);
+    Fixture f;
+    QVERIFY(QImage(5, 5, QImage::Format_RGB32).save(f.pic("12.bmp"), "BMP"));
+    f.write(f.pic("13.gif"), "old");
+    f.write(f.dir.filePath("trasig.jpg"), "inte en bild");
+    const QString path = QFileInfo::exists(DataDir + file) ? DataDir + file : f.dir.filePath(file);
+    f.openWindow();
+    QSignalSpy changed(f.w.data(), &FrmReceptBild::pictureChanged);
+    QSignalSpy closed(f.w.data(), &FrmReceptBild::closed);
+    f.choose(path);
+    const bool chosen = size != QSize(5, 5);
+    QCOMPARE(f.fileName(), chosen ? QFileInfo(path).absoluteFilePath() : QString());
+    QCOMPARE(f.w->previewSize(), size);
+    QCOMPARE(f.files(), Names({ "12.bmp", "13.gif" }));
+
+    // The main list moves on before OK; an empty name just closes.
+    f.rid = 13;
+    const QString target = "13." + QFileInfo(file).suffix();
+    if (copyFails)
+        QVERIFY(QDir().mkpath(f.pic(target + "/inne")));
+    f.button(2)->click();
+    QCOMPARE(f.prompts.shown().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY(f.prompts.shown().at(0).text.startsWith(message));
+    QCOMPARE(closed.size(), copyFails ? 0 : 1);
+    // A stored picture replaces the older one; a failed copy leaves no file and the older one intact.
+    const bool stored = chosen && !copyFails;
+    QCOMPARE(changed.size(), stored ? 1 : 0);
+    if (copyFails)
+        QVERIFY(QDir(f.pic(target)).removeRecursively());
+    const QString kept = stored ? target : "13.gif";
+    QCOMPARE(f.files(), Names({ "12.bmp", kept }));
+    QCOMPARE(fileBytes(f.pic(kept)), stored ? fileBytes(path) : QByteArray("old"));
+}
+
+void TestPictures::previewLimits_data()
+{
+    QTest::addColumn<QList<QSize>>("pictures");
+    QTest::addColumn<QSize>("preview");
+    using L = QList<QSize>;
+    QTest::newRow("wide only") << L { { 600, 100 } } << QSize(417, 100);
+    QTest::newRow("tall only") << L { { 100, 400 } } << QSize(100, 249);
+    QTest::newRow("both") << L { { 800, 600 } } << QSize(417, 249);
+    QTest::newRow("small") << L { { 50, 40 } } << QSize(50, 40);
+    QTest::newRow("at the limit") << L { { 417, 249 } } << QSize(417, 249);
+    // Once squeezed, later pictures fill the preview as it is.
+    QTest::newRow("small after wide") << L { { 600, 100 }, { 50, 40 } } << QSize(417, 100);
+}
+
+void TestPictures::previewLimits()
+{
+    QFETCH(QList<QSize>, pictures);
+    QFETCH(QSize, preview);
+    Fixture f;
+    f.openWindow();
+    QCOMPARE(f.w->palette().color(QPalette::Window), colourFromValue(14805231));
+    // Without a picture there is nothing to remove.
+    QVERIFY(!f.button(3)->isVisible());
+    QRgb last = 0;
+    for (int i = 0; i < pictures.size(); ++i) {
+        QImage img(pictures[i], QImage::Format_RGB32);
+        last = QColor::fromHsv(i * 120, 255, 255).rgb();
+        img.fill(last);
+        const QString path = f.dir.filePath(QStringLiteral("p%1.bmp").arg(i));
+        QVERIFY(img.save(path, "BMP"));
+        f.choose(path);
+    }
+    QCOMPARE(f.w->previewSize(), preview);
+    // The last picture covers the whole preview, stretched or not.
+    const QImage shown = f.preview()->grab().toImage();
+    QCOMPARE(shown.pixel(preview.width() - 1, preview.height() - 1), last);
+}
+
+void TestPictures::removeButton()
+{
+    Fixture f;
+    QFile::copy(DataDir + "blue.bmp", f.pic("12.bmp"));
+    f.openWindow();
+    QSignalSpy changed(f.w.data(), &FrmReceptBild::pictureChanged);
+    for (const bool yes : { false, true }) {
+        f.prompts.queueAnswer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+        f.button(3)->click();
+        QCOMPARE(QFileInfo::exists(f.pic("12.bmp")), !yes);
+        QCOMPARE(f.button(3)->isVisible(), !yes);
+        QCOMPARE(f.preview()->pixmap().isNull(), yes);
+        QCOMPARE(changed.size(), yes ? 1 : 0);
+    }
+    QVERIFY(f.w->isVisible());
+}
+
+void TestPictures::about()
+{
+    Fixture f;
+    f.ctx.programTitle = QStringLiteral("KROX Gastrid 2.1");
+    QPointer<FrmAbout> a = new FrmAbout(f.ctx);
+    a->show();
+    QCOMPARE(a->findChild<QLabel*>("lblTitle")->text(), QStringLiteral("KROX Gastrid 2.1"));
+    // The icon comes from a resource the linker may drop.
+    QVERIFY(!a->findChild<QLabel*>("picIcon")->pixmap().isNull());
+    a->findChild<QPushButton*>("cmdOK")->click();
+    QTRY_VERIFY(a.isNull());
+}
+
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"

@@ -1,0 +1,579 @@
+// The main window driven as a user would: lists, showing, editing, new and delete.
+#include "core/db/Database.h"
+#include "support/TestSupport.h"
+#include "ui/app/Startup.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// Categories in a deliberately un-alphabetical order, with quotes and å/Ä.
+const char* const Cookbook = R"SQL(
+INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'Ärtor');
+INSERT INTO tblKategorier (KID, Kategori) VALUES (2, 'Bröd');
+INSERT INTO tblKategorier (KID, Kategori) VALUES (3, 'Fisk ''n'' skaldjur');
+INSERT INTO tblRecept (RID, Titel, Kategori, AntalPersoner, Tid, Ingredienser, Anvisningar)
+  VALUES (1, 'Ärtsoppa', 1, '4', '2 tim', 'ärtor' || char(13,10) || 'lök', 'Koka.');
+INSERT INTO tblRecept (RID, Titel, Kategori, AntalPersoner, Tid, Ingredienser, Anvisningar)
+  VALUES (2, 'Gröna ärtor', 1, NULL, NULL, 'ärtor', NULL);
+INSERT INTO tblRecept (RID, Titel, Kategori, AntalPersoner, Tid, Ingredienser, Anvisningar)
+  VALUES (3, 'Kock''s ärtmos', 1, '2', '10 min', 'ärtor' || char(13,10) || 'smör', 'Mosa.');
+INSERT INTO tblRecept (RID, Titel, Kategori, AntalPersoner, Tid, Ingredienser, Anvisningar)
+  VALUES (4, 'Stekt strömming', 3, '4', '30 min', 'strömming', 'Stek.');
+)SQL";
+
+struct Fixture {
+    TempProgram t;
+    std::unique_ptr<Program> p;
+    FrmMain* w = nullptr;
+
+    explicit Fixture(const char* sql = Cookbook)
+    {
+        if (!t.makeCookbook(QString::fromUtf8(sql)))
+            qFatal("cookbook not made");
+        p = t.start();
+        if (!p->ok)
+            qFatal("program did not start: %s", qPrintable(t.prompts.shown().value(0).text));
+        w = p->window.get();
+        QApplication::setActiveWindow(w);
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w))
+            qWarning("main window not active");
+    }
+    template <typename T> T* get(const char* name) { return w->findChild<T*>(QString::fromLatin1(name)); }
+    QComboBox* filter() { return get<QComboBox>("cmbKategorier"); }
+    QComboBox* chooser() { return get<QComboBox>("cmbNyttRecept"); }
+    QListView* list() { return get<QListView>("lstRecept"); }
+    QLineEdit* line(const char* n) { return get<QLineEdit>(n); }
+    QPlainTextEdit* text(const char* n) { return get<QPlainTextEdit>(n); }
+    QPushButton* button(int i) { return w->findChild<QPushButton*>(QStringLiteral("cmdButton_%1").arg(i)); }
+
+    QStringList items(QComboBox* c)
+    {
+        QStringList out;
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    }
+    QStringList titles()
+    {
+        QStringList out;
+        for (int i = 0; i < list()->model()->rowCount(); ++i)
+            out << list()->model()->index(i, 0).data().toString();
+        return out;
+    }
+    void choose(int position)
+    {
+        filter()->setCurrentIndex(position);
+        emit filter()->activated(position);
+    }
+    // A mouse click on a row: focus leaves the field first, as for a user.
+    void clickRow(int row)
+    {
+        const QRect r = list()->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    void ctrlClickRow(int row)
+    {
+        const QRect r = list()->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    }
+    int rowOf(const QString& title) { return int(titles().indexOf(title)); }
+    void type(QWidget* field, const QString& s)
+    {
+        field->setFocus();
+        QTest::keyClicks(field, s);
+    }
+    QVariant stored(const char* sql, const QVariantList& v = {})
+    {
+        const auto r = p->ctx->db().scalar(sql, v);
+        return r ? *r : QVariant(QStringLiteral("<failed>"));
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void categoryFilterAndChooser();
+    void newestTen();
+    void nullFieldsShowEmpty();
+    void leavingEditedFieldAsks_data();
+    void leavingEditedFieldAsks();
+    void duplicateTitleRule_data();
+    void duplicateTitleRule();
+    void emptiedFieldStoresNull();
+    void missingTitleAsksAgain();
+    void newRecipeChecks();
+    void newRecipeButtons();
+    void deleteMarkedWithPictures();
+    void listPositionAfterDelete_data();
+    void listPositionAfterDelete();
+    void otherKeysDoNotDelete();
+    void rememberedFilterPositionAfterEntryDisappears();
+    void shownRecipeIsCurrentAfterCategoryChoice();
+    void recipeWithoutCategoryIsShown();
+    void nullTitleListsAsEmptyLine();
+    void savingDeletedRecipeStoresNothing();
+    void refusedStatementKeepsState();
+    void categoryChangeOfShownRecipe();
+    void exitAsksForUnsavedEdits();
+    void exitStaysWhenTheEditCannotBeStored();
+    void exitAsksForATypedNewRecipe_data();
+    void exitAsksForATypedNewRecipe();
+};
+
+void TestMainWindow::categoryFilterAndChooser()
+{
+    Fixture f;
+    QCOMPARE(f.items(f.filter()),
+        QStringList({ "Alla kategorier", "10 senaste recepten", "Fisk 'n' skaldjur [1]", "Ärtor [3]" }));
+    QCOMPARE(f.items(f.chooser()), QStringList({ "Bröd", "Fisk 'n' skaldjur", "Ärtor" }));
+    QCOMPARE(f.get<QLabel>("lblRecept")->text(), QStringLiteral("4 recept"));
+    // Swedish order: Ä after S.
+    QCOMPARE(f.titles(), QStringList({ "Gröna ärtor", "Kock's ärtmos", "Stekt strömming", "Ärtsoppa" }));
+    f.choose(3);
+    QCOMPARE(f.titles(), QStringList({ "Gröna ärtor", "Kock's ärtmos", "Ärtsoppa" }));
+    QCOMPARE(f.get<QLabel>("lblRecept")->text(), QStringLiteral("3 recept"));
+}
+
+void TestMainWindow::newestTen()
+{
+    Fixture f;
+    f.choose(1);
+    QCOMPARE(f.titles(), QStringList({ "Stekt strömming", "Kock's ärtmos", "Gröna ärtor", "Ärtsoppa" }));
+    QCOMPARE(f.get<QLabel>("lblRecept")->text(), QStringLiteral("4 recept"));
+    QCOMPARE(f.w->receptIds(), QVector<qint32>({ 4, 3, 2, 1 }));
+}
+
+void TestMainWindow::nullFieldsShowEmpty()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    QCOMPARE(f.line("txtTid")->text(), QStringLiteral("2 tim"));
+    QCOMPARE(f.text("txtIngredienser")->toPlainText(), QStringLiteral("ärtor\nlök"));
+    f.clickRow(f.rowOf("Gröna ärtor"));
+    QCOMPARE(f.w->currentRid(), 2);
+    QCOMPARE(f.line("txtTid")->text(), QString());
+    QCOMPARE(f.line("txtPortioner")->text(), QString());
+    QCOMPARE(f.text("txtAnvisningar")->toPlainText(), QString());
+    QVERIFY(!f.w->receptChanged());
+}
+
+void TestMainWindow::leavingEditedFieldAsks_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Ja") << true;
+    QTest::newRow("Nej") << false;
+}
+
+void TestMainWindow::leavingEditedFieldAsks()
+{
+    QFETCH(bool, yes);
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.type(f.line("txtTid"), QStringLiteral(" 30 min"));
+    QVERIFY(f.w->receptChanged());
+    f.t.prompts.queueAnswer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+    f.clickRow(f.rowOf("Stekt strömming"));
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+    QCOMPARE(f.t.prompts.shown().size(), 1);
+    QCOMPARE(f.t.prompts.shown().at(0).title, QStringLiteral("Spara ändringar?"));
+    QCOMPARE(f.t.prompts.shown().at(0).text,
+        QStringLiteral("Ändringar har gjorts i receptet. Vill Du spara ändringarna?"));
+    QVERIFY(!f.w->receptChanged());
+    QCOMPARE(f.line("txtTitel")->text(), QStringLiteral("Stekt strömming"));
+    QCOMPARE(f.stored("SELECT Tid FROM tblRecept WHERE RID=1;").toString(),
+        yes ? QStringLiteral("2 tim 30 min") : QStringLiteral("2 tim"));
+    // Untouched fields keep their stored line ends.
+    QCOMPARE(f.stored("SELECT Ingredienser FROM tblRecept WHERE RID=1;").toString(),
+        QStringLiteral("ärtor\r\nlök"));
+}
+
+void TestMainWindow::duplicateTitleRule_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("otherTitle");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("unchanged unique") << "Ärtsoppa"
+                                      << "Pannkakor"
+                                      << "Ärtsoppa";
+    QTest::newRow("unchanged shared") << "Ärtsoppa"
+                                      << "Ärtsoppa"
+                                      << "Ärtsoppa kopia";
+    QTest::newRow("shared ignoring case") << "Ärtsoppa"
+                                          << "ÄRTSOPPA"
+                                          << "Ärtsoppa kopia";
+    QTest::newRow("changed to another's") << "Pannkakor"
+                                          << "Pannkakor"
+                                          << "Pannkakor";
+    QTest::newRow("apostrophe shared") << "Kock's soppa"
+                                       << "Kock's soppa"
+                                       << "Kock's soppa kopia";
+}
+
+void TestMainWindow::duplicateTitleRule()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, otherTitle);
+    QFETCH(QString, expected);
+    Fixture f;
+    QVERIFY(f.p->ctx->db().execute("UPDATE tblRecept SET Titel=?1 WHERE RID=4;", { otherTitle }));
+    if (title != QLatin1String("Pannkakor"))
+        QVERIFY(f.p->ctx->db().execute("UPDATE tblRecept SET Titel=?1 WHERE RID=1;", { title }));
+    f.w->FillKategoriList();
+    f.clickRow(f.w->receptIds().indexOf(1));
+    QCOMPARE(f.w->currentRid(), 1);
+    f.line("txtTitel")->setFocus();
+    f.line("txtTitel")->setText(title);
+    f.type(f.line("txtTid"), QStringLiteral("!"));
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.text("txtIngredienser")->setFocus();
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+    QCOMPARE(f.stored("SELECT Titel FROM tblRecept WHERE RID=1;").toString(), expected);
+}
+
+void TestMainWindow::emptiedFieldStoresNull()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.line("txtPortioner")->setFocus();
+    f.line("txtPortioner")->clear();
+    f.text("txtAnvisningar")->setFocus();
+    f.text("txtAnvisningar")->clear();
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line("txtTitel")->setFocus();
+    QVERIFY(f.stored("SELECT AntalPersoner FROM tblRecept WHERE RID=1;").isNull());
+    QVERIFY(f.stored("SELECT Anvisningar FROM tblRecept WHERE RID=1;").isNull());
+    QCOMPARE(f.stored("SELECT Tid FROM tblRecept WHERE RID=1;").toString(), QStringLiteral("2 tim"));
+}
+
+void TestMainWindow::missingTitleAsksAgain()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.line("txtTitel")->setFocus();
+    f.line("txtTitel")->clear();
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line("txtTid")->setFocus();
+    QCOMPARE(f.t.prompts.shown().size(), 2);
+    QCOMPARE(f.t.prompts.shown().at(1).title, QStringLiteral("Titel saknas"));
+    QCOMPARE(f.t.prompts.shown().at(1).text, QStringLiteral("Receptet måste ha en titel."));
+    QVERIFY(f.w->receptChanged());
+    QCOMPARE(f.stored("SELECT Titel FROM tblRecept WHERE RID=1;").toString(), QStringLiteral("Ärtsoppa"));
+    f.t.prompts.queueAnswer(Prompts::Answer::No);
+    f.line("txtTitel")->setFocus();
+    QCOMPARE(f.t.prompts.shown().size(), 3);
+    QVERIFY(!f.w->receptChanged());
+}
+
+void TestMainWindow::newRecipeChecks()
+{
+    Fixture f;
+    const int before = f.stored("SELECT count(*) FROM tblRecept;").toInt();
+    QTest::mouseClick(f.button(0), Qt::LeftButton);
+    QVERIFY(f.w->nyttReceptMode());
+    QCOMPARE(f.chooser()->currentIndex(), -1);
+    QCOMPARE(f.chooser()->geometry().topLeft(), f.filter()->geometry().topLeft());
+    QVERIFY(!f.list()->isEnabled());
+    QCOMPARE(f.line("txtTitel")->text(), QString());
+
+    // Both missing: the category is reported, alone.
+    QTest::mouseClick(f.button(9), Qt::LeftButton);
+    QCOMPARE(f.t.prompts.shown().size(), 1);
+    QCOMPARE(f.t.prompts.shown().at(0).title, QStringLiteral("Kategori saknas"));
+    QCOMPARE(f.t.prompts.shown().at(0).icon, Prompts::Icon::Information);
+    f.chooser()->setCurrentIndex(0);
+    QTest::mouseClick(f.button(9), Qt::LeftButton);
+    QCOMPARE(f.t.prompts.shown().at(1).title, QStringLiteral("Titel saknas"));
+    QVERIFY(f.w->nyttReceptMode());
+
+    f.type(f.line("txtTitel"), QStringLiteral("Ärtsoppa"));
+    f.type(f.line("txtTid"), QStringLiteral("1 tim"));
+    QTest::mouseClick(f.button(9), Qt::LeftButton);
+    QVERIFY(!f.w->nyttReceptMode());
+    QCOMPARE(f.stored("SELECT count(*) FROM tblRecept;").toInt(), before + 1);
+    // A title that exists already is stored unchanged when adding.
+    QCOMPARE(f.stored("SELECT Titel FROM tblRecept WHERE RID=5;").toString(), QStringLiteral("Ärtsoppa"));
+    QCOMPARE(f.stored("SELECT Kategori FROM tblRecept WHERE RID=5;").toInt(), 2);
+    QVERIFY(f.stored("SELECT Anvisningar FROM tblRecept WHERE RID=5;").isNull());
+    QVERIFY(f.items(f.filter()).contains(QStringLiteral("Bröd [1]")));
+}
+
+void TestMainWindow::newRecipeButtons()
+{
+    Fixture f;
+    auto visible = [&] {
+        QList<int> v;
+        for (int i = 0; i < CmdCount; ++i)
+            if (f.button(i)->isVisible())
+                v << i;
+        return v;
+    };
+    const QList<int> browsing { 0, 2, 3, 4, 5, 6, 11, 13, 14, 15, 17, 19, 20, 21 };
+    QCOMPARE(visible(), browsing);
+    QTest::mouseClick(f.button(0), Qt::LeftButton);
+    QCOMPARE(visible(), QList<int>({ 9, 10 }));
+    QCOMPARE(f.button(9)->pos(), QPoint(557, 24));
+    QCOMPARE(f.button(10)->pos(), QPoint(637, 24));
+    QTest::mouseClick(f.button(10), Qt::LeftButton);
+    QCOMPARE(visible(), browsing);
+    QVERIFY(!f.w->nyttReceptMode());
+    QVERIFY(f.list()->isEnabled());
+}
+
+void TestMainWindow::deleteMarkedWithPictures()
+{
+    Fixture f;
+    for (const char* name : { "1.jpg", "2.gif", "2.bmp", "4.jpg" }) {
+        QFile pic(f.t.path(QStringLiteral("bilder/")) + QLatin1String(name));
+        QVERIFY(pic.open(QIODevice::WriteOnly));
+        pic.write("x");
+    }
+    f.clickRow(0);
+    f.ctrlClickRow(1);
+    f.ctrlClickRow(3);
+    QCOMPARE(f.w->markedCount(), 3);
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.list()->setFocus();
+    QTest::keyClick(f.list(), Qt::Key_Delete);
+    QCOMPARE(f.t.prompts.shown().last().title, QStringLiteral("Radera recept"));
+    QCOMPARE(f.t.prompts.shown().last().text, QStringLiteral("Vill du radera markerade recept?"));
+    QCOMPARE(f.titles(), QStringList({ "Stekt strömming" }));
+    QCOMPARE(QDir(f.t.path(QStringLiteral("bilder"))).entryList(QDir::Files), QStringList({ "4.jpg" }));
+    QCOMPARE(f.w->deletedCount(), 0);
+    // The category that lost its last recipe leaves the filter.
+    QCOMPARE(f.items(f.filter()),
+        QStringList({ "Alla kategorier", "10 senaste recepten", "Fisk 'n' skaldjur [1]" }));
+}
+
+void TestMainWindow::listPositionAfterDelete_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("5 -> 4") << 5 << 4;
+    QTest::newRow("1 -> 0") << 1 << 0;
+}
+
+void TestMainWindow::listPositionAfterDelete()
+{
+    QFETCH(int, current);
+    QFETCH(int, expected);
+    QString sql;
+    for (int i = 1; i <= 9; ++i)
+        sql += QStringLiteral("INSERT INTO tblRecept (RID, Titel, Kategori) VALUES (%1, 'Recept %1', 1);")
+                   .arg(i);
+    sql += QStringLiteral("INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'A');");
+    Fixture f(sql.toUtf8().constData());
+    // Two marked rows below; the current row itself is left unmarked.
+    f.clickRow(7);
+    f.ctrlClickRow(8);
+    f.ctrlClickRow(current);
+    f.ctrlClickRow(current);
+    QCOMPARE(f.list()->currentIndex().row(), current);
+    QCOMPARE(f.w->markedCount(), 2);
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    QTest::keyClick(f.list(), Qt::Key_Backspace);
+    QCOMPARE(f.titles().size(), 7);
+    QCOMPARE(f.list()->currentIndex().row(), expected);
+    QCOMPARE(f.w->currentRid(), f.w->receptIds().at(expected));
+    QCOMPARE(f.line("txtTitel")->text(), f.titles().at(expected));
+}
+
+void TestMainWindow::otherKeysDoNotDelete()
+{
+    Fixture f;
+    f.clickRow(0);
+    QTest::keyClick(f.list(), Qt::Key_Escape);
+    QTest::keyClick(f.list(), Qt::Key_Space);
+    QCOMPARE(f.t.prompts.shown().size(), 0);
+    QCOMPARE(f.titles().size(), 4);
+}
+
+void TestMainWindow::rememberedFilterPositionAfterEntryDisappears()
+{
+    Fixture f;
+    f.choose(3);
+    QCOMPARE(f.w->kategoriPos(), 3);
+    // Deleting the three recipes of the last category drops its entry.
+    f.clickRow(0);
+    f.ctrlClickRow(1);
+    f.ctrlClickRow(2);
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    QTest::keyClick(f.list(), Qt::Key_Delete);
+    QCOMPARE(f.filter()->count(), 3);
+    QCOMPARE(f.filter()->currentIndex(), 2);
+    QCOMPARE(f.titles(), QStringList({ "Stekt strömming" }));
+}
+
+void TestMainWindow::shownRecipeIsCurrentAfterCategoryChoice()
+{
+    Fixture f;
+    f.choose(2);
+    QCOMPARE(f.line("txtTitel")->text(), QStringLiteral("Stekt strömming"));
+    QCOMPARE(f.w->currentRid(), 4);
+    f.type(f.line("txtTid"), QStringLiteral(" extra"));
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line("txtTitel")->setFocus();
+    QCOMPARE(f.stored("SELECT Tid FROM tblRecept WHERE RID=4;").toString(), QStringLiteral("30 min extra"));
+}
+
+void TestMainWindow::recipeWithoutCategoryIsShown()
+{
+    Fixture f;
+    QVERIFY(f.p->ctx->db().exec("UPDATE tblRecept SET Kategori=99 WHERE RID=2;"));
+    f.choose(0);
+    QVERIFY(f.titles().contains(QStringLiteral("Gröna ärtor")));
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.clickRow(f.rowOf("Gröna ärtor"));
+    QCOMPARE(f.w->currentRid(), 2);
+    QCOMPARE(f.line("txtTitel")->text(), QStringLiteral("Gröna ärtor"));
+    QCOMPARE(f.text("txtIngredienser")->toPlainText(), QStringLiteral("ärtor"));
+    QCOMPARE(f.chooser()->currentIndex(), -1);
+    f.choose(1);
+    QVERIFY(f.titles().contains(QStringLiteral("Gröna ärtor")));
+}
+
+void TestMainWindow::nullTitleListsAsEmptyLine()
+{
+    Fixture f;
+    QVERIFY(f.p->ctx->db().exec("UPDATE tblRecept SET Titel=NULL WHERE RID=3;"));
+    f.choose(0);
+    QCOMPARE(f.titles().size(), 4);
+    QVERIFY(f.titles().contains(QString()));
+    QCOMPARE(f.get<QLabel>("lblRecept")->text(), QStringLiteral("4 recept"));
+}
+
+void TestMainWindow::savingDeletedRecipeStoresNothing()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    QVERIFY(f.p->ctx->db().exec("DELETE FROM tblRecept WHERE RID=1;"));
+    f.type(f.line("txtTid"), QStringLiteral("x"));
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line("txtTitel")->setFocus();
+    // Told, and the typed text stays until the user lets it go.
+    QCOMPARE(f.t.prompts.shown().size(), 2);
+    QCOMPARE(f.t.prompts.shown().at(1).icon, Prompts::Icon::Warning);
+    QVERIFY(f.w->receptChanged());
+    QCOMPARE(f.line("txtTid")->text(), QStringLiteral("2 timx"));
+    QCOMPARE(f.stored("SELECT count(*) FROM tblRecept;").toInt(), 3);
+}
+
+void TestMainWindow::refusedStatementKeepsState()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.type(f.line("txtTid"), QStringLiteral("x"));
+    QVERIFY(f.p->ctx->db().exec("PRAGMA query_only=1;"));
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line("txtTitel")->setFocus();
+    QCOMPARE(f.t.prompts.shown().size(), 2);
+    QCOMPARE(f.t.prompts.shown().at(1).icon, Prompts::Icon::Critical);
+    QVERIFY(f.t.prompts.shown().at(1).text.contains(QStringLiteral("readonly")));
+    QVERIFY(f.w->receptChanged());
+    QCOMPARE(f.line("txtTid")->text(), QStringLiteral("2 timx"));
+    QCOMPARE(f.w->currentRid(), 1);
+    QVERIFY(f.p->ctx->db().exec("PRAGMA query_only=0;"));
+}
+
+void TestMainWindow::categoryChangeOfShownRecipe()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    QCOMPARE(f.chooser()->currentText(), QStringLiteral("Ärtor"));
+    // Entering and leaving without a change asks nothing.
+    f.chooser()->setFocus();
+    f.line("txtTitel")->setFocus();
+    QCOMPARE(f.t.prompts.shown().size(), 0);
+
+    f.chooser()->setFocus();
+    f.chooser()->setCurrentIndex(0);
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line("txtTitel")->setFocus();
+    QCOMPARE(f.t.prompts.shown().size(), 1);
+    QCOMPARE(f.t.prompts.shown().at(0).title, QStringLiteral("Spara ändring?"));
+    QCOMPARE(f.t.prompts.shown().at(0).text,
+        QStringLiteral("Receptets kategori har ändrats. Vill Du spara ändringen?"));
+    QCOMPARE(f.stored("SELECT Kategori FROM tblRecept WHERE RID=1;").toInt(), 2);
+    // The stored change is not asked about again.
+    f.chooser()->setFocus();
+    f.line("txtTitel")->setFocus();
+    QCOMPARE(f.t.prompts.shown().size(), 1);
+}
+
+void TestMainWindow::exitAsksForUnsavedEdits()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.text("txtAnvisningar")->setFocus();
+    f.text("txtAnvisningar")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(f.text("txtAnvisningar"), QStringLiteral(" Servera."));
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    QTest::mouseClick(f.w->findChild<QPushButton*>(QStringLiteral("cmdKrox_2")), Qt::LeftButton);
+    QVERIFY(f.w->hasExited());
+    QCOMPARE(queryValue(f.t.dbPath(), "SELECT Anvisningar FROM tblRecept WHERE RID=1;").toString(),
+        QStringLiteral("Koka. Servera."));
+}
+
+void TestMainWindow::exitStaysWhenTheEditCannotBeStored()
+{
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.line("txtTitel")->setFocus();
+    f.line("txtTitel")->clear();
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.w->close();
+    QVERIFY(!f.w->hasExited());
+    QVERIFY(f.w->isVisible());
+    QCOMPARE(f.t.prompts.shown().last().title, QStringLiteral("Titel saknas"));
+    // Answering no lets the program end.
+    f.t.prompts.queueAnswer(Prompts::Answer::No);
+    f.w->close();
+    QVERIFY(f.w->hasExited());
+}
+
+void TestMainWindow::exitAsksForATypedNewRecipe_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("chooseCategory");
+    QTest::addColumn<bool>("exits");
+    QTest::addColumn<int>("recipes");
+    QTest::newRow("Ja stores it") << int(Prompts::Answer::Yes) << true << true << 5;
+    QTest::newRow("Ja without category stays") << int(Prompts::Answer::Yes) << false << false << 4;
+    QTest::newRow("Nej drops it") << int(Prompts::Answer::No) << true << true << 4;
+}
+
+void TestMainWindow::exitAsksForATypedNewRecipe()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, chooseCategory);
+    QFETCH(bool, exits);
+    QFETCH(int, recipes);
+    Fixture f;
+    QTest::mouseClick(f.button(0), Qt::LeftButton);
+    if (chooseCategory)
+        f.chooser()->setCurrentIndex(1);
+    f.type(f.line("txtTitel"), QStringLiteral("Sillsallad"));
+    f.t.prompts.queueAnswer(Prompts::Answer(answer));
+    f.w->close();
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+    QCOMPARE(f.w->hasExited(), exits);
+    const QString db = f.t.dbPath();
+    if (!exits)
+        QCOMPARE(f.stored("SELECT count(*) FROM tblRecept;").toInt(), recipes);
+    else
+        QCOMPARE(queryValue(db, "SELECT count(*) FROM tblRecept;").toInt(), recipes);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
