@@ -2,10 +2,10 @@
 # Installs the Debian 12 packages KROX Gastrid needs to build, run and test.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins qt6-translations-l10n libgl-dev
-  libsqlcipher-dev sqlcipher libssl-dev
-  python3 python3-aiosmtpd
+  libsqlcipher-dev sqlcipher libssl-dev qtkeychain-qt6-dev libgumbo-dev
+  python3 python3-aiosmtpd postfix poppler-utils
   xvfb xauth fonts-dejavu-core
 )
 missing=()

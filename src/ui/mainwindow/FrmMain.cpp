@@ -4,21 +4,16 @@
 #include "ui/app/Colours.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Startup.h"
-#include "ui/catalogue/FrmReceptBild.h"
-#include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/SearchPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QUrl>
 
 using Controls::label;
 using Controls::make;
@@ -212,12 +207,20 @@ void FrmMain::onButton(Cmd c)
     case Cmd::Radera:
         DeleteRecept();
         break;
+    case Cmd::Kategorier:
+        openKategorier();
+        break;
+    case Cmd::Uppdatera:
+        openUppdatera();
+        break;
     case Cmd::SkrivUt:
-        if (markedCount() == 0)
-            m_ctx.prompts().message(this, QStringLiteral("Markera ett recept först."));
+        openPrint();
         break;
     case Cmd::Sok:
         RunSeek();
+        break;
+    case Cmd::ERecept:
+        SendERecept();
         break;
     case Cmd::Spara:
         SaveNyttRecept();
@@ -241,11 +244,21 @@ void FrmMain::onButton(Cmd c)
     case Cmd::AterstallKyl:
         m_search->ClearSeekList();
         break;
+    case Cmd::Halsoguide:
+        openGuide();
+        break;
+    case Cmd::Matsedel:
+        openMatsedel();
+        break;
+    case Cmd::Anpassa:
+        openAnpassa();
+        break;
     case Cmd::Bild:
         openPictureWindow();
         break;
-    default:
-        // The windows behind the other commands come with later releases.
+    case Cmd::SkapaWeb:
+    case Cmd::Verktyg:
+    case Cmd::Installningar:
         break;
     }
 }
@@ -254,7 +267,7 @@ void FrmMain::onKrox(Krox k)
 {
     switch (k) {
     case Krox::Om:
-        openSecondary(new FrmAbout(m_ctx));
+        openAbout();
         break;
     case Krox::Hjalp:
         openHelp();
@@ -265,29 +278,9 @@ void FrmMain::onKrox(Krox k)
     }
 }
 
-void FrmMain::openHelp()
-{
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QFileInfo(m_ctx.path(QStringLiteral("Manual/Default.htm"))).absoluteFilePath()));
-}
-
 void FrmMain::openSecondary(QWidget* w)
 {
     m_windows.open(w);
-}
-
-void FrmMain::openPictureWindow()
-{
-    if (markedCount() == 0) {
-        m_ctx.prompts().message(this, QStringLiteral("Markera ett recept först."));
-        return;
-    }
-    auto* w = new FrmReceptBild(m_ctx, [this] { return currentListRid(); });
-    connect(w, &FrmReceptBild::pictureChanged, this, [this](qint32 rid) {
-        if (rid == m_currentRid)
-            updatePictureButton();
-    });
-    openSecondary(w);
 }
 
 void FrmMain::changeEvent(QEvent* e)

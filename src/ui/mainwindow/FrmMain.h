@@ -91,7 +91,16 @@ private:
     void kategoriEditLeft();
     void deleteWithKeyboard();
     void showDbError(const QString& what, const DbError& error);
+    // The windows behind the commands (FrmMainWindows.cpp).
+    void openKategorier();
+    void openUppdatera();
+    void openPrint();
+    void SendERecept();
+    void openGuide();
+    void openMatsedel();
+    void openAnpassa();
     void openPictureWindow();
+    void openAbout();
     void openHelp();
     void updatePictureButton();
     void setCurrentRid(qint32 rid);
