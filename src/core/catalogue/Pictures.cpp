@@ -1,9 +1,10 @@
 #include "core/catalogue/Pictures.h"
 
+#include "core/text/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Pictures {
 
@@ -73,22 +74,20 @@ Result storePicture(const QString& pictureFolder, qint32 rid, const QString& cho
         QDir().mkpath(pictureFolder);
         // Written beside the target and renamed into place on commit, so a
         // failed copy leaves the old picture and no half-written file.
-        QSaveFile out(target);
-        if (!out.open(QIODevice::WriteOnly))
+        AtomicFile out(target);
+        if (!out.open())
             return copyFailed;
         char buf[64 * 1024];
         for (;;) {
             const qint64 n = in.read(buf, sizeof buf);
             if (n < 0) {
-                out.cancelWriting();
+                out.cancel();
                 return copyFailed;
             }
             if (n == 0)
                 break;
-            if (out.write(buf, n) != n) {
-                out.cancelWriting();
-                return copyFailed;
-            }
+            if (!out.write(buf, n))
+                break;
         }
         if (!out.commit())
             return copyFailed;

@@ -1,8 +1,9 @@
 #include "core/text/TextFile.h"
 
+#include "core/text/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -122,10 +123,7 @@ WriteResult writeBytes(const QString& path, const QString& text)
         result.error = QStringLiteral("Filen %1 kunde inte sparas.").arg(fileName(path));
         return result;
     }
-    // The old file is only replaced by a complete new one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        // An uncommitted QSaveFile removes its temporary file.
+    if (!AtomicFile::writeAll(path, *bytes)) {
         result.error = QStringLiteral("Filen %1 kunde inte sparas.").arg(fileName(path));
         return result;
     }

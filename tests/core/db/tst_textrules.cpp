@@ -132,6 +132,8 @@ void TestTextRules::like_data()
     row("abbc", "a?c", false);
     row("Ugn 225 grader", "*# grader", true);
     row("ab", "a#", false);
+    row("0", "#", true);
+    row("9", "#", true);
     row("ac", "a*c", true);
     row("mississippi", "m*iss*ppi", true);
     row("Smörgåstårta", "sm?rg*t?rta", true);
@@ -142,6 +144,8 @@ void TestTextRules::like_data()
     row("ä", "[å-ö]", true);
     row("é", "[a-z]", true);
     row("q", "[A-Z]", true);
+    row("z", "[a-z]", true);
+    row("Z", "[a-y]", false);
     row("A", "[!abc]", false);
     row("5", "[!a-z]", true);
     // Wildcards inside a set are literal; an unclosed [ is itself.

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -88,6 +91,7 @@ private slots:
         QTest::addColumn<QString>("unencodable");
         QTest::newRow("each once, in order") << QStringList { u"słód😀"_s, u"€ł"_s, u"ő"_s } << u"ł😀ő"_s;
         QTest::newRow("line break inside entry") << QStringList { u"a\nb"_s } << QString();
+        QTest::newRow("disk full") << QStringList(2000, u"mjölk"_s) << QString();
     }
     void refusalKeepsOldFile()
     {
@@ -95,7 +99,16 @@ private slots:
         QFETCH(QString, unencodable);
         const QByteArray old("gammal\r\n");
         put(path("keep.txt"), old);
+        // A file size limit stands in for a full disk.
+        rlimit was {};
+        getrlimit(RLIMIT_FSIZE, &was);
+        const auto handler = signal(SIGXFSZ, SIG_IGN);
+        rlimit small = was;
+        small.rlim_cur = 1000;
+        setrlimit(RLIMIT_FSIZE, &small);
         const TextFile::WriteResult w = TextFile::writeLines(path("keep.txt"), lines);
+        setrlimit(RLIMIT_FSIZE, &was);
+        signal(SIGXFSZ, handler);
         QVERIFY(!w.ok);
         QVERIFY(!w.error.isEmpty());
         QCOMPARE(w.unencodable, unencodable);

@@ -257,6 +257,8 @@ void TestStartup::storedSettings_data()
     row("colour two pieces", "rgb_windows", "10,20", "239,232,225", w, b);
     row("colour letters", "rgb_buttons", "röd,grön,blå", "230,219,207", w, b);
     row("colour above 255", "rgb_windows", "300,0,0", "239,232,225", w, b);
+    row("colour 256", "rgb_buttons", "0,256,0", "230,219,207", w, b);
+    row("green 1 is 256", "rgb_buttons", "0,1,0", "0,1,0", w, 256);
     row("colour empty", "rgb_buttons", "", "230,219,207", w, b);
     row("upgrade text", "upgrade", "ja", "1", w, b);
     row("upgrade negative", "upgrade", "-1", "1", w, b);

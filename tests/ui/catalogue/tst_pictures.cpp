@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 const QString DataDir = QStringLiteral(GASTRID_TEST_DATA "/pictures/");
@@ -108,14 +111,20 @@ void TestPictures::store_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<Names>("before");
     QTest::addColumn<Names>("after");
-    QTest::newRow("multi-dot name") << "2024.05.01.jpg" << Names() << Names { "12.jpg" };
-    QTest::newRow("upper-case extension") << "Bild.JPG" << Names() << Names { "12.jpg" };
+    QTest::addColumn<QString>("error");
+    const QString notAPicture = QStringLiteral("Filen %1 är ingen bild av typen JPG, GIF eller BMP.");
+    QTest::newRow("multi-dot name") << "2024.05.01.jpg" << Names() << Names { "12.jpg" } << QString();
+    QTest::newRow("upper-case extension") << "Bild.JPG" << Names() << Names { "12.jpg" } << QString();
     QTest::newRow("older pictures go")
-        << "Ny.jpg" << Names { "12.gif", "12.jpg", "12.bmp" } << Names { "12.jpg" };
+        << "Ny.jpg" << Names { "12.gif", "12.jpg", "12.bmp" } << Names { "12.jpg" } << QString();
     QTest::newRow("other recipes stay")
-        << "Ny.bmp" << Names { "120.jpg", "2.gif" } << Names { "12.bmp", "120.jpg", "2.gif" };
-    QTest::newRow("png") << "Bild.png" << Names { "12.gif" } << Names { "12.gif" };
-    QTest::newRow("jpg not last") << "Bild.jpg.png" << Names() << Names();
+        << "Ny.bmp" << Names { "120.jpg", "2.gif" } << Names { "12.bmp", "120.jpg", "2.gif" } << QString();
+    QTest::newRow("png") << "Bild.png" << Names { "12.gif" } << Names { "12.gif" }
+                         << notAPicture.arg("Bild.png");
+    QTest::newRow("jpg not last") << "Bild.jpg.png" << Names() << Names() << notAPicture.arg("Bild.jpg.png");
+    // The disk takes the buffered bytes only when the copy is committed.
+    QTest::newRow("full at commit") << "Ny.jpg" << Names { "12.jpg" } << Names { "12.jpg" }
+                                    << QStringLiteral("Bilden kunde inte kopieras");
 }
 
 void TestPictures::store()
@@ -123,20 +132,36 @@ void TestPictures::store()
     QFETCH(QString, chosen);
     QFETCH(Names, before);
     QFETCH(Names, after);
+    QFETCH(QString, error);
+    const bool full = QByteArray(QTest::currentDataTag()) == "full at commit";
     Fixture f;
     for (const QString& name : before)
         f.write(f.pic(name), "old " + name.toUtf8());
-    // Larger than one copy buffer.
+    // Larger than one copy buffer, unless the disk is to fill up.
     const QString source = f.dir.filePath(chosen);
-    const QByteArray bytes = fileBytes(DataDir + "green.jpg") + QByteArray(200000, '\x5a');
+    const QByteArray bytes = fileBytes(DataDir + "green.jpg") + QByteArray(full ? 4000 : 200000, '\x5a');
     f.write(source, bytes);
 
-    const auto r = Pictures::storePicture(f.folder(), 12, source);
+    Pictures::Result r;
+    {
+        // A file size limit stands in for a full disk: writes beyond it fail.
+        rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        if (full) {
+            rlimit small = old;
+            small.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        r = Pictures::storePicture(f.folder(), 12, source);
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+    }
     QCOMPARE(f.files(), after);
     QCOMPARE(fileBytes(source), bytes);
-    // A refused file leaves the folder as it was.
-    if (after == before) {
-        QCOMPARE(r.error, QStringLiteral("Filen %1 är ingen bild av typen JPG, GIF eller BMP.").arg(chosen));
+    // A refused or failed file leaves the folder as it was.
+    if (!error.isEmpty()) {
+        QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
         for (const QString& name : before)
             QCOMPARE(fileBytes(f.pic(name)), "old " + name.toUtf8());
         return;

@@ -66,7 +66,8 @@ private slots:
     }
     void cleanup()
     {
-        p->window->ExitProgram();
+        if (p->window)
+            p->window->ExitProgram();
         p.reset();
     }
 
@@ -140,6 +141,12 @@ private slots:
         QTRY_COMPARE(p->window->activeWindowName(), QStringLiteral("frmAbout"));
         topLevel("frmAbout")->close();
         QTRY_VERIFY(p->window->activeWindowName().isEmpty());
+        // The main window torn down with windows still open takes them along.
+        QTest::mouseClick(p->window->findChild<QPushButton*>(QStringLiteral("cmdKrox_0")), Qt::LeftButton);
+        QTest::mouseClick(button(21), Qt::LeftButton);
+        QVERIFY(topLevel("frmAbout") && topLevel("frmReceptBild"));
+        p->window.reset();
+        QVERIFY(!topLevel("frmAbout") && !topLevel("frmReceptBild"));
     }
 
     void helpOpensTheManual()

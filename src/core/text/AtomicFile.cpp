@@ -1,0 +1,51 @@
+#include "core/text/AtomicFile.h"
+
+AtomicFile::AtomicFile(const QString& path)
+    : m_file(path)
+{
+}
+
+bool AtomicFile::open()
+{
+    // Unbuffered, so a short write shows at the write that makes it.
+    m_failed = !m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return !m_failed;
+}
+
+bool AtomicFile::write(const char* data, qint64 size)
+{
+    while (!m_failed && size > 0) {
+        const qint64 n = m_file.write(data, size);
+        if (n <= 0) {
+            m_failed = true;
+            break;
+        }
+        data += n;
+        size -= n;
+    }
+    return !m_failed;
+}
+
+bool AtomicFile::commit()
+{
+    if (m_failed) {
+        m_file.cancelWriting();
+        m_file.commit();
+        return false;
+    }
+    return m_file.commit();
+}
+
+void AtomicFile::cancel()
+{
+    m_failed = true;
+    m_file.cancelWriting();
+    m_file.commit();
+}
+
+bool AtomicFile::writeAll(const QString& path, const QByteArray& bytes)
+{
+    AtomicFile file(path);
+    const bool written = file.open() && file.write(bytes);
+    return file.commit() && written;
+}
