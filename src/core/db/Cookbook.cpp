@@ -91,7 +91,8 @@ DbStatus checkCopy(const QString& copy, QList<TableCount> expected)
 
 } // namespace
 
-DbStatus upgradeSchema(Database& db, const QString& path)
+DbStatus upgradeSchema(
+    Database& db, const QString& path, const std::function<void(const QString&)>& beforeCheck)
 {
     const QString tmp = path + QStringLiteral(".upgrade");
     QFile::remove(tmp);
@@ -143,6 +144,8 @@ DbStatus upgradeSchema(Database& db, const QString& path)
         return fail(s.error());
     db.close();
 
+    if (beforeCheck)
+        beforeCheck(tmp);
     if (DbStatus s = checkCopy(tmp, *before); !s)
         return fail(s.error());
     if (!syncPath(tmp))

@@ -2,6 +2,8 @@
 
 #include "core/db/Database.h"
 
+#include <functional>
+
 // The cookbook file: its password, the upgrade that adds the program's own
 // tables, and the open for a run.
 namespace Cookbook {
@@ -11,8 +13,10 @@ inline const QString DatabaseKey = QStringLiteral("plumb");
 // Adds the settings and weekly-menu tables to a cookbook that lacks them and
 // puts the password on it. Works on a copy that replaces the file only when
 // complete and checked. `db` is the open probe connection; it is closed
-// afterwards, whatever the outcome.
-[[nodiscard]] DbStatus upgradeSchema(Database& db, const QString& path);
+// afterwards, whatever the outcome. `beforeCheck` sees the finished copy
+// before it is checked (tests damage it there).
+[[nodiscard]] DbStatus upgradeSchema(
+    Database& db, const QString& path, const std::function<void(const QString& copy)>& beforeCheck = {});
 
 // Where opening for a run failed.
 enum class Stage { Open, Upgrade };

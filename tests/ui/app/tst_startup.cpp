@@ -26,6 +26,8 @@ private slots:
     void secondRunningCopyIsRefused();
     void damagedFilesAreLeftAlone_data();
     void damagedFilesAreLeftAlone();
+    void upgradeRefusesACopyThatDiffers_data();
+    void upgradeRefusesACopyThatDiffers();
     void storedSettings_data();
     void storedSettings();
     void programTitle_data();
@@ -228,6 +230,36 @@ void TestStartup::damagedFilesAreLeftAlone()
     QVERIFY2(msg.contains(QStringLiteral("kunde inte"))
             && msg.contains(QRegularExpression(QStringLiteral(" \\d+$"))),
         qPrintable(msg));
+    QCOMPARE(fileBytes(t.dbPath()), before);
+    QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
+}
+
+void TestStartup::upgradeRefusesACopyThatDiffers_data()
+{
+    QTest::addColumn<QByteArray>("damage");
+    QTest::newRow("a recipe lost") << QByteArray(
+        "DELETE FROM tblRecept WHERE RID = (SELECT max(RID) FROM tblRecept);");
+    QTest::newRow("a table too many") << QByteArray("CREATE TABLE extra (a); INSERT INTO extra VALUES (1);");
+    QTest::newRow("a setting already there")
+        << QByteArray("INSERT INTO options (name, value) VALUES ('x', 'y');");
+}
+
+void TestStartup::upgradeRefusesACopyThatDiffers()
+{
+    QFETCH(QByteArray, damage);
+    TempProgram t;
+    QVERIFY(t.installDelivered());
+    const QByteArray before = fileBytes(t.dbPath());
+    Database db;
+    QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+    const DbStatus s = Cookbook::upgradeSchema(db, t.dbPath(), [&](const QString& copy) {
+        Database c;
+        QVERIFY(c.open(copy, Cookbook::DatabaseKey));
+        QVERIFY(c.exec(damage.constData()));
+    });
+    QVERIFY(!s);
+    QCOMPARE(s.error().code, DbCode::Corrupt);
+    QVERIFY(!db.isOpen());
     QCOMPARE(fileBytes(t.dbPath()), before);
     QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
 }

@@ -124,6 +124,10 @@ private slots:
         QVERIFY(s->w->isEnabled());
         QVERIFY(!s->w->receptChanged());
         QVERIFY(s->titel->text().isEmpty());
+        // With no recipe shown there is nothing to store typing into.
+        QTest::keyClicks(s->titel, u"x"_s);
+        QVERIFY(s->titel->text().isEmpty());
+        QVERIFY(!s->w->receptChanged());
         QCOMPARE(s->t.prompts.shown().size(), 1);
         QCOMPARE(s->p->ctx->db().scalar("SELECT Titel FROM tblRecept WHERE RID = 4;")->toString(),
             store ? u"Bröd med ändring"_s : u"Bröd"_s);
