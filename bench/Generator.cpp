@@ -81,12 +81,17 @@ bool generateCookbook(const QString& path, int recipes)
     if (!db.openPlain(path) || !db.exec(Schema) || !db.begin())
         return false;
     for (const QString& c : Categories)
-        db.execute("INSERT INTO tblKategorier (Kategori) VALUES (?1);", { c });
+        if (!db.execute("INSERT INTO tblKategorier (Kategori) VALUES (?1);", { c }))
+            return false;
     for (const QString& i : Ingredients)
-        db.execute("INSERT INTO tblIngredienser (Ingrediens) VALUES (?1);", { i });
+        if (!db.execute("INSERT INTO tblIngredienser (Ingrediens) VALUES (?1);", { i }))
+            return false;
     QRandomGenerator r(20261206);
-    Statement st = db.prepare("INSERT INTO tblRecept (Titel, Kategori, AntalPersoner, Tid, Ingredienser, "
-                              "Anvisningar) VALUES (?1, ?2, ?3, ?4, ?5, ?6);");
+    auto prepared = db.prepare("INSERT INTO tblRecept (Titel, Kategori, AntalPersoner, Tid, Ingredienser, "
+                               "Anvisningar) VALUES (?1, ?2, ?3, ?4, ?5, ?6);");
+    if (!prepared)
+        return false;
+    Statement& st = *prepared;
     for (int n = 0; n < recipes; ++n) {
         const QString prefix = pick(r, Prefixes);
         QString title = pick(r, Mains) + pick(r, Dishes);
@@ -111,9 +116,8 @@ bool generateCookbook(const QString& path, int recipes)
         st.bindAll({ title, int(1 + r.bounded(quint32(Categories.size()))), QString::number(2 + r.bounded(6)),
             QStringLiteral("%1 min").arg(15 + 5 * r.bounded(20)), lines.join(QStringLiteral("\r\n")),
             text.join(QLatin1Char(' ')) });
-        st.next();
-        if (st.failed())
+        if (!st.run())
             return false;
     }
-    return db.commit();
+    return db.commit().ok();
 }

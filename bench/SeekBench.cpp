@@ -94,9 +94,10 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 // Every recipe's columns, one recipe after the other, as stored.
 bool exportTexts(Database& db, const char* sql, const QString& path)
 {
-    Statement st = db.prepare(sql);
-    if (!st.isValid())
+    auto prepared = db.prepare(sql);
+    if (!prepared)
         return false;
+    Statement& st = *prepared;
     QByteArray out;
     while (st.next()) {
         for (int c = 0; c < st.columnCount(); ++c) {

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         filter->setCurrentIndex(pos);
         emit filter->activated(pos);
     };
-    print("query_all", seconds([&] { Catalogue::recipesFor(p->ctx->db(), 0, 0); }, 3));
+    print("query_all", seconds([&] { (void)Catalogue::recipesFor(p->ctx->db(), 0, 0); }, 3));
     print("fill_all_categories", seconds([&] { choose(0); }, 5));
     print("fill_one_category", seconds([&] { choose(2); }, 20));
     print("fill_kategori_list", seconds([&] { w.FillKategoriList(); }, 5));
