@@ -5,6 +5,7 @@
 #include "ui/app/Startup.h"
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/Program.h"
+#include "ui/mainwindow/SearchPanel.h"
 
 #include "SeekBench.h"
 
@@ -15,6 +16,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace {
 
@@ -52,11 +54,22 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     int recipes = 100000;
     QString delivered;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (qstrcmp(argv[i], "--recipes") == 0)
-            recipes = QByteArray(argv[i + 1]).toInt();
-        if (qstrcmp(argv[i], "--delivered") == 0)
-            delivered = QString::fromLocal8Bit(argv[i + 1]);
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (qstrcmp(argv[i], "--recipes") == 0 && hasValue) {
+            recipes = QByteArray(argv[++i]).toInt();
+        } else if (qstrcmp(argv[i], "--delivered") == 0 && hasValue) {
+            delivered = QString::fromLocal8Bit(argv[++i]);
+        } else if (qstrcmp(argv[i], "--rounds") == 0 && hasValue) {
+            benchRounds = std::max(1, QByteArray(argv[++i]).toInt());
+        } else {
+            std::printf(
+                "gastrid_bench [--recipes N] [--rounds N] [--delivered dbRcp.mdb]\n"
+                "Drives the real program on a generated cookbook of N recipes (default 100000) and\n"
+                "prints one \"name: value\" line per figure, in seconds or MB; searches are the best\n"
+                "of N rounds (default 3), each beside grep over the same texts.\n");
+            return qstrcmp(argv[i], "--help") == 0 ? 0 : 2;
+        }
     }
     Prompts prompts;
     prompts.setScripted(true);
@@ -100,8 +113,12 @@ int main(int argc, char** argv)
             },
             200));
     print("memory_mb", residentMb());
-    runSeekBench(*p->ctx, w, dir.path());
-    print("memory_after_searches_mb", residentMb());
+    print("engine_at_load_mb", double(sqlite3_memory_used()) / 1048576.0);
+    runSeekBench(*p->ctx, w, dir.path(), [&] {
+        print("memory_after_searches_mb", residentMb());
+        print("kept_text_mb", double(w.searchPanel().keptText().bytes()) / 1048576.0);
+        print("engine_mb", double(sqlite3_memory_used()) / 1048576.0);
+    });
     w.ExitProgram();
     return 0;
 }

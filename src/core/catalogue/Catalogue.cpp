@@ -2,17 +2,31 @@
 
 #include "core/db/TextRules.h"
 
+#include <algorithm>
+#include <climits>
 #include <numeric>
 
 namespace Catalogue {
+
+namespace {
+
+// More changed recipes than this are read faster all together.
+constexpr int MaxPatched = 2000;
+
+bool listLess(const QString& ta, qint32 ra, const QString& tb, qint32 rb)
+{
+    const int c = TextRules::compare(ta, tb);
+    return c != 0 ? c < 0 : ra < rb;
+}
+
+} // namespace
 
 void sortByTitle(RecipeRows& rows)
 {
     QVector<int> order(rows.ids.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const int c = TextRules::compare(rows.titles.at(a), rows.titles.at(b));
-        return c != 0 ? c < 0 : rows.ids.at(a) < rows.ids.at(b);
+        return listLess(rows.titles.at(a), rows.ids.at(a), rows.titles.at(b), rows.ids.at(b));
     });
     RecipeRows sorted;
     sorted.ids.reserve(order.size());
@@ -24,15 +38,91 @@ void sortByTitle(RecipeRows& rows)
     rows = std::move(sorted);
 }
 
-DbResult<const RecipeRows*> TitleOrder::get(Database& db)
+TitleOrder::TitleOrder(Database& db)
+    : m_db(db)
 {
-    const qint64 stamp = db.changeStamp();
-    if (stamp != m_stamp || stamp < 0) {
-        auto rows = recipesFor(db, AllRecipesPosition, 0);
-        if (!rows)
-            return rows.error();
-        m_rows = std::move(*rows);
-        m_stamp = stamp;
+    m_db.observeRows(this, [this](const char* table, qint64 rowid) {
+        if (m_read && qstricmp(table, "tblRecept") == 0 && rowid > 0 && rowid <= INT_MAX)
+            m_dirty.insert(qint32(rowid));
+    });
+}
+
+TitleOrder::~TitleOrder()
+{
+    m_db.stopObservingRows(this);
+}
+
+DbStatus TitleOrder::readAll()
+{
+    m_read = false;
+    m_dirty.clear();
+    auto rows = recipesFor(m_db, AllRecipesPosition, 0);
+    if (!rows)
+        return rows.error();
+    m_rows = std::move(*rows);
+    m_read = true;
+    return dbOk();
+}
+
+DbStatus TitleOrder::patch()
+{
+    if (m_dirty.size() > MaxPatched)
+        return readAll();
+    QList<qint32> rids(m_dirty.begin(), m_dirty.end());
+    m_dirty.clear();
+    std::sort(rids.begin(), rids.end());
+    auto prepared = m_db.prepare("SELECT Titel FROM tblRecept WHERE RID = ?1;");
+    if (!prepared)
+        return prepared.error();
+    Statement& st = *prepared;
+    for (qint32 rid : rids) {
+        const qsizetype at = m_rows.ids.indexOf(rid);
+        if (at >= 0) {
+            m_rows.ids.remove(at);
+            m_rows.titles.remove(at);
+        }
+        st.reset();
+        st.bind(1, rid);
+        if (!st.next()) {
+            if (st.failed()) {
+                m_read = false;
+                return st.error();
+            }
+            continue;
+        }
+        const QString title = st.text(0);
+        qsizetype lo = 0, hi = m_rows.ids.size();
+        while (lo < hi) {
+            const qsizetype mid = (lo + hi) / 2;
+            if (listLess(m_rows.titles.at(mid), m_rows.ids.at(mid), title, rid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        m_rows.ids.insert(lo, rid);
+        m_rows.titles.insert(lo, title);
+    }
+    return dbOk();
+}
+
+DbResult<const RecipeRows*> TitleOrder::get()
+{
+    const auto schema = m_db.scalar("PRAGMA schema_version;");
+    if (!schema)
+        return schema.error();
+    bool whole = !m_read || m_generation != m_db.generation() || m_schema != schema->toLongLong();
+    // Emptied at one go, which tells no one row by row.
+    if (!whole && !m_rows.ids.isEmpty()) {
+        const auto any = m_db.scalar("SELECT max(RID) FROM tblRecept;");
+        if (!any)
+            return any.error();
+        whole = any->isNull();
+    }
+    m_generation = m_db.generation();
+    m_schema = schema->toLongLong();
+    if (DbStatus s = whole ? readAll() : patch(); !s) {
+        m_read = false;
+        return s.error();
     }
     return &m_rows;
 }

@@ -3,6 +3,7 @@
 #include "core/db/Database.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -44,15 +45,31 @@ constexpr int NewestPosition = 1;
 // Swedish title order, equal titles by number.
 void sortByTitle(RecipeRows& rows);
 
-// Every recipe in list order, read again only when the cookbook has changed.
+// Every recipe in list order, kept for the run: read whole once, then
+// brought up to date recipe by recipe as recipes change through the
+// connection. A change it cannot follow (another schema or connection, the
+// table emptied at one go) makes it read everything again.
 class TitleOrder {
 public:
+    explicit TitleOrder(Database& db);
+    ~TitleOrder();
+    TitleOrder(const TitleOrder&) = delete;
+    TitleOrder& operator=(const TitleOrder&) = delete;
+
     // Valid until the next call.
-    DbResult<const RecipeRows*> get(Database& db);
+    DbResult<const RecipeRows*> get();
+    Database& database() const { return m_db; }
 
 private:
+    DbStatus readAll();
+    DbStatus patch();
+
+    Database& m_db;
     RecipeRows m_rows;
-    qint64 m_stamp = -1;
+    QSet<qint32> m_dirty;
+    bool m_read = false;
+    quint64 m_generation = 0;
+    qint64 m_schema = -1;
 };
 
 // Categories holding at least one recipe, with their counts, in Swedish order.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -30,6 +31,33 @@ void makeWritable(const QString& path)
     if (!(perms & QFileDevice::WriteOwner))
         f.setPermissions(perms | QFileDevice::WriteOwner | QFileDevice::WriteUser);
 }
+
+// The engine calls back every so many steps of its program; a long export or
+// check then ticks without knowing how far it has come.
+class Ticking {
+public:
+    Ticking(Database& db, const Tick& tick)
+        : m_db(db)
+    {
+        if (tick && db.handle())
+            sqlite3_progress_handler(db.handle(), 50000, &Ticking::step, const_cast<Tick*>(&tick));
+    }
+    ~Ticking()
+    {
+        if (m_db.handle())
+            sqlite3_progress_handler(m_db.handle(), 0, nullptr, nullptr);
+    }
+    Ticking(const Ticking&) = delete;
+    Ticking& operator=(const Ticking&) = delete;
+
+private:
+    static int step(void* tick)
+    {
+        (*static_cast<Tick*>(tick))();
+        return 0;
+    }
+    Database& m_db;
+};
 
 struct TableCount {
     QString name;
@@ -67,11 +95,12 @@ DbResult<QList<TableCount>> tableCounts(Database& db, const char* schema)
 
 // The copy must hold every row of the original, and nothing else but the two
 // new empty tables, before it may replace it.
-DbStatus checkCopy(const QString& copy, QList<TableCount> expected)
+DbStatus checkCopy(const QString& copy, QList<TableCount> expected, const Tick& tick)
 {
     Database check;
     if (DbStatus s = check.open(copy, DatabaseKey); !s)
         return s;
+    const Ticking ticking(check, tick);
     const auto ic = check.scalar("PRAGMA integrity_check;");
     if (!ic)
         return ic.error();
@@ -91,9 +120,10 @@ DbStatus checkCopy(const QString& copy, QList<TableCount> expected)
 
 } // namespace
 
-DbStatus upgradeSchema(
-    Database& db, const QString& path, const std::function<void(const QString&)>& beforeCheck)
+DbStatus upgradeSchema(Database& db, const QString& path,
+    const std::function<void(const QString&)>& beforeCheck, const Tick& tick)
 {
+    const Ticking ticking(db, tick);
     const QString tmp = path + QStringLiteral(".upgrade");
     QFile::remove(tmp);
     auto fail = [&](const DbError& e) -> DbStatus {
@@ -146,7 +176,7 @@ DbStatus upgradeSchema(
 
     if (beforeCheck)
         beforeCheck(tmp);
-    if (DbStatus s = checkCopy(tmp, *before); !s)
+    if (DbStatus s = checkCopy(tmp, *before, tick); !s)
         return fail(s.error());
     if (!syncPath(tmp))
         return fail({ QStringLiteral("could not flush the encrypted copy to disk"), DbCode::IoErr });
@@ -156,7 +186,7 @@ DbStatus upgradeSchema(
     return dbOk();
 }
 
-bool open(Database& db, const QString& path, OpenFailure* failure)
+bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& tick)
 {
     auto failed = [&](Stage stage, const DbError& e) {
         db.close();
@@ -172,11 +202,12 @@ bool open(Database& db, const QString& path, OpenFailure* failure)
         = db.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)='options';");
     if (!hasOptions)
         return failed(Stage::Open, hasOptions.error());
-    if (hasOptions->toInt() == 0) {
-        if (DbStatus s = upgradeSchema(db, path); !s)
-            return failed(Stage::Upgrade, s.error());
-    }
-    db.close();
+    // An upgraded cookbook keeps the probe as the run's connection: the key
+    // is derived once per start.
+    if (hasOptions->toInt() != 0)
+        return true;
+    if (DbStatus s = upgradeSchema(db, path, {}, tick); !s)
+        return failed(Stage::Upgrade, s.error());
 
     // The connection for the run.
     makeWritable(path);

@@ -10,13 +10,16 @@ namespace Cookbook {
 
 inline const QString DatabaseKey = QStringLiteral("plumb");
 
+// Called now and then while a long step runs, so a window can stay alive.
+using Tick = std::function<void()>;
+
 // Adds the settings and weekly-menu tables to a cookbook that lacks them and
 // puts the password on it. Works on a copy that replaces the file only when
 // complete and checked. `db` is the open probe connection; it is closed
 // afterwards, whatever the outcome. `beforeCheck` sees the finished copy
 // before it is checked (tests damage it there).
-[[nodiscard]] DbStatus upgradeSchema(
-    Database& db, const QString& path, const std::function<void(const QString& copy)>& beforeCheck = {});
+[[nodiscard]] DbStatus upgradeSchema(Database& db, const QString& path,
+    const std::function<void(const QString& copy)>& beforeCheck = {}, const Tick& tick = {});
 
 // Where opening for a run failed.
 enum class Stage { Open, Upgrade };
@@ -28,6 +31,6 @@ struct OpenFailure {
 // Opens `path` for the run: a probe, the upgrade when the settings table is
 // missing, then the connection that stays open. On failure `db` is closed
 // and the file is as it was.
-[[nodiscard]] bool open(Database& db, const QString& path, OpenFailure* failure);
+[[nodiscard]] bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& tick = {});
 
 } // namespace Cookbook

@@ -44,8 +44,34 @@ DbStatus Database::openPlain(const QString& path)
         close();
         return e;
     }
-    TextRules::registerOn(m_db);
+    opened();
     return dbOk();
+}
+
+void Database::opened()
+{
+    ++m_generation;
+    TextRules::registerOn(m_db);
+    sqlite3_update_hook(m_db, &Database::rowChanged, this);
+}
+
+void Database::rowChanged(void* self, int, const char* dbName, const char* table, qint64 rowid)
+{
+    if (qstrcmp(dbName, "main") != 0)
+        return;
+    for (const auto& [owner, observer] : static_cast<Database*>(self)->m_rowObservers)
+        observer(table, rowid);
+}
+
+void Database::observeRows(const void* owner, RowObserver observer)
+{
+    stopObservingRows(owner);
+    m_rowObservers.emplace_back(owner, std::move(observer));
+}
+
+void Database::stopObservingRows(const void* owner)
+{
+    std::erase_if(m_rowObservers, [owner](const auto& o) { return o.first == owner; });
 }
 
 DbStatus Database::open(const QString& path, const QString& key)
@@ -99,7 +125,7 @@ DbStatus Database::openWith(const QString& path, const QString& key, int pageSiz
     // Decrypted pages stay in memory, so repeated searches read no page twice.
     if (DbStatus s = exec("PRAGMA cache_size=-65536;"); !s)
         return fail(s.error());
-    TextRules::registerOn(m_db);
+    opened();
     return dbOk();
 }
 

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <type_traits>
 #include <utility>
 #include <variant>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -114,6 +116,16 @@ public:
     // Rows changed by the last statement.
     int changes() const;
     sqlite3* handle() const { return m_db; }
+    // Counts the opens, so that what was read through an earlier connection
+    // can tell it is stale.
+    quint64 generation() const { return m_generation; }
+
+    // Told of every row inserted, updated or deleted through this connection
+    // from now on, with its table and row number. Not told of schema changes
+    // or of a DELETE without WHERE; watch changeStamp() for those.
+    using RowObserver = std::function<void(const char* table, qint64 rowid)>;
+    void observeRows(const void* owner, RowObserver observer);
+    void stopObservingRows(const void* owner);
 
     // Page size of the encrypted files the program writes.
     static constexpr int EncryptedPageSize = 4096;
@@ -124,7 +136,11 @@ public:
 private:
     DbStatus openWith(const QString& path, const QString& key, int pageSize);
     DbError currentError(int rc) const;
+    void opened();
+    static void rowChanged(void* self, int op, const char* dbName, const char* table, qint64 rowid);
     sqlite3* m_db = nullptr;
+    quint64 m_generation = 0;
+    std::vector<std::pair<const void*, RowObserver>> m_rowObservers;
 };
 
 // One prepared statement with bound values. Values are bound from 1; a bind

@@ -471,6 +471,17 @@ void foldUtf8(const char* s, int n, std::string& out)
     out.resize(foldInto(reinterpret_cast<const unsigned char*>(s), std::size_t(n), out.data()));
 }
 
+std::size_t appendFoldedUtf8(const char* s, std::size_t n, std::string& out)
+{
+    if (!s || n == 0)
+        return 0;
+    const std::size_t at = out.size();
+    out.resize(at + foldCapacity(n));
+    const std::size_t added = foldInto(reinterpret_cast<const unsigned char*>(s), n, out.data() + at);
+    out.resize(at + added);
+    return added;
+}
+
 std::string foldUtf8(QStringView s)
 {
     const Tables& t = tables();
@@ -608,30 +619,40 @@ bool LikePattern::matches(QStringView text) const
 bool LikePattern::matches(const char* utf8, int n) const
 {
     const std::size_t size = utf8 && n > 0 ? std::size_t(n) : 0;
-    const std::string_view lit(m_literal);
     switch (m_kind) {
     case Kind::Anything:
         return true;
     case Kind::Exact:
         // Every character folds to at least one byte from at most four.
-        if (size > lit.size() * 4)
+        if (size > m_literal.size() * 4)
             return false;
-        return std::string_view(foldedScratch(utf8, size)) == lit;
-    case Kind::Prefix: {
+        break;
+    case Kind::Prefix:
         // Folding the first 4·len + 8 bytes yields more than len whole characters.
-        const std::size_t take = std::min(size, lit.size() * 4 + 8);
-        return std::string_view(foldedScratch(utf8, take)).starts_with(lit);
+        return matchesFolded(foldedScratch(utf8, std::min(size, m_literal.size() * 4 + 8)));
+    default:
+        break;
     }
+    return matchesFolded(foldedScratch(utf8, size));
+}
+
+bool LikePattern::matchesFolded(std::string_view f) const
+{
+    const std::string_view lit(m_literal);
+    switch (m_kind) {
+    case Kind::Anything:
+        return true;
+    case Kind::Exact:
+        return f == lit;
+    case Kind::Prefix:
+        return f.starts_with(lit);
     case Kind::Suffix:
-        return std::string_view(foldedScratch(utf8, size)).ends_with(lit);
-    case Kind::Contains: {
-        const std::string& f = foldedScratch(utf8, size);
+        return f.ends_with(lit);
+    case Kind::Contains:
         return memmem(f.data(), f.size(), lit.data(), lit.size()) != nullptr;
-    }
     case Kind::General:
         break;
     }
-    const std::string& f = foldedScratch(utf8, size);
     if (!lit.empty() && !memmem(f.data(), f.size(), lit.data(), lit.size()))
         return false;
     return matchGeneral(f.data(), f.size());

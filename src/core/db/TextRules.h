@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -28,6 +29,8 @@ int compareUtf8(const char* a, int na, const char* b, int nb);
 // Case folding into UTF-8. Clears `out` first. Invalid bytes are copied as-is.
 void foldUtf8(const char* s, int n, std::string& out);
 std::string foldUtf8(QStringView s);
+// Folds onto the end of `out`; returns the bytes added.
+std::size_t appendFoldedUtf8(const char* s, std::size_t n, std::string& out);
 
 // Whole-text match, case-insensitive. `*` any run, `?` one character, `#` one
 // digit, `[abc]` `[a-z]` `[!abc]` one of (or none of) a set; ranges follow the
@@ -42,6 +45,8 @@ public:
 
     bool matches(const char* utf8, int n) const;
     bool matches(QStringView text) const;
+    // The same test on text already folded (foldUtf8).
+    bool matchesFolded(std::string_view folded) const;
     char32_t escape() const { return m_escape; }
 
 private:

@@ -5,116 +5,77 @@
 
 #include <algorithm>
 #include <climits>
-#include <string>
 #include <vector>
 
 namespace SeekEngine {
 
 namespace {
 
-struct Hit {
-    qint32 rid;
-    bool nullTitle;
-    std::string title; // UTF-8 as stored
-};
+// Progress is told this often; a call per recipe would cost more than the test.
+constexpr int ProgressEvery = 1024;
 
-// The recipe list's order, ORDER BY Titel COLLATE SV, RID: a null title first.
-bool listOrder(const Hit& a, const Hit& b)
-{
-    if (a.nullTitle != b.nullTitle)
-        return a.nullTitle;
-    const int c
-        = TextRules::compareUtf8(a.title.data(), int(a.title.size()), b.title.data(), int(b.title.size()));
-    return c != 0 ? c < 0 : a.rid < b.rid;
-}
-
-// Puts the hits in list order by walking `order`; false when a hit is not in it.
-bool orderBy(const std::vector<Hit>& hits, const Catalogue::RecipeRows& order, Result& r)
-{
-    std::vector<qint32> ids;
-    ids.reserve(hits.size());
-    for (const Hit& h : hits)
-        ids.push_back(h.rid);
-    std::sort(ids.begin(), ids.end());
-    r.ids.reserve(qsizetype(ids.size()));
-    r.titles.reserve(qsizetype(ids.size()));
-    for (qsizetype i = 0; i < order.ids.size() && r.ids.size() < qsizetype(ids.size()); ++i) {
-        if (std::binary_search(ids.begin(), ids.end(), order.ids.at(i))) {
-            r.ids.append(order.ids.at(i));
-            r.titles.append(order.titles.at(i));
-        }
-    }
-    if (r.ids.size() == qsizetype(ids.size()))
-        return true;
-    r.ids.clear();
-    r.titles.clear();
-    return false;
-}
-
+// Walks the kept text in number order, testing each recipe.
 template <class RowTest>
 DbResult<Result> scan(
-    Database& db, const RowTest& test, const Progress& progress, const Catalogue::RecipeRows* order)
+    KeptText& kept, Catalogue::TitleOrder& order, const Progress& progress, const RowTest& test)
 {
     Result r;
-    // Counted first so the bar has its end before the first row arrives.
-    const auto count = db.scalar("SELECT count(*) FROM tblRecept;");
-    if (!count)
-        return count.error();
-    r.total = int(std::clamp<qint64>(count->toLongLong(), 0, INT_MAX));
+    const auto built = kept.update(progress);
+    if (!built.ok())
+        return built.error();
+    r.cancelled = !built.value();
+    r.total = kept.size();
 
-    // Rows in stored order stream at once; sorting the whole table by title
-    // first would leave the window frozen before the first row. Only the hits
-    // are put in order, afterwards.
-    DbResult<Statement> prepared = db.prepare("SELECT RID, Titel, Ingredienser FROM tblRecept;");
-    if (!prepared)
-        return prepared.error();
-    Statement& st = *prepared;
-    std::vector<Hit> hits;
-    while (st.next()) {
-        int bytes = 0;
-        const char* text = st.utf8(2, &bytes);
-        if (test.matches(text, bytes)) {
-            const char* title = st.utf8(1, &bytes);
-            hits.push_back(
-                { st.int32(0), title == nullptr, title ? std::string(title, bytes) : std::string() });
-        }
-        if (r.examined < INT_MAX)
-            ++r.examined;
-        if (progress && !progress(std::min(r.examined, r.total), r.total)) {
+    std::vector<qint32> hits;
+    for (int i = 0; i < kept.size(); ++i) {
+        if (!r.cancelled && progress && i % ProgressEvery == 0 && i > 0 && !progress(i, r.total)) {
             r.cancelled = true;
             break;
         }
+        const KeptText::Row& row = kept.row(i);
+        if (test(row))
+            hits.push_back(row.rid);
+        r.examined = i + 1;
     }
-    if (st.failed())
-        return st.error();
+    if (progress && !r.cancelled)
+        progress(r.examined, r.total);
 
-    if (order && orderBy(hits, *order, r))
+    // Hits in list order: a walk over the list order, marking hits by number.
+    const auto all = order.get();
+    if (!all)
+        return all.error();
+    const Catalogue::RecipeRows& rows = **all;
+    if (hits.empty())
         return r;
-    // Many hits take a moment to order; the caller's window keeps being told.
-    unsigned compares = 0;
-    std::sort(hits.begin(), hits.end(), [&](const Hit& a, const Hit& b) {
-        if (progress && (++compares & 1023) == 0)
-            progress(std::min(r.examined, r.total), r.total);
-        return listOrder(a, b);
-    });
+    std::vector<bool> hit(std::size_t(hits.back()) + 1);
+    for (qint32 rid : hits)
+        hit[std::size_t(rid)] = true;
     r.ids.reserve(qsizetype(hits.size()));
     r.titles.reserve(qsizetype(hits.size()));
-    for (const Hit& h : hits) {
-        r.ids.append(h.rid);
-        r.titles.append(
-            h.nullTitle ? QString() : QString::fromUtf8(h.title.data(), qsizetype(h.title.size())));
+    for (qsizetype i = 0; i < rows.ids.size(); ++i) {
+        const qint32 rid = rows.ids.at(i);
+        if (rid >= 0 && std::size_t(rid) < hit.size() && hit[std::size_t(rid)]) {
+            r.ids.append(rid);
+            r.titles.append(rows.titles.at(i));
+        }
     }
     return r;
 }
 
 } // namespace
 
-DbResult<Result> ingredients(Database& db, Rule rule, const QStringList& entries, const Progress& progress,
-    const Catalogue::RecipeRows* order)
+DbResult<Result> ingredients(KeptText& kept, Catalogue::TitleOrder& order, Rule rule,
+    const QStringList& entries, const Progress& progress)
 {
-    if (rule == Rule::Cookable)
-        return scan(db, SeekRules::Cookable(entries), progress, order);
-    return scan(db, SeekRules::AnyIngredient(entries), progress, order);
+    const auto column = [&kept](const KeptText::Row& row) { return kept.text(row, KeptText::Ingredients); };
+    if (rule == Rule::Cookable) {
+        const SeekRules::Cookable test(entries);
+        return scan(
+            kept, order, progress, [&](const KeptText::Row& row) { return test.matchesFolded(column(row)); });
+    }
+    const SeekRules::AnyIngredient test(entries);
+    return scan(
+        kept, order, progress, [&](const KeptText::Row& row) { return test.matchesFolded(column(row)); });
 }
 
 QString freeTextPattern(const QString& text)
@@ -126,22 +87,18 @@ QString freeTextPattern(const QString& text)
     return QLatin1Char('*') + t + QLatin1Char('*');
 }
 
-DbResult<Result> freeText(Database& db, const QString& text)
+DbResult<Result> freeText(
+    KeptText& kept, Catalogue::TitleOrder& order, const QString& text, const Progress& progress)
 {
-    Result r;
-    DbResult<Statement> st
-        = db.prepare("SELECT RID, Titel FROM tblRecept WHERE Titel LIKE ?1 OR "
-                     "Ingredienser LIKE ?1 OR Anvisningar LIKE ?1 ORDER BY Titel COLLATE SV, RID;");
-    if (!st)
-        return st.error();
-    st->bind(1, freeTextPattern(text));
-    while (st->next()) {
-        r.ids.append(st->int32(0));
-        r.titles.append(st->text(1));
-    }
-    if (st->failed())
-        return st->error();
-    return r;
+    const TextRules::LikePattern pattern(freeTextPattern(text));
+    // As "Titel LIKE p OR Ingredienser LIKE p OR Anvisningar LIKE p": a NULL
+    // column matches nothing.
+    return scan(kept, order, progress, [&](const KeptText::Row& row) {
+        for (auto c : { KeptText::Title, KeptText::Ingredients, KeptText::Instructions })
+            if (!kept.isNull(row, c) && pattern.matchesFolded(kept.text(row, c)))
+                return true;
+        return false;
+    });
 }
 
 } // namespace SeekEngine

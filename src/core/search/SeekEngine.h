@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/catalogue/Catalogue.h"
-#include "core/db/Database.h"
+#include "core/search/KeptText.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,17 +9,17 @@
 
 #include <functional>
 
-// The three recipe searches, run on the cookbook without any window. The hits
-// come in the order of the recipe list: Swedish title order, then number.
+// The three recipe searches, run on the kept text of the cookbook without any
+// window. The hits come in the order of the recipe list: Swedish title order,
+// then number.
 namespace SeekEngine {
 
 enum class Rule { AnyIngredient, Cookable };
 
-// Told after each recipe tested: how many so far and how many in all.
-// Returning false stops the search; the hits among the recipes tested so far
-// are kept. Recipes are tested in stored order (by number), so a stopped
-// search has looked at the oldest ones. While the hits are put in order it is
-// told the same figures again now and then, and its answer is not heeded.
+// Told now and then how many recipes have been read or tested and how many
+// there are. Returning false stops the search; the hits among the recipes
+// tested so far are kept. Recipes are tested in number order, so a stopped
+// search has looked at the oldest ones.
 using Progress = std::function<bool(int done, int total)>;
 
 struct Result {
@@ -31,15 +31,16 @@ struct Result {
 };
 
 // Tests every recipe's ingredient text with the rule built from `entries`.
-// `order`, every recipe already in list order, spares sorting the hits.
-DbResult<Result> ingredients(Database& db, Rule rule, const QStringList& entries,
-    const Progress& progress = {}, const Catalogue::RecipeRows* order = nullptr);
+// `order` gives the list order and the titles.
+DbResult<Result> ingredients(KeptText& kept, Catalogue::TitleOrder& order, Rule rule,
+    const QStringList& entries, const Progress& progress = {});
 
-// Recipes whose title, ingredients or instructions contain `text`, read with
-// the cookbook's LIKE wildcards. Quotes in the text match any character.
-DbResult<Result> freeText(Database& db, const QString& text);
+// Recipes whose title, ingredients or instructions match `text` read with the
+// cookbook's LIKE wildcards around it. Quotes in the text match any character.
+DbResult<Result> freeText(
+    KeptText& kept, Catalogue::TitleOrder& order, const QString& text, const Progress& progress = {});
 
-// The LIKE pattern freeText binds for `text`.
+// The LIKE pattern the free-text search matches each column with.
 QString freeTextPattern(const QString& text);
 
 } // namespace SeekEngine

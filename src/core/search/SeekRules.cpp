@@ -132,12 +132,16 @@ bool AnyIngredient::matches(const char* utf8, int n) const
 {
     if (!utf8 || n <= 0)
         return false;
+    TextRules::foldUtf8(utf8, n, m_folded);
+    return matchesFolded(m_folded);
+}
+
+bool AnyIngredient::matchesFolded(std::string_view text) const
+{
+    if (text.empty())
+        return false;
     if (m_emptyEntry)
         return true;
-    if (m_entries.empty())
-        return false;
-    TextRules::foldUtf8(utf8, n, m_folded);
-    const std::string_view text(m_folded);
     return std::any_of(
         m_entries.begin(), m_entries.end(), [&](const std::string& entry) { return contains(text, entry); });
 }
@@ -175,7 +179,14 @@ bool Cookable::matches(const char* utf8, int n) const
     if (!utf8 || n <= 0)
         return false;
     TextRules::foldUtf8(utf8, n, m_folded);
-    std::string_view rest(m_folded);
+    return matchesFolded(m_folded);
+}
+
+bool Cookable::matchesFolded(std::string_view text) const
+{
+    if (text.empty())
+        return false;
+    std::string_view rest(text);
     while (!rest.empty()) {
         const auto lf = rest.find('\n');
         std::string_view line = rest.substr(0, lf);

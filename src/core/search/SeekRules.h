@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The row tests of the two ingredient searches. Each search builds its object
@@ -21,6 +22,8 @@ public:
     explicit AnyIngredient(const QStringList& entries);
     bool matches(const char* utf8, int n) const;
     bool matches(const QString& text) const;
+    // The same test on text already folded (TextRules::foldUtf8).
+    bool matchesFolded(std::string_view folded) const;
 
 private:
     std::vector<std::string> m_entries; // folded; none contains another
@@ -37,6 +40,8 @@ public:
     explicit Cookable(const QStringList& entries);
     bool matches(const char* utf8, int n) const;
     bool matches(const QString& text) const;
+    // The same test on text already folded (TextRules::foldUtf8).
+    bool matchesFolded(std::string_view folded) const;
 
 private:
     bool accounted(std::string_view line) const;

@@ -50,7 +50,7 @@ public:
     ColourTriple buttonRGB = Settings::DefaultButtonRGB;
     QString programTitle;
     // Decimal text of the window colour value, formed once at start-up.
-    QString windowColor;
+    QString windowColor = QString::number(Settings::DefaultWindowRGB.value());
     bool seekIngredienser = false;
 
     quint32 ButtonColor() const { return buttonRGB.value(); }

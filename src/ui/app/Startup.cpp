@@ -2,6 +2,7 @@
 
 #include "core/db/Cookbook.h"
 #include "core/settings/Settings.h"
+#include "ui/app/FrmUppgradering.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,7 +48,8 @@ bool openCookbook(AppContext& ctx)
 
     Database& db = ctx.db();
     Cookbook::OpenFailure failure;
-    if (!Cookbook::open(db, path, &failure)) {
+    UpgradeTicker ticker(ctx);
+    if (!Cookbook::open(db, path, &failure, [&ticker] { ticker(); })) {
         QString what;
         if (failure.stage == Cookbook::Stage::Upgrade)
             what = QStringLiteral("Receptdatabasen kunde inte uppgraderas.");

@@ -64,6 +64,7 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
     , m_ctx(ctx)
     , m_windows(this)
+    , m_titleOrder(ctx.db())
 {
     setObjectName(QStringLiteral("frmMain"));
     setMinimumSize(MinWidth, MinHeight);
@@ -155,6 +156,7 @@ bool FrmMain::load()
     if (!FillKategoriList() || !FillNyKategoriList())
         return false;
     m_search->FillSeekModes();
+    m_search->keepTextMeanwhile();
     return true;
 }
 
@@ -298,8 +300,7 @@ void FrmMain::RunSeek()
     if (!leaveEdit())
         return;
     ClearRecept();
-    const auto order = m_titleOrder.get(m_ctx.db());
-    auto result = m_search->search(order ? *order : nullptr);
+    auto result = m_search->search(m_titleOrder);
     if (!result || m_exited)
         return;
     if (!*result) {

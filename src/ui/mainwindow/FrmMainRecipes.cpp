@@ -63,7 +63,7 @@ bool FrmMain::FillReceptList(int position)
 {
     std::optional<Catalogue::RecipeRows> rows;
     if (position == Catalogue::AllRecipesPosition) {
-        const auto all = m_titleOrder.get(m_ctx.db());
+        const auto all = m_titleOrder.get();
         if (!all) {
             showDbError(QStringLiteral("Recepten kunde inte läsas."), all.error());
             return false;

@@ -30,6 +30,8 @@ const QString FridgeFilter = QStringLiteral("Kylskåp (*.kyl)|*.kyl");
 // Long enough for the bar to move and "Avbryt" to answer at once, short of
 // spending the search's time on the event loop.
 constexpr qint64 PumpIntervalMs = 50;
+// Recipes read per turn of the event loop while the program waits.
+constexpr int KeepSlice = 2000;
 
 bool isEnterRelease(QEvent* event)
 {
@@ -47,7 +49,16 @@ SearchPanel::SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windo
     , m_host(host)
     , m_windows(windows)
     , m_buttons(buttons)
+    , m_kept(ctx.db())
 {
+    m_keeping.setInterval(0);
+    connect(&m_keeping, &QTimer::timeout, this, [this] {
+        // A slice short enough not to be felt; a failure is left for the
+        // search to report.
+        const auto done = m_kept.readSome(KeepSlice);
+        if (!done.ok() || done.value() || !m_ctx.db().isOpen())
+            m_keeping.stop();
+    });
     lblSeek = label(host, QStringLiteral("lblSeek"), QStringLiteral("Sök recept..."), 557, 160, 233);
     cmbSeek = make<QComboBox>(host, QStringLiteral("cmbSeek"), 557, 176, 233, 21);
     txtAddSeek = make<QLineEdit>(host, QStringLiteral("txtAddSeek"), 557, 200, 153, 19);
@@ -184,7 +195,12 @@ QStringList SearchPanel::entries() const
     return out;
 }
 
-std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(const Catalogue::RecipeRows* order)
+void SearchPanel::keepTextMeanwhile()
+{
+    m_keeping.start();
+}
+
+std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(Catalogue::TitleOrder& order)
 {
     if (m_seeking)
         return std::nullopt;
@@ -192,8 +208,10 @@ std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(const Catalogue:
     const int chosen = mode();
     if (chosen == FreeTextMode ? txtSeek->text().isEmpty() : lstSeek->count() == 0)
         return std::nullopt;
+    // The search reads on where the waiting left off; both at once would not do.
+    m_keeping.stop();
     if (chosen == FreeTextMode)
-        return SeekEngine::freeText(m_ctx.db(), txtSeek->text());
+        return SeekEngine::freeText(m_kept, order, txtSeek->text());
 
     m_seeking = true;
     m_cancelled = false;
@@ -231,7 +249,7 @@ std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(const Catalogue:
         return !m_cancelled && m_ctx.db().isOpen();
     };
     const auto rule = chosen == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
-    auto result = SeekEngine::ingredients(m_ctx.db(), rule, entries(), progress, order);
+    auto result = SeekEngine::ingredients(m_kept, order, rule, entries(), progress);
 
     progressWindow.reset();
     m_windows.restoreActiveName();

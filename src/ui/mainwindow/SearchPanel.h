@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/catalogue/Catalogue.h"
+#include "core/search/KeptText.h"
 #include "core/search/SeekEngine.h"
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <optional>
 
@@ -48,7 +50,11 @@ public:
     // Runs the chosen mode's search; ingredient searches show the progress
     // window and keep the host disabled meanwhile. Nothing when there is
     // nothing to search for.
-    std::optional<DbResult<SeekEngine::Result>> search(const Catalogue::RecipeRows* order);
+    std::optional<DbResult<SeekEngine::Result>> search(Catalogue::TitleOrder& order);
+    // Reads the cookbook's texts for the searches a little at a time while
+    // the program waits for the user, so the first search need not.
+    void keepTextMeanwhile();
+    const SeekEngine::KeptText& keptText() const { return m_kept; }
 
     // Controls that new-recipe mode hides and brings back.
     QList<QWidget*> browsingControls() const;
@@ -72,6 +78,8 @@ private:
     QWidget* m_host;
     SecondaryWindows& m_windows;
     Buttons m_buttons;
+    SeekEngine::KeptText m_kept;
+    QTimer m_keeping;
     bool m_seeking = false;
     bool m_cancelled = false;
 

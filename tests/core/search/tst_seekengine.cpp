@@ -1,7 +1,10 @@
 // What the searches add to the row rules (tested on their own in
-// tst_seekrules): the cookbook's rows, the list order, stopping and failures.
+// tst_seekrules): the kept text following the cookbook, the list order,
+// stopping and failures. The reference is the rule applied row by row to what
+// SQL reads.
 #include "core/db/Cookbook.h"
 #include "core/search/SeekEngine.h"
+#include "core/search/SeekRules.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
@@ -38,6 +41,45 @@ const QStringList EveryNonEmptyText { u""_s, u"[Hemlig] paj"_s, u"Bröd"_s, u"Ko
     u"Kocks soppa"_s, u"Köttbullar"_s, u"Pannkakor"_s, u"PANNKAKOR"_s, u"Zucchinisoppa"_s, u"Åkerbärskräm"_s,
     u"Ärtsoppa"_s };
 
+// One search of each kind, as the searches are asked and as SQL answers them.
+struct Search {
+    int mode; // 0 any, 1 cookable, 2 free text
+    QStringList entries;
+};
+const QList<Search> Searches { { 0, { u"salt"_s, u"ägg"_s } }, { 1, { u"lök"_s, u"ärtor"_s, u"salt"_s } },
+    { 2, { u"sall"_s } }, { 2, { u"*"_s } } };
+
+QVector<qint32> viaEngine(SeekEngine::KeptText& kept, Catalogue::TitleOrder& order, const Search& s)
+{
+    const auto r = s.mode == 2
+        ? SeekEngine::freeText(kept, order, s.entries.first())
+        : SeekEngine::ingredients(kept, order, s.mode == 1 ? Rule::Cookable : Rule::AnyIngredient, s.entries);
+    return r ? r->ids : QVector<qint32> { -1 };
+}
+
+QVector<qint32> viaSql(Database& db, const Search& s)
+{
+    QVector<qint32> ids;
+    if (s.mode == 2) {
+        auto st = db.prepare("SELECT RID FROM tblRecept WHERE Titel LIKE ?1 OR Ingredienser LIKE ?1 OR "
+                             "Anvisningar LIKE ?1 ORDER BY Titel COLLATE SV, RID;");
+        st->bind(1, SeekEngine::freeTextPattern(s.entries.first()));
+        while (st->next())
+            ids << st->int32(0);
+        return ids;
+    }
+    const SeekRules::AnyIngredient any(s.entries);
+    const SeekRules::Cookable cookable(s.entries);
+    auto st = db.prepare("SELECT RID, Ingredienser FROM tblRecept ORDER BY Titel COLLATE SV, RID;");
+    while (st->next()) {
+        int n = 0;
+        const char* text = st->utf8(1, &n);
+        if (s.mode == 1 ? cookable.matches(text, n) : any.matches(text, n))
+            ids << st->int32(0);
+    }
+    return ids;
+}
+
 } // namespace
 
 class TestSeekEngine : public QObject {
@@ -70,23 +112,13 @@ private slots:
         QFETCH(Rule, rule);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, expected);
-        const SeekEngine::Result r = SeekEngine::ingredients(m_db, rule, entries).value();
+        SeekEngine::KeptText kept(m_db);
+        Catalogue::TitleOrder order(m_db);
+        const SeekEngine::Result r = SeekEngine::ingredients(kept, order, rule, entries).value();
         QCOMPARE(r.titles, expected);
         // The untitled recipe lists as an empty line, not as a missing one.
         QCOMPARE(r.ids.first(), 12);
         QVERIFY(r.titles.first().isNull());
-
-        // Walking the recipe list's own order gives the same list; an order
-        // that lacks a hit is not trusted.
-        Catalogue::TitleOrder order;
-        const Catalogue::RecipeRows* all = order.get(m_db).value();
-        const SeekEngine::Result viaOrder = SeekEngine::ingredients(m_db, rule, entries, {}, all).value();
-        QCOMPARE(viaOrder.ids, r.ids);
-        QCOMPARE(viaOrder.titles, r.titles);
-        Catalogue::RecipeRows partial = *all;
-        partial.ids.removeFirst();
-        partial.titles.removeFirst();
-        QCOMPARE(SeekEngine::ingredients(m_db, rule, entries, {}, &partial)->ids, r.ids);
     }
 
     void freeText_data()
@@ -100,6 +132,8 @@ private slots:
         QTest::newRow("apostrophe") << u"kock's"_s << kocks;
         QTest::newRow("double quote") << u"kock\"s"_s << kocks;
         QTest::newRow("unclosed [") << u"["_s << QStringList { u"[Hemlig] paj"_s };
+        // The columns are matched one by one, never run together.
+        QTest::newRow("across columns") << u"sallad*Skölj"_s << QStringList();
         QStringList all = EveryNonEmptyText;
         all.insert(all.indexOf(u"Kock's sallad"_s), u"Inget"_s);
         all.insert(all.indexOf(u"Zucchinisoppa"_s), u"Tom"_s);
@@ -109,40 +143,110 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
-        QCOMPARE(SeekEngine::freeText(m_db, text)->titles, expected);
+        SeekEngine::KeptText kept(m_db);
+        Catalogue::TitleOrder order(m_db);
+        QCOMPARE(SeekEngine::freeText(kept, order, text)->titles, expected);
     }
 
-    void cancelKeepsHitsSoFar()
+    // Searched once, changed, searched again: the kept text follows each kind
+    // of change and agrees with SQL before and after.
+    void followsChanges_data()
     {
-        const auto r = SeekEngine::ingredients(m_db, Rule::AnyIngredient, { u""_s },
-            [&](int done, int total) { return done < 3 && total == 13; });
-        QVERIFY(r->cancelled);
-        QCOMPARE(r->examined, 3);
-        // Recipes are tested by number; the hits come in list order all the same.
-        QCOMPARE(r->ids, (QVector<qint32> { 2, 1, 3 }));
+        QTest::addColumn<QByteArray>("change");
+        QTest::newRow("nothing") << QByteArray("SELECT 1;");
+        QTest::newRow("title") << QByteArray("UPDATE tblRecept SET Titel = 'Salladspaj' WHERE RID = 2;");
+        QTest::newRow("ingredients") << QByteArray(
+            "UPDATE tblRecept SET Ingredienser = 'lök' || char(13,10) || "
+            "'ärtor' WHERE RID = 1;");
+        QTest::newRow("instructions")
+            << QByteArray("UPDATE tblRecept SET Anvisningar = 'Sallad!' WHERE RID = 3;");
+        QTest::newRow("to null") << QByteArray(
+            "UPDATE tblRecept SET Titel = NULL, Ingredienser = NULL WHERE RID = 4;");
+        QTest::newRow("new") << QByteArray("INSERT INTO tblRecept (Titel, Kategori, Ingredienser) VALUES "
+                                           "('Löksoppa', 1, 'lök' || char(13,10) || 'salt');");
+        QTest::newRow("new with a low number") << QByteArray(
+            "INSERT INTO tblRecept (RID, Titel, Kategori, Ingredienser) VALUES (5, 'Äggsallad', 1, 'ägg');");
+        QTest::newRow("delete") << QByteArray("DELETE FROM tblRecept WHERE RID IN (2, 13);");
+        QTest::newRow("delete all at once") << QByteArray("DELETE FROM tblRecept;");
+        QTest::newRow("category") << QByteArray("UPDATE tblRecept SET Kategori = 7 WHERE RID = 1;");
+        QTest::newRow("many") << QByteArray(
+            "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+            "WHERE i < 2600) INSERT INTO tblRecept (RID, Titel, Ingredienser) "
+            "SELECT i, 'Sallad ' || i, 'salt' FROM n; "
+            "UPDATE tblRecept SET Anvisningar = 'sallad' WHERE RID > 100;");
+        QTest::newRow("schema") << QByteArray("ALTER TABLE tblRecept ADD COLUMN Extra TEXT; "
+                                              "UPDATE tblRecept SET Titel = 'Sallad' WHERE RID = 9;");
+    }
+    void followsChanges()
+    {
+        QFETCH(QByteArray, change);
+        TempProgram t;
+        QVERIFY(t.makeCookbook(QString::fromUtf8(Recipes)));
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        SeekEngine::KeptText kept(db);
+        Catalogue::TitleOrder order(db);
+        for (const Search& s : Searches)
+            QCOMPARE(viaEngine(kept, order, s), viaSql(db, s));
+        QVERIFY(db.exec(change.constData()));
+        for (const Search& s : Searches)
+            QCOMPARE(viaEngine(kept, order, s), viaSql(db, s));
     }
 
-    // A failure in the middle of the scan, then before it: an error, no hits.
+    // Stopped while the text is first read, the search keeps the hits among
+    // what was read; the next search goes on from there.
+    void stoppedReadingGoesOn()
+    {
+        TempProgram t;
+        QVERIFY(
+            t.makeCookbook(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                           "INSERT INTO tblRecept (RID, Titel, Ingredienser) SELECT i, 'R' || i, "
+                           "CASE i % 3 WHEN 0 THEN 'salt' ELSE 'peppar' END FROM n;"_s));
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        SeekEngine::KeptText kept(db);
+        Catalogue::TitleOrder order(db);
+        const Search salt { 0, { u"salt"_s } };
+        int calls = 0;
+        const auto stopAtOnce = [&](int, int total) { return ++calls == 1 && total == 3000 ? false : true; };
+        const auto first
+            = SeekEngine::ingredients(kept, order, Rule::AnyIngredient, salt.entries, stopAtOnce);
+        QVERIFY(first->cancelled);
+        QVERIFY(first->examined > 0 && first->examined < 3000);
+        QCOMPARE(first->ids.size(), first->examined / 3);
+        QVERIFY(!kept.isComplete());
+        // An edit among what was read, and one beyond it, while reading waits.
+        QVERIFY(db.exec("UPDATE tblRecept SET Ingredienser = 'salt' WHERE RID IN (1, 2999);"));
+        QCOMPARE(viaEngine(kept, order, salt), viaSql(db, salt));
+        QVERIFY(kept.isComplete());
+        // Stopped while testing: the hits among the recipes tested.
+        const auto stopLate = [](int done, int) { return done < 2048; };
+        const auto r = SeekEngine::ingredients(kept, order, Rule::AnyIngredient, salt.entries, stopLate);
+        QVERIFY(r->cancelled);
+        QCOMPARE(r->examined, 2048);
+        QCOMPARE(r->total, 3000);
+        QVERIFY(std::all_of(r->ids.begin(), r->ids.end(), [](qint32 rid) { return rid <= 2048; }));
+    }
+
+    // A failure in the middle of the reading, then before it: an error, no hits.
     void failuresAreReported()
     {
         TempProgram t;
         QVERIFY(t.makeCookbook(QString::fromUtf8(Recipes)));
         Database db;
         QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
-        const auto interrupt = [&](int done, int) {
-            if (done == 2)
-                sqlite3_interrupt(db.handle());
-            return true;
-        };
-        QList<DbResult<SeekEngine::Result>> results { SeekEngine::ingredients(
-            db, Rule::AnyIngredient, { u""_s }, interrupt) };
+        SeekEngine::KeptText kept(db);
+        Catalogue::TitleOrder order(db);
+        sqlite3_progress_handler(
+            db.handle(), 1, [](void*) { return 1; }, nullptr);
+        const auto interrupted = SeekEngine::ingredients(kept, order, Rule::AnyIngredient, { u""_s });
+        sqlite3_progress_handler(db.handle(), 0, nullptr, nullptr);
+        QVERIFY(!interrupted);
+        QVERIFY2(interrupted.error().text.contains(u"interrupt"), qPrintable(interrupted.error().describe()));
         QVERIFY(db.exec("DROP TABLE tblRecept;"));
-        results << SeekEngine::ingredients(db, Rule::Cookable, { u"mjöl"_s })
-                << SeekEngine::freeText(db, u"*"_s);
-        for (const auto& r : results)
-            QVERIFY(!r);
-        QVERIFY2(results[0].error().text.contains(u"interrupted"), qPrintable(results[0].error().describe()));
-        QVERIFY(results[2].error().text.contains(u"no such table"));
+        const auto gone = SeekEngine::freeText(kept, order, u"*"_s);
+        QVERIFY(!gone);
+        QVERIFY(gone.error().text.contains(u"no such table"));
     }
 };
 

@@ -26,6 +26,7 @@ private slots:
     void secondRunningCopyIsRefused();
     void damagedFilesAreLeftAlone_data();
     void damagedFilesAreLeftAlone();
+    void largeUpgradeTicks();
     void upgradeRefusesACopyThatDiffers_data();
     void upgradeRefusesACopyThatDiffers();
     void storedSettings_data();
@@ -232,6 +233,22 @@ void TestStartup::damagedFilesAreLeftAlone()
         qPrintable(msg));
     QCOMPARE(fileBytes(t.dbPath()), before);
     QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
+}
+
+// A long first start keeps telling the window that it goes on.
+void TestStartup::largeUpgradeTicks()
+{
+    TempProgram t;
+    QVERIFY(t.makeCookbook(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                          "WHERE i < 20000) INSERT INTO tblRecept (Titel, Ingredienser) "
+                                          "SELECT 'Recept ' || i, printf('%.*c', 200, 'x') FROM n;"),
+        false));
+    Database db;
+    int ticks = 0;
+    QVERIFY(Cookbook::open(db, t.dbPath(), nullptr, [&] { ++ticks; }));
+    QVERIFY2(ticks > 10, qPrintable(QString::number(ticks)));
+    QCOMPARE(db.scalar("SELECT count(*) FROM tblRecept;")->toInt(), 20000);
+    QVERIFY(db.hasTable(QStringLiteral("options")).value());
 }
 
 void TestStartup::upgradeRefusesACopyThatDiffers_data()
