@@ -1,4 +1,5 @@
 // The secondary windows the main window's commands open.
+#include "ui/appearance/FrmAnpassa.h"
 #include "ui/catalogue/FrmKategorier.h"
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
@@ -53,7 +54,15 @@ void FrmMain::openGuide() { }
 
 void FrmMain::openMatsedel() { }
 
-void FrmMain::openAnpassa() { }
+void FrmMain::openAnpassa()
+{
+    if (QWidget* open = m_windows.find(QStringLiteral("frmAnpassa"))) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    openSecondary(new FrmAnpassa(m_ctx));
+}
 
 void FrmMain::openPictureWindow()
 {
