@@ -1,15 +1,15 @@
+#include "ui/app/Colours.h"
 #include "ui/app/Startup.h"
 #include "ui/mainwindow/Program.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QStyleFactory>
 
 int main(int argc, char** argv)
 {
     Q_INIT_RESOURCE(gastrid);
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    Colours::installStyle();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/gastrid.svg")));
     Startup::installTranslations(app);
 

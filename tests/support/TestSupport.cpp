@@ -2,6 +2,7 @@
 
 #include "core/db/Cookbook.h"
 #include "core/db/Database.h"
+#include "ui/app/Colours.h"
 
 #include <QFile>
 #include <QProcess>
@@ -53,6 +54,7 @@ bool TempProgram::makeCookbook(const QString& sql, bool upgraded)
 
 std::unique_ptr<Program> TempProgram::start(bool show)
 {
+    Colours::installStyle();
     return startProgram(folder(), prompts, show);
 }
 

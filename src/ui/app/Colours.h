@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+
 class AppContext;
 class QWidget;
 
@@ -9,4 +11,13 @@ namespace Colours {
 void apply(const AppContext& ctx, QWidget* window);
 // A panel that serves as the background of a group of controls.
 void markPanel(QWidget* panel);
+
+// The application's style: Fusion, with button faces flat in their colour.
+// Called once before the first window; later calls do nothing.
+void installStyle();
+
+// `share` of the way from `a` to `b`.
+QColor mix(const QColor& a, const QColor& b, double share);
+// Black or white, whichever reads better on `face`.
+QColor captionFor(const QColor& face);
 } // namespace Colours

@@ -121,6 +121,8 @@ private:
     int m_deletedCount = 0;
     qint32 m_shownKategoriId = 0;
     bool m_kategoriEditing = false;
+    // A category was added or renamed in this run.
+    bool m_kategorierChanged = false;
 
     QLabel* lblKategorier = nullptr;
     QComboBox* cmbKategorier = nullptr;

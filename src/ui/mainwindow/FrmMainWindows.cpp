@@ -1,14 +1,43 @@
 // The secondary windows the main window's commands open.
+#include "ui/appearance/FrmAnpassa.h"
+#include "ui/catalogue/FrmKategorier.h"
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/FrmMain.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QUrl>
 
-void FrmMain::openKategorier() { }
+void FrmMain::openKategorier()
+{
+    // One category window at a time.
+    if (QWidget* open = m_windows.find(QStringLiteral("frmKategorier"))) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* w = new FrmKategorier(m_ctx);
+    connect(w, &FrmKategorier::categoriesChanged, this, [this] { m_kategorierChanged = true; });
+    // Once a category has changed, every later closing refills, for the rest of the run.
+    connect(w, &FrmKategorier::closed, this, [this] {
+        if (!m_kategorierChanged || m_exited)
+            return;
+        if (!m_nyttReceptMode) {
+            FillKategoriList();
+            FillNyKategoriList();
+            return;
+        }
+        // A new recipe being typed keeps its text and its chosen category;
+        // the filter follows when new-recipe mode ends.
+        const qint32 chosen = m_nyKategoriIds.value(cmbNyttRecept->currentIndex(), -1);
+        FillNyKategoriList();
+        cmbNyttRecept->setCurrentIndex(chosen < 0 ? -1 : int(m_nyKategoriIds.indexOf(chosen)));
+    });
+    openSecondary(w);
+}
 
 void FrmMain::openUppdatera() { }
 
@@ -25,7 +54,15 @@ void FrmMain::openGuide() { }
 
 void FrmMain::openMatsedel() { }
 
-void FrmMain::openAnpassa() { }
+void FrmMain::openAnpassa()
+{
+    if (QWidget* open = m_windows.find(QStringLiteral("frmAnpassa"))) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    openSecondary(new FrmAnpassa(m_ctx));
+}
 
 void FrmMain::openPictureWindow()
 {
