@@ -1,5 +1,6 @@
 // The main window's search panel, driven through its widgets.
 #include "support/TestSupport.h"
+#include "ui/mainwindow/SearchPanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -110,6 +111,8 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(QStringList, titles);
         QFETCH(bool, store);
+        // The texts the searches read are kept while the program waits.
+        QTRY_VERIFY(s->w->searchPanel().keptText().isComplete());
         // An edited recipe is on show and its field keeps the focus: the
         // search asks about the edit first, as leaving the field would.
         s->mode->setCurrentIndex(mode);
