@@ -4,6 +4,7 @@
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/FrmMain.h"
+#include "ui/print/FrmPrint.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -43,8 +44,11 @@ void FrmMain::openUppdatera() { }
 
 void FrmMain::openPrint()
 {
-    if (markedCount() == 0)
+    if (markedCount() == 0) {
         m_ctx.prompts().message(this, QStringLiteral("Markera ett recept först."));
+        return;
+    }
+    openSecondary(new FrmPrint(m_ctx, [this] { return currentListRid(); }));
 }
 
 void FrmMain::SendERecept() { }
