@@ -48,7 +48,10 @@ QString resolveReferences(const QString& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir dir;
+    // In memory where there is such a folder: every write is synced to disk.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+            ? QStringLiteral("/dev/shm/gastrid-fuzz-XXXXXX")
+            : QDir::tempPath() + QStringLiteral("/gastrid-fuzz-XXXXXX"));
     // The template up to the first NUL; after it the five values, split at 0x01.
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     const qsizetype nul = input.indexOf('\0');

@@ -4,6 +4,8 @@
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/FrmMain.h"
+#include "ui/mainwindow/SearchPanel.h"
+#include "ui/menu/FrmMatsedel.h"
 #include "ui/print/FrmPrint.h"
 
 #include <QComboBox>
@@ -56,7 +58,11 @@ void FrmMain::SendERecept() { }
 // Its command is never shown.
 void FrmMain::openGuide() { }
 
-void FrmMain::openMatsedel() { }
+void FrmMain::openMatsedel()
+{
+    openSecondary(new FrmMatsedel(
+        m_ctx, [this] { return searchPanel().entries(); }, [this](QWidget* w) { openSecondary(w); }));
+}
 
 void FrmMain::openAnpassa()
 {
