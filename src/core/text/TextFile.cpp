@@ -225,4 +225,17 @@ WriteResult writeText(const QString& path, const QString& text)
     return writeBytes(path, out);
 }
 
+std::optional<QString> readExact(const QString& path, QString* error)
+{
+    const std::optional<QByteArray> bytes = readBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return decode(*bytes);
+}
+
+WriteResult writeExact(const QString& path, const QString& text)
+{
+    return writeBytes(path, text);
+}
+
 } // namespace TextFile

@@ -45,4 +45,10 @@ WriteResult writeLines(const QString& path, const QStringList& lines);
 // writeLines.
 WriteResult writeText(const QString& path, const QString& text);
 
+// The whole text with its line ends as they are in the file.
+std::optional<QString> readExact(const QString& path, QString* error);
+// Writes the text as it stands, line ends included; refuses as writeLines does
+// when a character cannot be held.
+WriteResult writeExact(const QString& path, const QString& text);
+
 } // namespace TextFile

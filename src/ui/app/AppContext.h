@@ -6,9 +6,21 @@
 
 #include <QColor>
 #include <QDir>
+#include <QPageLayout>
 #include <QString>
 
+#include <optional>
+
 QColor colourFromValue(quint32 value);
+
+// What the user chose in the print and page-setup dialogs, kept for the run.
+struct PrintChoices {
+    // Empty: the system's default printer.
+    QString printerName;
+    // Set when the user printed to a PDF file.
+    QString outputFileName;
+    std::optional<QPageLayout> pageLayout;
+};
 
 // Everything that lives for the whole run: the folder, the connection, the
 // settings and the colour state. Start-up creates it; every window gets it.
@@ -52,6 +64,10 @@ public:
     // Decimal text of the window colour value, formed once at start-up.
     QString windowColor = QString::number(Settings::DefaultWindowRGB.value());
     bool seekIngredienser = false;
+
+    PrintChoices printChoices;
+    // The weekly menu's current slot, kept while the program runs.
+    int matsedelSlot = 0;
 
     quint32 ButtonColor() const { return buttonRGB.value(); }
     QColor windowQColor() const { return colourFromValue(windowColor.toUInt()); }

@@ -132,3 +132,17 @@ QString Prompts::saveFileName(
 {
     return fileName(parent, { title, filter, folder, true });
 }
+
+QString Prompts::takePrintTarget()
+{
+    ++m_printDialogs;
+    return m_printTargets.isEmpty() ? QString() : m_printTargets.takeFirst();
+}
+
+std::optional<QPageLayout> Prompts::takePageLayout()
+{
+    ++m_printDialogs;
+    if (m_pageLayouts.isEmpty())
+        return std::nullopt;
+    return m_pageLayouts.takeFirst();
+}

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QWidget;
 
@@ -54,7 +57,17 @@ public:
         m_shown.clear();
         m_fileRequests.clear();
         m_unexpected = 0;
+        m_printDialogs = 0;
     }
+
+    // The print module shows the print and page-setup dialogs itself; in
+    // scripted mode it takes these answers instead: a PDF file to print to
+    // ("" = cancelled) and a page layout (none queued = cancelled).
+    void queuePrintTarget(const QString& pdfFile) { m_printTargets.append(pdfFile); }
+    void queuePageLayout(const QPageLayout& layout) { m_pageLayouts.append(layout); }
+    QString takePrintTarget();
+    std::optional<QPageLayout> takePageLayout();
+    int printDialogsShown() const { return m_printDialogs; }
 
     // Qt's name filter for a "Text|patterns" filter; patterns match either case.
     static QString toQtFilter(const QString& filter);
@@ -69,4 +82,7 @@ private:
     QList<Shown> m_shown;
     QList<FileRequest> m_fileRequests;
     int m_unexpected = 0;
+    QStringList m_printTargets;
+    QList<QPageLayout> m_pageLayouts;
+    int m_printDialogs = 0;
 };

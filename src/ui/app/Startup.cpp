@@ -2,6 +2,7 @@
 
 #include "core/db/Cookbook.h"
 #include "core/settings/Settings.h"
+#include "ui/app/DialogTexts.h"
 #include "ui/app/FrmUppgradering.h"
 
 #include <QCoreApplication>
@@ -95,6 +96,8 @@ void installTranslations(QCoreApplication& app)
         else
             delete t;
     }
+    // Searched first, so it fills what the catalogues above leave in English.
+    app.installTranslator(new DialogTexts(&app));
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
 }
 

@@ -4,6 +4,9 @@
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/FrmMain.h"
+#include "ui/mainwindow/SearchPanel.h"
+#include "ui/menu/FrmMatsedel.h"
+#include "ui/print/FrmPrint.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -43,8 +46,11 @@ void FrmMain::openUppdatera() { }
 
 void FrmMain::openPrint()
 {
-    if (markedCount() == 0)
+    if (markedCount() == 0) {
         m_ctx.prompts().message(this, QStringLiteral("Markera ett recept först."));
+        return;
+    }
+    openSecondary(new FrmPrint(m_ctx, [this] { return currentListRid(); }));
 }
 
 void FrmMain::SendERecept() { }
@@ -52,7 +58,11 @@ void FrmMain::SendERecept() { }
 // Its command is never shown.
 void FrmMain::openGuide() { }
 
-void FrmMain::openMatsedel() { }
+void FrmMain::openMatsedel()
+{
+    openSecondary(new FrmMatsedel(
+        m_ctx, [this] { return searchPanel().entries(); }, [this](QWidget* w) { openSecondary(w); }));
+}
 
 void FrmMain::openAnpassa()
 {

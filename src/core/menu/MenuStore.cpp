@@ -1,0 +1,67 @@
+#include "core/menu/MenuStore.h"
+
+#include "core/menu/MenuSlots.h"
+
+namespace MenuStore {
+
+DbResult<QList<Plan>> ListaMatsedlar(Database& db)
+{
+    DbResult<Statement> st = db.prepare("SELECT uid, namn FROM matsedel ORDER BY namn COLLATE SV, uid;");
+    if (!st)
+        return st.error();
+    QList<Plan> plans;
+    while (st->next())
+        plans.append({ st->int32(0), st->text(1) });
+    if (st->failed())
+        return st->error();
+    return plans;
+}
+
+DbStatus save(Database& db, const QString& name, const QStringList& titles)
+{
+    const QString week = MenuSlots::encode(titles);
+    // Names compare as the cookbook's titles do; of stored twins the oldest is kept up to date.
+    if (DbStatus s = db.execute("UPDATE matsedel SET middag = ?2 WHERE uid = "
+                                "(SELECT min(uid) FROM matsedel WHERE namn = ?1 COLLATE SV);",
+            { name, week });
+        !s)
+        return s;
+    if (db.changes() > 0)
+        return dbOk();
+    return db.execute("INSERT INTO matsedel (namn, middag) VALUES (?1, ?2);", { name, week });
+}
+
+DbResult<std::optional<QStringList>> load(Database& db, qint32 uid)
+{
+    DbResult<Statement> st = db.prepare("SELECT middag FROM matsedel WHERE uid = ?1;");
+    if (!st)
+        return st.error();
+    st->bind(1, uid);
+    if (!st->next()) {
+        if (st->failed())
+            return st->error();
+        return std::optional<QStringList>();
+    }
+    return std::optional<QStringList>(MenuSlots::decode(st->text(0)));
+}
+
+DbStatus remove(Database& db, qint32 uid)
+{
+    return db.execute("DELETE FROM matsedel WHERE uid = ?1;", { uid });
+}
+
+DbResult<std::optional<QString>> recipeTitle(Database& db, qint32 rid)
+{
+    DbResult<Statement> st = db.prepare("SELECT Titel FROM tblRecept WHERE RID = ?1;");
+    if (!st)
+        return st.error();
+    st->bind(1, rid);
+    if (!st->next()) {
+        if (st->failed())
+            return st->error();
+        return std::optional<QString>();
+    }
+    return std::optional<QString>(st->text(0));
+}
+
+} // namespace MenuStore

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/db/Database.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+// Weekly menus stored by name in the table matsedel.
+namespace MenuStore {
+
+struct Plan {
+    qint32 uid = 0;
+    QString namn;
+};
+
+// Every stored menu, by name in Swedish order.
+DbResult<QList<Plan>> ListaMatsedlar(Database& db);
+// Stores the week under the name; a menu of that name (letter case aside)
+// is overwritten, else one is added.
+[[nodiscard]] DbStatus save(Database& db, const QString& name, const QStringList& titles);
+// The week of menu `uid`; empty when there is no such menu.
+DbResult<std::optional<QStringList>> load(Database& db, qint32 uid);
+[[nodiscard]] DbStatus remove(Database& db, qint32 uid);
+
+// The title of recipe `rid`; empty when there is no such recipe.
+DbResult<std::optional<QString>> recipeTitle(Database& db, qint32 rid);
+
+} // namespace MenuStore

@@ -1,0 +1,119 @@
+#include "core/print/PrintPage.h"
+
+#include "core/catalogue/Pictures.h"
+#include "core/print/PageWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace PrintPage {
+
+namespace {
+
+QString inFolder(const QString& folder, const char16_t* name)
+{
+    return QFileInfo(QDir(folder).filePath(QString::fromUtf16(name))).absoluteFilePath();
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString templatePath(const QString& programFolder)
+{
+    return inFolder(programFolder, TemplateName);
+}
+
+QString pagePath(const QString& programFolder)
+{
+    return inFolder(programFolder, PageName);
+}
+
+DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 rid)
+{
+    DbResult<Statement> st = db.prepare(
+        "SELECT Titel, AntalPersoner, Tid, Ingredienser, Anvisningar FROM tblRecept WHERE RID = ?1;");
+    if (!st)
+        return st.error();
+    st->bind(1, rid);
+    if (!st->next()) {
+        if (st->failed())
+            return st->error();
+        return std::optional<PrintTemplate::Recipe>();
+    }
+    return std::optional<PrintTemplate::Recipe>(
+        PrintTemplate::Recipe { st->text(0), st->text(1), st->text(2), st->text(3), st->text(4) });
+}
+
+std::optional<QString> readTemplate(const QString& programFolder, QString* error)
+{
+    const QString path = templatePath(programFolder);
+    std::optional<QString> text = TextFile::readExact(path, nullptr);
+    if (!text && error)
+        *error = QStringLiteral("Utskriftsmallen %1 kunde inte läsas.").arg(shown(path));
+    return text;
+}
+
+TextFile::WriteResult RestoreDefaultTemplate(const QString& programFolder)
+{
+    TextFile::WriteResult r = TextFile::writeExact(
+        templatePath(programFolder), PrintTemplate::defaultText() + QLatin1String("\r\n"));
+    if (!r.ok)
+        r.error
+            = QStringLiteral("Utskriftsmallen %1 kunde inte sparas.").arg(shown(templatePath(programFolder)));
+    return r;
+}
+
+TextFile::WriteResult saveTemplate(const QString& programFolder, const QString& editorText)
+{
+    QString text = editorText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(u'\n', QLatin1String("\r\n"));
+    TextFile::WriteResult r = TextFile::writeExact(templatePath(programFolder), text + QLatin1String("\r\n"));
+    if (!r.ok && r.unencodable.isEmpty())
+        r.error
+            = QStringLiteral("Utskriftsmallen %1 kunde inte sparas.").arg(shown(templatePath(programFolder)));
+    return r;
+}
+
+Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
+{
+    Result result;
+    const auto recipe = readRecipe(db, rid);
+    if (!recipe.ok()) {
+        result.error = QStringLiteral("Receptet kunde inte läsas.\n%1").arg(recipe.error().describe());
+        return result;
+    }
+    if (!recipe.value()) {
+        result.error = QStringLiteral("Receptet finns inte längre.");
+        return result;
+    }
+    if (!QFileInfo::exists(templatePath(programFolder))) {
+        const TextFile::WriteResult restored = RestoreDefaultTemplate(programFolder);
+        if (!restored.ok) {
+            result.error = restored.error;
+            return result;
+        }
+    }
+    const std::optional<QString> templ = readTemplate(programFolder, &result.error);
+    if (!templ)
+        return result;
+    const QString picture
+        = Pictures::ReceptBildFil(QDir(programFolder).filePath(QStringLiteral("bilder")), rid);
+    const QString page = PrintTemplate::expand(
+        *templ, **recipe, picture.isEmpty() ? picture : QFileInfo(picture).absoluteFilePath());
+    const QString path = pagePath(programFolder);
+    if (!PageWriter::write(path, page + QLatin1String("\r\n")).ok) {
+        result.error = QStringLiteral("Sidan %1 kunde inte sparas.").arg(shown(path));
+        return result;
+    }
+    result.ok = true;
+    result.pagePath = path;
+    return result;
+}
+
+} // namespace PrintPage

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/db/Database.h"
+#include "core/print/PrintTemplate.h"
+#include "core/text/TextFile.h"
+
+#include <QString>
+
+#include <optional>
+
+// The print template file and the page built from it, both in the program
+// folder. Every access uses the one name "print.htm".
+namespace PrintPage {
+
+inline constexpr char16_t TemplateName[] = u"print.htm";
+inline constexpr char16_t PageName[] = u"tmpPrint.htm";
+
+struct Result {
+    bool ok = false;
+    // A Swedish sentence for the user when !ok.
+    QString error;
+    QString pagePath;
+};
+
+QString templatePath(const QString& programFolder);
+QString pagePath(const QString& programFolder);
+
+// A recipe's fields as stored; empty when there is no such recipe.
+DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 rid);
+
+// The whole template as stored, line ends included.
+std::optional<QString> readTemplate(const QString& programFolder, QString* error);
+// Writes the default template (and one more CR LF) over the template file.
+TextFile::WriteResult RestoreDefaultTemplate(const QString& programFolder);
+// Stores the editor's text followed by CR LF, every line end as CR LF.
+TextFile::WriteResult saveTemplate(const QString& programFolder, const QString& editorText);
+
+// Expands the template for recipe `rid` into the page file, writing the
+// default template first when there is none.
+Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid);
+
+} // namespace PrintPage

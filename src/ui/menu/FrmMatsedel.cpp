@@ -1,0 +1,420 @@
+#include "ui/menu/FrmMatsedel.h"
+
+#include "core/catalogue/Catalogue.h"
+#include "core/menu/MenuPage.h"
+#include "core/menu/MenuSlots.h"
+#include "core/menu/MenuStore.h"
+#include "core/menu/ShoppingList.h"
+#include "core/print/PageWriter.h"
+#include "ui/app/Colours.h"
+#include "ui/app/Controls.h"
+#include "ui/print/FrmPrint.h"
+#include "ui/print/PagePrinter.h"
+#include "ui/print/PageView.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char16_t* const Captions[6]
+    = { u"-> Lägg till ->", u"<- Ta bort <-", u"Återställ", u"Skriv ut", u"Spara", u"Ta bort" };
+// The current meal stands out in this red.
+const QColor Current(158, 11, 14);
+// Any position of the recipe filter but its fixed ones lists one category.
+constexpr int OneCategory = Catalogue::NewestPosition + 1;
+
+} // namespace
+
+FrmMatsedel::FrmMatsedel(AppContext& ctx, std::function<QStringList()> fridge,
+    std::function<void(QWidget*)> openWindow, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_ctx(ctx)
+    , m_fridge(std::move(fridge))
+    , m_openWindow(std::move(openWindow))
+{
+    buildControls();
+    Colours::apply(m_ctx, this);
+    fillKategorier();
+    ListaMatsedlar();
+    const int slot = m_ctx.matsedelSlot;
+    m_ctx.matsedelSlot = -1;
+    setCurrentSlot(slot >= 0 && slot < MenuSlots::SlotCount ? slot : 0);
+}
+
+void FrmMatsedel::buildControls()
+{
+    setObjectName(QStringLiteral("frmMatsedel"));
+    setWindowTitle(QStringLiteral("Matsedel"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    cmbKategorier = new QComboBox(this);
+    cmbKategorier->setObjectName(QStringLiteral("cmbKategorier"));
+    connect(cmbKategorier, &QComboBox::activated, this, &FrmMatsedel::kategoriChosen);
+    lstRecept = new QListWidget(this);
+    lstRecept->setObjectName(QStringLiteral("lstRecept"));
+    connect(lstRecept, &QListWidget::itemDoubleClicked, this, [this] { placeSelected(); });
+
+    for (int i = 0; i < 6; ++i) {
+        cmdButton[i] = new QPushButton(QString::fromUtf16(Captions[i]), this);
+        cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
+        cmdButton[i]->setAutoDefault(false);
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+    }
+    cmdInkopslista = new QPushButton(QStringLiteral("Inköpslista"), this);
+    cmdInkopslista->setObjectName(QStringLiteral("cmdInkopslista"));
+    cmdInkopslista->setAutoDefault(false);
+    connect(cmdInkopslista, &QPushButton::clicked, this, &FrmMatsedel::Inkopslista);
+
+    auto* week = new QGridLayout;
+    week->setHorizontalSpacing(8);
+    week->setVerticalSpacing(2);
+    week->setColumnStretch(1, 1);
+    int row = 0;
+    for (int day = 0; day < MenuSlots::DayCount; ++day) {
+        Label1[day] = new QLabel(MenuSlots::dayName(day), this);
+        Label1[day]->setObjectName(QStringLiteral("Label1_%1").arg(day));
+        QFont bold = Label1[day]->font();
+        bold.setBold(true);
+        Label1[day]->setFont(bold);
+        week->addWidget(Label1[day], row++, 0, 1, 2);
+        for (int meal = 0; meal < MenuSlots::MealCount; ++meal) {
+            const int slot = MenuSlots::MealCount * day + meal;
+            lblWhat[slot] = new QLabel(MenuSlots::mealName(meal), this);
+            lblWhat[slot]->setObjectName(QStringLiteral("lblWhat_%1").arg(slot));
+            lblTitel[slot] = new QLabel(this);
+            lblTitel[slot]->setObjectName(QStringLiteral("lblTitel_%1").arg(slot));
+            lblTitel[slot]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            lblTitel[slot]->setMinimumWidth(260);
+            lblTitel[slot]->setTextFormat(Qt::PlainText);
+            for (QLabel* l : { lblWhat[slot], lblTitel[slot] }) {
+                l->installEventFilter(this);
+                l->setCursor(Qt::PointingHandCursor);
+            }
+            week->addWidget(lblWhat[slot], row, 0);
+            week->addWidget(lblTitel[slot], row++, 1);
+        }
+    }
+
+    auto* middle = new QVBoxLayout;
+    middle->addStretch(1);
+    middle->addWidget(cmdButton[0]);
+    middle->addWidget(cmdButton[1]);
+    middle->addSpacing(12);
+    middle->addWidget(cmdButton[2]);
+    middle->addStretch(1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(cmbKategorier);
+    left->addWidget(lstRecept, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(middle);
+    top->addLayout(week, 2);
+
+    cmbMatsedel = new QComboBox(this);
+    cmbMatsedel->setObjectName(QStringLiteral("cmbMatsedel"));
+    cmbMatsedel->setMinimumWidth(180);
+    connect(cmbMatsedel, &QComboBox::activated, this, &FrmMatsedel::matsedelChosen);
+    txtMatsedel = new QLineEdit(this);
+    txtMatsedel->setObjectName(QStringLiteral("txtMatsedel"));
+    txtMatsedel->installEventFilter(this);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(
+        Controls::label(this, QStringLiteral("lblSparade"), QStringLiteral("Sparade:"), 0, 0, 0));
+    bottom->addWidget(cmbMatsedel, 1);
+    bottom->addWidget(cmdButton[5]);
+    bottom->addSpacing(16);
+    auto* lblNamn = Controls::label(this, QStringLiteral("lblNamn"), QStringLiteral("&Namn:"), 0, 0, 0);
+    lblNamn->setBuddy(txtMatsedel);
+    bottom->addWidget(lblNamn);
+    bottom->addWidget(txtMatsedel, 1);
+    bottom->addWidget(cmdButton[4]);
+    bottom->addSpacing(16);
+    bottom->addWidget(cmdInkopslista);
+    bottom->addWidget(cmdButton[3]);
+
+    // Loads the page for printing; the page itself is not shown here.
+    webMatsedel = new PageView(this);
+    webMatsedel->setObjectName(QStringLiteral("webMatsedel"));
+    webMatsedel->hide();
+    connect(webMatsedel, &PageView::pageLoaded, this, &FrmMatsedel::pageLoaded);
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(10, 10, 10, 10);
+    main->addLayout(top, 1);
+    main->addSpacing(6);
+    main->addLayout(bottom);
+}
+
+QStringList FrmMatsedel::titles() const
+{
+    QStringList out;
+    for (const QLabel* l : lblTitel)
+        out << l->text();
+    return out;
+}
+
+void FrmMatsedel::cmdButton_Click(int index)
+{
+    switch (index) {
+    case 0:
+        placeSelected();
+        break;
+    case 1:
+        lblTitel[m_ctx.matsedelSlot]->clear();
+        break;
+    case 2:
+        setTitles({});
+        break;
+    case 3:
+        PrintMatsedel();
+        break;
+    case 4:
+        save();
+        break;
+    case 5:
+        removePlan();
+        break;
+    }
+}
+
+void FrmMatsedel::fillKategorier()
+{
+    cmbKategorier->clear();
+    m_kategoriIds.clear();
+    cmbKategorier->addItem(QStringLiteral("Alla recept"));
+    m_kategoriIds.append(0);
+    const auto categories = Catalogue::categoriesWithRecipes(m_ctx.db());
+    if (!categories) {
+        showDbError(QStringLiteral("Kategorierna kunde inte läsas."), categories.error());
+    } else {
+        for (const Catalogue::Category& c : *categories) {
+            cmbKategorier->addItem(c.name);
+            m_kategoriIds.append(c.kid);
+        }
+    }
+    cmbKategorier->setCurrentIndex(0);
+    kategoriChosen(0);
+}
+
+void FrmMatsedel::kategoriChosen(int row)
+{
+    lstRecept->clear();
+    m_receptIds.clear();
+    if (row < 0 || row >= m_kategoriIds.size())
+        return;
+    const auto rows = row == 0 ? Catalogue::recipesFor(m_ctx.db(), Catalogue::AllRecipesPosition, 0)
+                               : Catalogue::recipesFor(m_ctx.db(), OneCategory, m_kategoriIds.at(row));
+    if (!rows) {
+        showDbError(QStringLiteral("Recepten kunde inte läsas."), rows.error());
+        return;
+    }
+    lstRecept->addItems(rows->titles);
+    m_receptIds = rows->ids;
+}
+
+void FrmMatsedel::ListaMatsedlar()
+{
+    cmbMatsedel->clear();
+    m_matsedelIds.clear();
+    const auto plans = MenuStore::ListaMatsedlar(m_ctx.db());
+    if (!plans) {
+        showDbError(QStringLiteral("Matsedlarna kunde inte läsas."), plans.error());
+        return;
+    }
+    for (const MenuStore::Plan& p : *plans) {
+        cmbMatsedel->addItem(p.namn);
+        m_matsedelIds.append(p.uid);
+    }
+    // Nothing is chosen until the user chooses, so "Ta bort" removes nothing by itself.
+    cmbMatsedel->setCurrentIndex(-1);
+}
+
+void FrmMatsedel::matsedelChosen(int row)
+{
+    if (row < 0 || row >= m_matsedelIds.size())
+        return;
+    txtMatsedel->setText(cmbMatsedel->itemText(row));
+    const auto week = MenuStore::load(m_ctx.db(), m_matsedelIds.at(row));
+    if (!week) {
+        showDbError(QStringLiteral("Matsedeln kunde inte läsas."), week.error());
+        return;
+    }
+    if (!*week) {
+        warn(QStringLiteral("Matsedeln finns inte längre."));
+        ListaMatsedlar();
+        return;
+    }
+    setTitles(**week);
+}
+
+void FrmMatsedel::placeSelected()
+{
+    const int row = lstRecept->currentRow();
+    if (row < 0 || row >= m_receptIds.size() || !lstRecept->currentItem()->isSelected())
+        return;
+    const auto title = MenuStore::recipeTitle(m_ctx.db(), m_receptIds.at(row));
+    if (!title) {
+        showDbError(QStringLiteral("Receptet kunde inte läsas."), title.error());
+        return;
+    }
+    if (!*title) {
+        warn(QStringLiteral("Receptet finns inte längre."));
+        return;
+    }
+    lblTitel[m_ctx.matsedelSlot]->setText(**title);
+    setCurrentSlot((m_ctx.matsedelSlot + 1) % MenuSlots::SlotCount);
+}
+
+void FrmMatsedel::setCurrentSlot(int slot)
+{
+    const int old = m_ctx.matsedelSlot;
+    if (old >= 0 && old < MenuSlots::SlotCount) {
+        for (QLabel* l : { lblWhat[old], lblTitel[old] }) {
+            QFont f = l->font();
+            f.setBold(false);
+            l->setFont(f);
+        }
+        QPalette p = lblWhat[old]->palette();
+        p.setColor(QPalette::WindowText, Qt::black);
+        lblWhat[old]->setPalette(p);
+    }
+    m_ctx.matsedelSlot = slot;
+    for (QLabel* l : { lblWhat[slot], lblTitel[slot] }) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    QPalette p = lblWhat[slot]->palette();
+    p.setColor(QPalette::WindowText, Current);
+    lblWhat[slot]->setPalette(p);
+}
+
+void FrmMatsedel::setTitles(const QStringList& titles)
+{
+    for (int i = 0; i < MenuSlots::SlotCount; ++i)
+        lblTitel[i]->setText(titles.value(i));
+}
+
+void FrmMatsedel::save()
+{
+    const QString name = txtMatsedel->text();
+    if (name.isEmpty())
+        return;
+    if (DbStatus s = MenuStore::save(m_ctx.db(), name, titles()); !s) {
+        showDbError(QStringLiteral("Matsedeln kunde inte sparas."), s.error());
+        return;
+    }
+    ListaMatsedlar();
+}
+
+void FrmMatsedel::removePlan()
+{
+    const int row = cmbMatsedel->currentIndex();
+    if (row < 0 || row >= m_matsedelIds.size())
+        return;
+    if (DbStatus s = MenuStore::remove(m_ctx.db(), m_matsedelIds.at(row)); !s) {
+        showDbError(QStringLiteral("Matsedeln kunde inte tas bort."), s.error());
+        return;
+    }
+    ListaMatsedlar();
+}
+
+void FrmMatsedel::PrintMatsedel()
+{
+    const QString path = MenuPage::pagePath(m_ctx.programFolder());
+    if (!MenuPage::write(path, titles()).ok) {
+        warn(QStringLiteral("Sidan %1 kunde inte sparas.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    m_printPending = true;
+    webMatsedel->showPage(path);
+}
+
+void FrmMatsedel::pageLoaded(bool ok)
+{
+    if (!m_printPending)
+        return;
+    m_printPending = false;
+    if (!ok) {
+        warn(QStringLiteral("Sidan %1 kunde inte läsas.")
+                 .arg(QDir::toNativeSeparators(webMatsedel->pagePath())));
+        return;
+    }
+    PagePrinter::printPage(m_ctx, this, *webMatsedel->document());
+}
+
+void FrmMatsedel::Inkopslista()
+{
+    const auto list = ShoppingList::build(m_ctx.db(), titles(), m_fridge ? m_fridge() : QStringList());
+    if (!list) {
+        showDbError(QStringLiteral("Inköpslistan kunde inte göras."), list.error());
+        return;
+    }
+    const QString path = ShoppingList::pagePath(m_ctx.programFolder());
+    if (!PageWriter::write(path, ShoppingList::html(*list)).ok) {
+        warn(QStringLiteral("Sidan %1 kunde inte sparas.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    m_openWindow(new FrmPrint(m_ctx, path));
+}
+
+bool FrmMatsedel::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == txtMatsedel && e->type() == QEvent::FocusIn)
+        setDefaultButton(cmdButton[4]);
+    if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+        for (int slot = 0; slot < MenuSlots::SlotCount; ++slot) {
+            if (watched != lblWhat[slot] && watched != lblTitel[slot])
+                continue;
+            setCurrentSlot(slot);
+            if (e->type() == QEvent::MouseButtonDblClick)
+                lblTitel[slot]->clear();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void FrmMatsedel::setDefaultButton(QPushButton* button)
+{
+    if (m_default)
+        m_default->setDefault(false);
+    m_default = button;
+    m_default->setDefault(true);
+}
+
+void FrmMatsedel::keyPressEvent(QKeyEvent* e)
+{
+    // Outside a dialog Qt has no default button of its own.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
+        else if (m_default)
+            m_default->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void FrmMatsedel::showDbError(const QString& what, const DbError& error)
+{
+    warn(what + QLatin1Char('\n') + error.describe());
+}
+
+void FrmMatsedel::warn(const QString& text)
+{
+    m_ctx.prompts().message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+}

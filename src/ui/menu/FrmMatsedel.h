@@ -1,0 +1,75 @@
+#pragma once
+
+#include "ui/app/AppContext.h"
+
+#include <QVector>
+#include <QWidget>
+
+#include <functional>
+
+class PageView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The weekly menu: recipe titles placed into 21 meals, stored by name,
+// printed, and turned into a shopping list.
+class FrmMatsedel : public QWidget {
+    Q_OBJECT
+public:
+    // fridge gives the main window's list of ingredients at hand; openWindow
+    // shows a window the way the main window shows its own.
+    FrmMatsedel(AppContext& ctx, std::function<QStringList()> fridge,
+        std::function<void(QWidget*)> openWindow, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override { return { 860, 600 }; }
+    int currentSlot() const { return m_ctx.matsedelSlot; }
+    QStringList titles() const;
+
+    void ListaMatsedlar();
+    void PrintMatsedel();
+    void Inkopslista();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildControls();
+    void cmdButton_Click(int index);
+    void fillKategorier();
+    void kategoriChosen(int row);
+    void matsedelChosen(int row);
+    void placeSelected();
+    void setCurrentSlot(int slot);
+    void setTitles(const QStringList& titles);
+    void save();
+    void removePlan();
+    void pageLoaded(bool ok);
+    void showDbError(const QString& what, const DbError& error);
+    void warn(const QString& text);
+    void setDefaultButton(QPushButton* button);
+
+    AppContext& m_ctx;
+    std::function<QStringList()> m_fridge;
+    std::function<void(QWidget*)> m_openWindow;
+    bool m_printPending = false;
+
+    QLabel* Label1[7] = {};
+    QLabel* lblWhat[21] = {};
+    QLabel* lblTitel[21] = {};
+    QComboBox* cmbKategorier = nullptr;
+    QListWidget* lstRecept = nullptr;
+    QComboBox* cmbMatsedel = nullptr;
+    QLineEdit* txtMatsedel = nullptr;
+    QPushButton* cmdButton[6] = {};
+    QPushButton* cmdInkopslista = nullptr;
+    PageView* webMatsedel = nullptr;
+    QPushButton* m_default = nullptr;
+
+    QVector<qint32> m_kategoriIds;
+    QVector<qint32> m_receptIds;
+    QVector<qint32> m_matsedelIds;
+};

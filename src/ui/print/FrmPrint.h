@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/app/AppContext.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class PageView;
+class QPlainTextEdit;
+class QPushButton;
+
+// The print window: a recipe's page built from the template, printed or set
+// up for the page; the template can be edited here too. It can also show a
+// ready page (the shopping list), which is only printed.
+class FrmPrint : public QWidget {
+    Q_OBJECT
+public:
+    // currentRid is asked at each build: the page is of the recipe at the main
+    // list's current position at that moment.
+    FrmPrint(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent = nullptr);
+    // Shows a page file as it is; no template editing.
+    FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent = nullptr);
+
+    bool isEditingTemplate() const { return m_editingTemplate; }
+    QSize sizeHint() const override { return { 700, 640 }; }
+
+    // Builds the page of the current recipe and shows it.
+    void BuildPrintPage();
+    // Writes the default template and puts it into the editor.
+    void RestoreDefaultTemplate();
+
+private:
+    void buildControls();
+    void cmdButton_Click(int index);
+    void beginEditing();
+    void saveAndShow();
+    void cancelEditing();
+    void showPreview();
+    void textEdited();
+    void showPage(const QString& path);
+    void warn(const QString& text);
+
+    AppContext& m_ctx;
+    std::function<qint32()> m_currentRid;
+    bool m_editingTemplate = false;
+    QWidget* picContainer[2] = {};
+    PageView* Browser = nullptr;
+    QPlainTextEdit* txtEdit = nullptr;
+    QPushButton* cmdButton[6] = {};
+};

@@ -1,0 +1,203 @@
+// The print template: expansion, the default template and the page file.
+#include "core/db/Database.h"
+#include "core/print/PageWriter.h"
+#include "core/print/PrintPage.h"
+#include "core/print/PrintTemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using Recipe = PrintTemplate::Recipe;
+Q_DECLARE_METATYPE(Recipe)
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestPrintPage : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    Database m_db;
+    QString folder() const { return m_dir.path(); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    void clean()
+    {
+        for (const QString& name : QDir(folder()).entryList({ u"*.htm"_s }, QDir::AllEntries))
+            QVERIFY(QFile::remove(path(name)) || QDir(path(name)).removeRecursively());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_db.openPlain(path(u"dbRcp.mdb"_s)).ok());
+        QVERIFY(m_db.exec("CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
+                          "AntalPersoner TEXT, Tid TEXT, Ingredienser TEXT, Anvisningar TEXT);")
+                    .ok());
+        QVERIFY(m_db.execute("INSERT INTO tblRecept VALUES (7, 'Äppelkaka', 1, 4, '45 min', ?1, ?2);",
+                        { u"⅓ dl socker\r\n3 äpplen"_s, u"Grädda <b>mitt</b> i ugnen."_s })
+                    .ok());
+        QVERIFY(m_db.execute("INSERT INTO tblRecept (RID, Titel) VALUES (8, 'Tom');").ok());
+    }
+    void init() { clean(); }
+    void expand_data()
+    {
+        QTest::addColumn<QString>("templ");
+        QTest::addColumn<Recipe>("recipe");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("page");
+        const Recipe full { u"Kaka"_s, u"4"_s, u"1 h"_s, u"mjöl\r\nägg\r\nsmör"_s, u"Rör.\r\nGrädda."_s };
+        const QString all = u"[TITEL]|[PORTIONER]|[TID]|[ING]|[ANV]|[BILD]"_s;
+        QTest::newRow("every tag")
+            << all << full << u"/p/bilder/7.jpg"_s
+            << u"Kaka|4|1 h|mjöl<br>ägg<br>smör|Rör.<br>Grädda.|<img src=\"/p/bilder/7.jpg\">"_s;
+        QTest::newRow("no picture, null columns")
+            << all << Recipe { u"Kaka"_s, {}, {}, {}, {} } << QString() << u"Kaka|||||"_s;
+        QTest::newRow("every occurrence") << u"<TITLE>[TITEL]</TITLE><b>[TITEL]</b>[TITEL]"_s << full
+                                          << QString() << u"<TITLE>Kaka</TITLE><b>Kaka</b>Kaka"_s;
+        QTest::newRow("small letters and half tags stay")
+            << u"[titel] [Ing] TITEL] [TITEL"_s << full << QString() << u"[titel] [Ing] TITEL] [TITEL"_s;
+        QTest::newRow("no tags") << u"<p>\r\nBara text\r\n"_s << full << u"/x.gif"_s
+                                 << u"<p>\r\nBara text\r\n"_s;
+        // Later tags inside earlier values are replaced; earlier ones stay.
+        QTest::newRow("title holding a later tag")
+            << u"[TITEL]"_s << Recipe { u"Se [ING] och [BILD]"_s, {}, {}, u"a\r\nb"_s, {} } << u"/b.gif"_s
+            << u"Se a<br>b och <img src=\"/b.gif\">"_s;
+        QTest::newRow("ingredients holding an earlier tag")
+            << u"[ING]"_s << Recipe { u"Kaka"_s, {}, {}, u"[TITEL] [ANV]"_s, u"rör"_s } << QString()
+            << u"[TITEL] rör"_s;
+        QTest::newRow("values go in as they are")
+            << u"[TITEL]:[ANV]"_s << Recipe { u"<b>Fisk & chips</b>"_s, {}, {}, {}, u"1 < 2 &amp;"_s }
+            << QString() << u"<b>Fisk & chips</b>:1 < 2 &amp;"_s;
+        QTest::newRow("only CR LF is a line break")
+            << u"[ING]"_s << Recipe { {}, {}, {}, u"a\nb\rc\r\n"_s, {} } << QString() << u"a\nb\rc<br>"_s;
+    }
+    void expand()
+    {
+        QFETCH(QString, templ);
+        QFETCH(Recipe, recipe);
+        QFETCH(QString, picture);
+        QFETCH(QString, page);
+        QCOMPARE(PrintTemplate::expand(templ, recipe, picture), page);
+    }
+
+    // Compared with the template as the program has always shipped it.
+    void defaultTemplateByteForByte()
+    {
+        const TextFile::WriteResult r = PrintPage::RestoreDefaultTemplate(folder());
+        QVERIFY2(r.ok, qPrintable(r.error));
+        const QByteArray written = bytesOf(path(u"print.htm"_s));
+        QCOMPARE(written, bytesOf(QStringLiteral(GASTRID_TEST_DATA "/print/default_print.htm")));
+        const QList<QByteArray> lines = written.split('\n');
+        QCOMPARE(lines.size(), 66);
+        QVERIFY(lines.at(35).endsWith(".example\r"));
+    }
+
+    void buildsThePage()
+    {
+        const PrintPage::Result r = PrintPage::BuildPrintPage(m_db, folder(), 7);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        // A missing template is first written as the default.
+        QCOMPARE(bytesOf(path(u"print.htm"_s)),
+            bytesOf(QStringLiteral(GASTRID_TEST_DATA "/print/default_print.htm")));
+        const QByteArray page = bytesOf(r.pagePath);
+        QCOMPARE(r.pagePath, QFileInfo(path(u"tmpPrint.htm"_s)).absoluteFilePath());
+        QVERIFY(page.endsWith("</HTML>\r\n\r\n\r\n"));
+        QVERIFY(page.contains("<TITLE>\xc4ppelkaka</TITLE>"));
+        QVERIFY(page.contains("<br>&#8531; dl socker<br>3 \xe4pplen</td>"));
+        QVERIFY(page.contains("<b>Portioner: </b>4</td>"));
+        QVERIFY(page.contains("Gr\xe4"
+                              "dda <b>mitt</b> i ugnen."));
+
+        // A picture file of the recipe is named by its full path.
+        QVERIFY(QDir(folder()).mkpath(u"bilder"_s));
+        put(path(u"bilder/7.jpg"_s), "x");
+        QVERIFY(PrintPage::BuildPrintPage(m_db, folder(), 7).ok);
+        const QString img = u"<img src=\"%1\">"_s.arg(QFileInfo(path(u"bilder/7.jpg"_s)).absoluteFilePath());
+        QVERIFY(bytesOf(r.pagePath).contains(img.toLatin1()));
+        QFile::remove(path(u"bilder/7.jpg"_s));
+    }
+
+    // Whatever fails, the user is told, and the template is kept as it was.
+    void failures_data()
+    {
+        QTest::addColumn<qint32>("rid");
+        QTest::addColumn<QString>("blocked");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("recipe gone") << 99 << QString() << u"Receptet finns inte längre."_s;
+        QTest::newRow("template unreadable") << 7 << u"print.htm"_s << u"Utskriftsmallen"_s;
+        QTest::newRow("page unwritable") << 7 << u"tmpPrint.htm"_s << u"Sidan"_s;
+    }
+    void failures()
+    {
+        QFETCH(qint32, rid);
+        QFETCH(QString, blocked);
+        QFETCH(QString, error);
+        clean();
+        if (blocked != u"print.htm"_s)
+            put(path(u"print.htm"_s), "<p>[TITEL]</p>");
+        if (!blocked.isEmpty())
+            QVERIFY(QDir(folder()).mkdir(blocked));
+        const PrintPage::Result r = PrintPage::BuildPrintPage(m_db, folder(), rid);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
+        if (blocked != u"print.htm"_s)
+            QCOMPARE(bytesOf(path(u"print.htm"_s)), "<p>[TITEL]</p>"_ba);
+    }
+
+    void savedTemplate_data()
+    {
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("line ends and one more") << u"<p>[TITEL]\n</p>\n"_s << "<p>[TITEL]\r\n</p>\r\n\r\n"_ba;
+        QTest::newRow("Windows-1252") << u"åäö €"_s << "\xe5\xe4\xf6 \x80\r\n"_ba;
+        QTest::newRow("refused, the file kept") << u"⅓"_s << "old"_ba;
+    }
+    void savedTemplate()
+    {
+        QFETCH(QString, editor);
+        QFETCH(QByteArray, bytes);
+        put(path(u"print.htm"_s), "old");
+        const TextFile::WriteResult r = PrintPage::saveTemplate(folder(), editor);
+        QCOMPARE(r.ok, bytes != "old");
+        QCOMPARE(bytesOf(path(u"print.htm"_s)), bytes);
+        // What is read back is what the editor held, with the one line end more.
+        if (r.ok)
+            QCOMPARE(PrintPage::readTemplate(folder(), nullptr).value_or(u"-"_s).replace(u"\r\n"_s, u"\n"_s),
+                editor + u"\n"_s);
+    }
+
+    void characterReferences_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Windows-1252 stays") << u"åäö € œ &#8531;"_s << u"åäö € œ &#8531;"_s;
+        QTest::newRow("outside it") << u"⅓ ł 🍰"_s << u"&#8531; &#322; &#127856;"_s;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + u"x"_s << u"&#65533;x"_s;
+    }
+    void characterReferences()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, written);
+        QCOMPARE(PageWriter::withCharacterReferences(text), written);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrintPage)
+#include "tst_printpage.moc"

@@ -1,0 +1,274 @@
+// The weekly menu window driven through the main window: placing, storing,
+// loading, printing and the shopping list.
+#include "support/TestSupport.h"
+#include "ui/menu/FrmMatsedel.h"
+#include "ui/print/FrmPrint.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTextBrowser>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* const Cookbook = R"SQL(
+INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'Middag');
+INSERT INTO tblKategorier (KID, Kategori) VALUES (2, 'Frukost');
+INSERT INTO tblKategorier (KID, Kategori) VALUES (3, 'Tom');
+INSERT INTO tblRecept (RID, Titel, Kategori, Ingredienser) VALUES
+  (1, 'Fisk, stekt', 1, 'torsk' || char(13,10) || 'smör'),
+  (2, 'Gröt', 2, 'havregryn' || char(13,10) || 'vatten'),
+  (3, 'Köttbullar', 1, 'färs' || char(13,10) || 'ägg'),
+  (4, 'Ärtsoppa', 1, 'ärtor'),
+  (5, 'Pannkakor', 1, 'mjöl'),
+  (6, 'Smörgås', 2, 'bröd'),
+  (7, 'Omelett', 2, 'ägg'),
+  (8, 'Pytt', 1, 'potatis');
+)SQL";
+
+QString pdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(u"pdftotext"_s, { u"-layout"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s });
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestMatsedel : public QObject {
+    Q_OBJECT
+
+    TempProgram t;
+    std::unique_ptr<Program> p;
+    FrmMatsedel* w = nullptr;
+
+    template <typename T> T* get(const QString& name) { return w->findChild<T*>(name); }
+    QLabel* titel(int slot) { return get<QLabel>(u"lblTitel_%1"_s.arg(slot)); }
+    QLabel* what(int slot) { return get<QLabel>(u"lblWhat_%1"_s.arg(slot)); }
+    QPushButton* button(int i) { return get<QPushButton>(u"cmdButton_%1"_s.arg(i)); }
+    QListWidget* recipes() { return get<QListWidget>(u"lstRecept"_s); }
+    // Through the program's own connection: it holds the file.
+    QVariant value(const char* sql) { return p->ctx->db().scalar(sql).value(); }
+    FrmMatsedel* open()
+    {
+        QTest::mouseClick(p->window->button(Cmd::Matsedel), Qt::LeftButton);
+        return p->window->findChild<FrmMatsedel*>(u"frmMatsedel"_s);
+    }
+    void reopen()
+    {
+        w->close();
+        QTRY_VERIFY(!p->window->findChild<FrmMatsedel*>(u"frmMatsedel"_s));
+        w = open();
+    }
+    // Places the recipe of that title with the button, or by double-click.
+    void place(const QString& title, bool doubleClick = false)
+    {
+        const auto found = recipes()->findItems(title, Qt::MatchExactly);
+        QVERIFY2(found.size() == 1, qPrintable(title));
+        recipes()->setCurrentItem(found.first());
+        if (!doubleClick) {
+            QTest::mouseClick(button(0), Qt::LeftButton);
+            return;
+        }
+        const QPoint at = recipes()->visualItemRect(found.first()).center();
+        QTest::mouseClick(recipes()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(recipes()->viewport(), Qt::LeftButton, {}, at);
+    }
+    void choosePlan(const QString& name)
+    {
+        auto* plans = get<QComboBox>(u"cmbMatsedel"_s);
+        const int row = plans->findText(name);
+        QVERIFY(row >= 0);
+        plans->setCurrentIndex(row);
+        emit plans->activated(row);
+    }
+    void saveAs(const QString& name)
+    {
+        auto* box = get<QLineEdit>(u"txtMatsedel"_s);
+        box->setFocus();
+        box->setText(name);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(t.makeCookbook(QString::fromUtf8(Cookbook)));
+        p = t.start();
+        QVERIFY(p->ok);
+        t.prompts.clearShown();
+        w = open();
+        QVERIFY(w);
+        QCOMPARE(p->window->activeWindowName(), u"frmMatsedel"_s);
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    void cleanup()
+    {
+        QVERIFY(t.prompts.shown().isEmpty());
+        p->window->ExitProgram();
+        p.reset();
+    }
+
+    void lists()
+    {
+        auto* categories = get<QComboBox>(u"cmbKategorier"_s);
+        QCOMPARE(categories->count(), 3);
+        QCOMPARE(categories->itemText(0), u"Alla recept"_s);
+        QCOMPARE(categories->itemText(2), u"Middag"_s);
+        QCOMPARE(recipes()->count(), 8);
+        QCOMPARE(recipes()->item(7)->text(), u"Ärtsoppa"_s);
+        categories->setCurrentIndex(1);
+        emit categories->activated(1);
+        QCOMPARE(recipes()->count(), 3);
+        QCOMPARE(recipes()->item(0)->text(), u"Gröt"_s);
+    }
+
+    void placing()
+    {
+        for (const QString& title :
+            { u"Gröt"_s, u"Pytt"_s, u"Köttbullar"_s, u"Smörgås"_s, u"Omelett"_s, u"Ärtsoppa"_s })
+            place(title);
+        place(u"Pannkakor"_s, true);
+        QCOMPARE(titel(6)->text(), u"Pannkakor"_s);
+        QCOMPARE(titel(7)->text(), QString());
+        // Wednesday lunch is next, drawn in red and bold.
+        QCOMPARE(w->currentSlot(), 7);
+        QVERIFY(what(7)->font().bold() && titel(7)->font().bold());
+        QCOMPARE(what(7)->palette().color(QPalette::WindowText), QColor(158, 11, 14));
+        QVERIFY(!what(6)->font().bold() && !titel(6)->font().bold());
+        QCOMPARE(what(6)->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+
+        // Sunday dinner wraps to Monday breakfast.
+        QTest::mouseClick(titel(20), Qt::LeftButton);
+        place(u"Pytt"_s);
+        QCOMPARE(titel(20)->text(), u"Pytt"_s);
+        QCOMPARE(w->currentSlot(), 0);
+        // Nothing chosen in the list: nothing placed.
+        recipes()->clearSelection();
+        QTest::mouseClick(button(0), Qt::LeftButton);
+        QCOMPARE(titel(0)->text(), u"Gröt"_s);
+        QCOMPARE(w->currentSlot(), 0);
+
+        // Emptying: a double-click, the button, and the whole week.
+        QTest::mouseDClick(what(1), Qt::LeftButton);
+        QCOMPARE(titel(1)->text(), QString());
+        QCOMPARE(w->currentSlot(), 1);
+        QTest::mouseClick(titel(2), Qt::LeftButton);
+        QTest::mouseClick(button(1), Qt::LeftButton);
+        QCOMPARE(titel(2)->text(), QString());
+        QCOMPARE(titel(3)->text(), u"Smörgås"_s);
+        QTest::mouseClick(button(2), Qt::LeftButton);
+        QCOMPARE(w->titles(), QStringList(21, QString()));
+        QCOMPARE(w->currentSlot(), 2);
+
+        // The current meal is kept for the run.
+        QTest::mouseClick(titel(13), Qt::LeftButton);
+        reopen();
+        QCOMPARE(w->currentSlot(), 13);
+        QVERIFY(what(13)->font().bold());
+        QVERIFY(!what(0)->font().bold());
+    }
+
+    void storing()
+    {
+        place(u"Fisk, stekt"_s);
+        place(u"Gröt"_s);
+        saveAs(u"Kock's vecka"_s);
+        QCOMPARE(
+            value("SELECT middag FROM matsedel;"), QVariant(u"Fisk\\, stekt,Gröt,"_s + QString(19, u',')));
+        // The same name in capitals overwrites the one row.
+        QTest::mouseClick(titel(5), Qt::LeftButton);
+        place(u"Pytt"_s);
+        saveAs(u"KOCK'S VECKA"_s);
+        QCOMPARE(value("SELECT count(*) FROM matsedel;").toInt(), 1);
+        saveAs(u"Tom vecka"_s);
+        QTest::mouseClick(button(2), Qt::LeftButton);
+        saveAs(u"Tom vecka"_s);
+        QCOMPARE(value("SELECT middag FROM matsedel WHERE namn = 'Tom vecka';"), QVariant(QString(21, u',')));
+        // An empty name saves nothing.
+        saveAs(QString());
+        QCOMPARE(value("SELECT count(*) FROM matsedel;").toInt(), 2);
+
+        get<QLineEdit>(u"txtMatsedel"_s)->clear();
+        choosePlan(u"Kock's vecka"_s);
+        QCOMPARE(get<QLineEdit>(u"txtMatsedel"_s)->text(), u"Kock's vecka"_s);
+        QStringList expected(21, QString());
+        expected[0] = u"Fisk, stekt"_s;
+        expected[1] = u"Gröt"_s;
+        expected[5] = u"Pytt"_s;
+        QCOMPARE(w->titles(), expected);
+
+        // A row the old way, with a comma title, loads as it always did.
+        QVERIFY(p->ctx->db()
+                    .execute("INSERT INTO matsedel (namn, middag) VALUES ('Gammal', ?1);",
+                        { u"Fisk, stekt,Gröt"_s + QString(20, u',') })
+                    .ok());
+        w->ListaMatsedlar();
+        choosePlan(u"Gammal"_s);
+        QCOMPARE(w->titles().mid(0, 4), (QStringList { u"Fisk"_s, u" stekt"_s, u"Gröt"_s, QString() }));
+
+        // "Ta bort" removes the chosen plan without asking; the week stays.
+        QTest::mouseClick(button(5), Qt::LeftButton);
+        QCOMPARE(value("SELECT count(*) FROM matsedel WHERE namn = 'Gammal';").toInt(), 0);
+        QCOMPARE(w->titles().at(0), u"Fisk"_s);
+        QCOMPARE(get<QComboBox>(u"cmbMatsedel"_s)->currentIndex(), -1);
+        QTest::mouseClick(button(5), Qt::LeftButton);
+        QCOMPARE(value("SELECT count(*) FROM matsedel;").toInt(), 2);
+    }
+
+    void printing()
+    {
+        place(u"Gröt"_s);
+        place(u"Köttbullar"_s);
+        QTest::mouseClick(titel(20), Qt::LeftButton);
+        place(u"Ärtsoppa"_s);
+        const QString pdf = t.path(u"vecka.pdf"_s);
+        t.prompts.queuePrintTarget(pdf);
+        QTest::mouseClick(button(3), Qt::LeftButton);
+        QCOMPARE(t.prompts.printDialogsShown(), 1);
+        QVERIFY(fileBytes(t.path(u"tmpMatsedel.htm"_s)).contains("<td width=\"85%\">\xc4rtsoppa</td>"));
+        // Each day's name, then its meals in their rows.
+        const QString text = pdfText(pdf).simplified();
+        const QString days = u"Veckomatsedel Måndag Frukost Gröt Lunch Köttbullar Middag Tisdag Frukost"_s;
+        QVERIFY2(text.startsWith(days), qPrintable(text));
+        QVERIFY2(text.contains(u"Söndag Frukost Lunch Middag Ärtsoppa"_s), qPrintable(text));
+        // A cancelled dialog prints nothing.
+        QTest::mouseClick(button(3), Qt::LeftButton);
+        QCOMPARE(t.prompts.printDialogsShown(), 2);
+    }
+
+    void shoppingList()
+    {
+        auto* fridge = p->window->findChild<QListWidget*>(u"lstSeek"_s);
+        fridge->addItem(u"VATTEN"_s);
+        place(u"Gröt"_s);
+        place(u"Köttbullar"_s);
+        place(u"Gröt"_s);
+        QVERIFY(p->ctx->db().execute("UPDATE tblRecept SET Titel = 'Borta' WHERE RID = 3;").ok());
+        QTest::mouseClick(get<QPushButton>(u"cmdInkopslista"_s), Qt::LeftButton);
+        auto* list = p->window->findChild<FrmPrint*>(u"frmPrint"_s);
+        QVERIFY(list);
+        QVERIFY(!list->findChild<QPushButton*>(u"cmdButton_1"_s)->isVisible());
+        const QString text = list->findChild<QTextBrowser*>(u"Browser"_s)->toPlainText().simplified();
+        QVERIFY2(text.contains(u"Gröt Måndag frukost, Måndag middag havregryn Finns"_s), qPrintable(text));
+        QVERIFY(!text.contains(u"vatten"_s));
+        QVERIFY(text.contains(u"Finns inte i kokboken: Köttbullar"_s));
+
+        const QString pdf = t.path(u"inkop.pdf"_s);
+        t.prompts.queuePrintTarget(pdf);
+        QTest::mouseClick(list->findChild<QPushButton*>(u"cmdButton_0"_s), Qt::LeftButton);
+        QVERIFY(pdfText(pdf).contains(u"Inköpslista"_s));
+    }
+};
+
+QTEST_MAIN(TestMatsedel)
+#include "tst_matsedel.moc"
