@@ -238,4 +238,9 @@ WriteResult writeExact(const QString& path, const QString& text)
     return writeBytes(path, text);
 }
 
+QString fromWindows1252(const QByteArray& bytes)
+{
+    return decode(bytes);
+}
+
 } // namespace TextFile

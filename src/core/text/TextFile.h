@@ -27,6 +27,10 @@ struct WriteResult {
 // first appearance); empty when the whole text fits.
 QString unencodable(const QString& text);
 
+// Bytes of a Windows-1252 file as text, every byte one character, line ends
+// as they stand.
+QString fromWindows1252(const QByteArray& bytes);
+
 // Splits at CR LF, lone CR or lone LF. A last line without terminator is read;
 // a terminator at the very end adds no empty line; an empty line in the
 // middle gives an empty entry; an empty file gives no lines.

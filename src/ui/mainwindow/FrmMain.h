@@ -37,6 +37,8 @@ public:
     bool FillKategoriList();
     bool FillNyKategoriList();
     bool FillReceptList(int position);
+    // After an import: the filter on "10 senaste recepten", counts renewed.
+    void showNewestRecipes();
     // Recipe records.
     void AskSaveRecept();
     void BeginNyttRecept();

@@ -91,6 +91,13 @@ bool FrmMain::FillReceptList(int position)
     return true;
 }
 
+void FrmMain::showNewestRecipes()
+{
+    m_kategoriPos = Catalogue::NewestPosition;
+    m_receptPos = 0;
+    FillKategoriList();
+}
+
 void FrmMain::setReceptRow(int row, bool scrollToTop)
 {
     const QModelIndex idx = m_receptModel->index(row, 0);

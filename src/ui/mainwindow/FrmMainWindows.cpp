@@ -6,6 +6,8 @@
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/SearchPanel.h"
 #include "ui/menu/FrmMatsedel.h"
+#include "ui/online/FrmDownloadUpdate.h"
+#include "ui/online/FrmUppdatera.h"
 #include "ui/print/FrmPrint.h"
 
 #include <QComboBox>
@@ -42,7 +44,20 @@ void FrmMain::openKategorier()
     openSecondary(w);
 }
 
-void FrmMain::openUppdatera() { }
+void FrmMain::openUppdatera()
+{
+    if (QWidget* open = m_windows.find(QStringLiteral("frmUppdatera"))) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* w = new FrmUppdatera(m_ctx);
+    connect(w, &FrmUppdatera::receptImported, this, &FrmMain::showNewestRecipes);
+    connect(w, &FrmUppdatera::updateOffered, this, [this](const QUrl& base, const UpdateInfo::Offer& offer) {
+        openSecondary(new FrmDownloadUpdate(m_ctx, base, offer, [this] { return ExitProgram(); }));
+    });
+    openSecondary(w);
+}
 
 void FrmMain::openPrint()
 {

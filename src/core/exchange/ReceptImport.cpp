@@ -1,0 +1,172 @@
+#include "core/exchange/ReceptImport.h"
+
+#include "core/text/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ReceptImport {
+
+namespace {
+
+// A block ends before the next "<titel>", so an element missing from one
+// block is never taken from the block after it.
+struct Span {
+    const QString& text;
+    qsizetype limit;
+
+    // The value of element `name` searched from `from`; false when its tags
+    // are not both inside the block.
+    bool find(
+        QLatin1String name, qsizetype from, QString* value, qsizetype* end, QString* error, int number) const
+    {
+        const QString open = QLatin1Char('<') + name + QLatin1Char('>');
+        const QString close = QStringLiteral("</") + name + QLatin1Char('>');
+        const qsizetype o = text.indexOf(open, from);
+        if (o < 0 || o >= limit) {
+            *error = QStringLiteral("Recept %1 i filen saknar elementet %2.").arg(number).arg(open);
+            return false;
+        }
+        const qsizetype start = o + open.size();
+        const qsizetype c = text.indexOf(close, start);
+        if (c < 0 || c + close.size() > limit) {
+            *error = QStringLiteral("Recept %1 i filen saknar %2.").arg(number).arg(close);
+            return false;
+        }
+        *value = text.mid(start, c - start);
+        *end = c + close.size();
+        return true;
+    }
+};
+
+const QString TitelOpen = QStringLiteral("<titel>");
+const QString TitelClose = QStringLiteral("</titel>");
+
+QVariant orNull(const QString& s)
+{
+    return s.isEmpty() ? QVariant() : QVariant(s);
+}
+
+} // namespace
+
+Parsed parse(const QString& text)
+{
+    Parsed out;
+    qsizetype from = 0;
+    for (int number = 1;; ++number) {
+        const qsizetype start = text.indexOf(TitelOpen, from);
+        if (start < 0)
+            break;
+        Block b;
+        const qsizetype titelValue = start + TitelOpen.size();
+        const qsizetype titelEnd = text.indexOf(TitelClose, titelValue);
+        const qsizetype next = text.indexOf(TitelOpen, titelValue);
+        if (titelEnd < 0 || (next >= 0 && next < titelEnd)) {
+            out.error = QStringLiteral("Recept %1 i filen saknar %2.").arg(number).arg(TitelClose);
+            break;
+        }
+        b.titel = text.mid(titelValue, titelEnd - titelValue);
+        if (b.titel.trimmed().isEmpty()) {
+            out.error = QStringLiteral("Recept %1 i filen har ingen titel.").arg(number);
+            break;
+        }
+        const qsizetype afterTitel = titelEnd + TitelClose.size();
+        const qsizetype nextTitel = text.indexOf(TitelOpen, afterTitel);
+        const Span span { text, nextTitel < 0 ? text.size() : nextTitel };
+        qsizetype end = 0;
+        qsizetype blockEnd = 0;
+        const bool found
+            = span.find(QLatin1String("kategori"), afterTitel, &b.kategori, &end, &out.error, number)
+            && span.find(QLatin1String("portioner"), afterTitel, &b.portioner, &end, &out.error, number)
+            && span.find(QLatin1String("tid"), afterTitel, &b.tid, &end, &out.error, number)
+            && span.find(QLatin1String("ingredienser"), afterTitel, &b.ingredienser, &end, &out.error, number)
+            && span.find(
+                QLatin1String("anvisningar"), afterTitel, &b.anvisningar, &blockEnd, &out.error, number);
+        if (!found)
+            break;
+        bool numeric = false;
+        b.kategori.trimmed().toInt(&numeric, 10);
+        if (!numeric) {
+            out.error = QStringLiteral("Recept %1 i filen har kategorin \"%2\", som inte är ett nummer.")
+                            .arg(number)
+                            .arg(b.kategori);
+            break;
+        }
+        out.blocks.append(b);
+        from = blockEnd;
+    }
+    return out;
+}
+
+bool firstLineHasTitel(const QByteArray& bytes)
+{
+    qsizetype end = bytes.size();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\r' || bytes.at(i) == '\n') {
+            end = i;
+            break;
+        }
+    }
+    return bytes.left(end).toLower().contains("<titel>");
+}
+
+Result importText(Database& db, const QString& text)
+{
+    const Parsed parsed = parse(text);
+    Result result;
+    if (!parsed.blocks.isEmpty()) {
+        // One transaction: a failing engine leaves none of this file's
+        // recipes behind, and a thousand recipes are not a thousand syncs.
+        auto failed = [&](const DbError& e) {
+            db.rollback();
+            result.added.clear();
+            result.error = QStringLiteral("Recepten kunde inte sparas.\n\n") + e.describe();
+            return result;
+        };
+        if (DbStatus s = db.begin(); !s)
+            return failed(s.error());
+        for (const Block& b : parsed.blocks) {
+            const auto same
+                = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { b.titel });
+            if (!same)
+                return failed(same.error());
+            const QString titel = same->toInt() > 0 ? b.titel + QStringLiteral(" kopia") : b.titel;
+            if (DbStatus s
+                = db.execute("INSERT INTO tblRecept (Titel, Kategori, AntalPersoner, Tid, Ingredienser, "
+                             "Anvisningar) VALUES (?1, ?2, ?3, ?4, ?5, ?6);",
+                    { titel, b.kategori.trimmed().toInt(), orNull(b.portioner), orNull(b.tid),
+                        orNull(b.ingredienser), orNull(b.anvisningar) });
+                !s)
+                return failed(s.error());
+            result.added.append(qint32(db.lastInsertId()));
+        }
+        if (DbStatus s = db.commit(); !s)
+            return failed(s.error());
+    }
+    if (!parsed.error.isEmpty()) {
+        result.error = QStringLiteral("Receptfilen kunde inte läsas in helt. ") + parsed.error
+            + (result.added.isEmpty() ? QStringLiteral(" Inget recept har sparats.")
+                                      : QStringLiteral(" Recepten före det har sparats."));
+    }
+    return result;
+}
+
+Result ImportRecept(Database& db, const QString& programFolder)
+{
+    const QString path = QDir(programFolder).filePath(TempFileName);
+    QFile f(path);
+    if (!f.exists())
+        return {};
+    if (!f.open(QIODevice::ReadOnly)) {
+        Result r;
+        r.error = QStringLiteral("Filen %1 kunde inte läsas.").arg(QDir::toNativeSeparators(path));
+        return r;
+    }
+    const QByteArray bytes = f.readAll();
+    f.close();
+    Result r = importText(db, TextFile::fromWindows1252(bytes));
+    QFile::remove(path);
+    return r;
+}
+
+} // namespace ReceptImport

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/db/Database.h"
+
+#include <QList>
+#include <QString>
+#include <QVector>
+
+// Tagged recipe files (.rcp): blocks of <titel>, <kategori>, <portioner>,
+// <tid>, <ingredienser> and <anvisningar>, each value the exact text between
+// its tags.
+namespace ReceptImport {
+
+// The file a recipe download leaves for the import.
+inline const QString TempFileName = QStringLiteral("tmpRecept.txt");
+
+struct Block {
+    QString titel;
+    QString kategori;
+    QString portioner;
+    QString tid;
+    QString ingredienser;
+    QString anvisningar;
+};
+
+struct Parsed {
+    // The well-formed blocks before the first malformed one.
+    QList<Block> blocks;
+    // Empty, or a Swedish sentence naming the malformed block and element.
+    QString error;
+};
+
+// Reads every block. A block is "<titel>" up to its "</anvisningar>"; text
+// between blocks is ignored and tags match exactly (case counts).
+Parsed parse(const QString& text);
+
+// The download's test of a fetched file: its first line holds "<titel>", in
+// any case.
+bool firstLineHasTitel(const QByteArray& bytes);
+
+struct Result {
+    // Numbers of the recipes added, in file order.
+    QVector<qint32> added;
+    // Empty, or a Swedish message for the user.
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Adds the blocks of a file's text. A title the cookbook already has gets
+// " kopia". A malformed block stops the import there; the blocks before it
+// are stored. Each recipe is stored whole or not at all.
+Result importText(Database& db, const QString& text);
+
+// Reads tmpRecept.txt (Windows-1252) from the program folder, imports it and
+// deletes it.
+Result ImportRecept(Database& db, const QString& programFolder);
+
+} // namespace ReceptImport

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/online/Update.h"
+
+#include <QNetworkAccessManager>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+
+class AppContext;
+class QLabel;
+class QPushButton;
+
+// Downloads the offered installer with twenty progress blocks, then asks to
+// install it; yes starts it and ends the program.
+class FrmDownloadUpdate : public QWidget {
+    Q_OBJECT
+public:
+    // exitProgram ends the run; false when the user kept it going.
+    FrmDownloadUpdate(AppContext& ctx, const QUrl& base, const UpdateInfo::Offer& offer,
+        std::function<bool()> exitProgram, QWidget* parent = nullptr);
+
+    int shownBlocks() const;
+    InstallerDownload& download() { return m_download; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void downloaded(InstallerDownload::Outcome outcome);
+
+    AppContext& m_ctx;
+    QUrl m_base;
+    UpdateInfo::Offer m_offer;
+    std::function<bool()> m_exitProgram;
+    QNetworkAccessManager m_nam;
+    InstallerDownload m_download;
+    bool m_started = false;
+
+    QLabel* lblInfo = nullptr;
+    QWidget* shpProgress[UpdateInfo::ProgressBlocks::Count] = {};
+    QPushButton* cmdCancel = nullptr;
+};

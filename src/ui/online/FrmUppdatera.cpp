@@ -1,0 +1,157 @@
+#include "ui/online/FrmUppdatera.h"
+
+#include "core/online/WebServer.h"
+#include "ui/app/AppContext.h"
+#include "ui/app/Colours.h"
+#include "ui/online/FrmSparaRecept.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
+    : QWidget(parent)
+    , m_ctx(ctx)
+    , m_base(WebServer::base(ctx.db()))
+    , m_recept(ctx.db(), m_nam, ctx.programFolder())
+    , m_update(m_nam, ctx.programFolder())
+{
+    setObjectName(QStringLiteral("frmUppdatera"));
+    setWindowTitle(QStringLiteral("Uppdatera"));
+
+    Label1 = new QLabel(
+        QStringLiteral("Ange en eller flera koder (en kod per rad) här nedan och klicka sedan på "
+                       "\"Ladda ner\" för att ladda ner recepten."),
+        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    txtKoder = new QPlainTextEdit(this);
+    txtKoder->setObjectName(QStringLiteral("txtKoder"));
+    txtKoder->setTabChangesFocus(true);
+    Label1->setBuddy(txtKoder);
+    chkSeekUppgradering = new QCheckBox(QStringLiteral("Sök efter uppgradering av KROX Gastrid"), this);
+    chkSeekUppgradering->setObjectName(QStringLiteral("chkSeekUppgradering"));
+    chkSeekIngredienser
+        = new QCheckBox(QStringLiteral("Sök efter nya ingredienser i recepten som laddas ner"), this);
+    chkSeekIngredienser->setObjectName(QStringLiteral("chkSeekIngredienser"));
+    cmdOK = new QPushButton(QStringLiteral("Ladda ner"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdGetCode = new QPushButton(QStringLiteral("Ingen kod?"), this);
+    cmdGetCode->setObjectName(QStringLiteral("cmdGetCode"));
+    cmdCancel = new QPushButton(QStringLiteral("Avbryt"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton* b : { cmdOK, cmdGetCode, cmdCancel })
+        b->setMinimumWidth(80);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdGetCode);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* l = new QVBoxLayout(this);
+    l->setContentsMargins(12, 10, 12, 10);
+    l->setSpacing(8);
+    l->addWidget(Label1);
+    l->addWidget(txtKoder, 1);
+    l->addWidget(chkSeekUppgradering);
+    l->addWidget(chkSeekIngredienser);
+    l->addLayout(buttons);
+    resize(420, 300);
+    setMinimumSize(360, 240);
+    Colours::apply(ctx, this);
+    syncChecks();
+
+    connect(cmdOK, &QPushButton::clicked, this, &FrmUppdatera::DownloadRecept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdGetCode, &QPushButton::clicked, this, [this] { OpenWebPage(WebServer::codePageUrl(m_base)); });
+    connect(chkSeekUppgradering, &QCheckBox::clicked, this, [this](bool on) {
+        m_ctx.seekUppgradering = on ? 1 : 0;
+        if (DbStatus s = UpdateInfo::storeSeekUppgradering(m_ctx.db(), on); !s)
+            m_ctx.prompts().message(this,
+                QStringLiteral("Inställningen kunde inte sparas.\n\n") + s.error().describe(),
+                Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    });
+    connect(chkSeekIngredienser, &QCheckBox::clicked, this, [this](bool on) { m_ctx.seekIngredienser = on; });
+
+    connect(&m_recept, &ReceptDownload::message, this,
+        [this](const QString& text) { m_ctx.prompts().message(this, text); });
+    connect(&m_recept, &ReceptDownload::imported, this, &FrmUppdatera::receptImported);
+    connect(&m_recept, &ReceptDownload::finished, this, &FrmUppdatera::receptDone);
+    connect(&m_update, &UpdateCheck::offered, this, [this](const UpdateInfo::Offer& offer) {
+        emit updateOffered(m_base, offer);
+        close();
+    });
+    connect(&m_update, &UpdateCheck::nothingOffered, this, &QWidget::close);
+}
+
+void FrmUppdatera::syncChecks()
+{
+    chkSeekUppgradering->setChecked(m_ctx.seekUppgradering == 1);
+    chkSeekIngredienser->setChecked(m_ctx.seekIngredienser);
+}
+
+void FrmUppdatera::setBusy(bool busy)
+{
+    txtKoder->setReadOnly(busy);
+    cmdOK->setEnabled(!busy);
+}
+
+void FrmUppdatera::DownloadRecept()
+{
+    m_ctx.seekIngredienser = false;
+    if (m_recept.isRunning() || m_update.fetch().isRunning())
+        return;
+    if (txtKoder->toPlainText().isEmpty())
+        return;
+    setBusy(true);
+    if (!m_progress) {
+        m_progress = new FrmSparaRecept(m_ctx, this);
+        connect(m_progress, &FrmSparaRecept::cancelRequested, &m_recept, &ReceptDownload::cancel);
+    }
+    m_progress->show();
+    m_progress->raise();
+    if (!m_recept.DownloadRecept(m_base, txtKoder->toPlainText()))
+        receptDone();
+}
+
+void FrmUppdatera::receptDone()
+{
+    if (m_progress)
+        m_progress->hide();
+    if (!m_recept.wasCancelled() && m_ctx.seekUppgradering == 1) {
+        m_update.CheckForUpdate(m_base);
+        return;
+    }
+    close();
+}
+
+void FrmUppdatera::OpenWebPage(const QUrl& url)
+{
+    if (!QDesktopServices::openUrl(url))
+        m_ctx.prompts().message(this,
+            QStringLiteral("Webbläsaren kunde inte startas. Öppna adressen %1 i din webbläsare.")
+                .arg(url.toDisplayString()),
+            Prompts::Buttons::Ok, Prompts::Icon::Warning);
+}
+
+void FrmUppdatera::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+        syncChecks();
+        if (m_progress && m_progress->isVisible())
+            m_progress->raise();
+    }
+}
+
+void FrmUppdatera::closeEvent(QCloseEvent* e)
+{
+    m_recept.cancel();
+    m_update.cancel();
+    QWidget::closeEvent(e);
+}

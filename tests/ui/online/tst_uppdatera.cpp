@@ -1,0 +1,315 @@
+// The update window against a real HTTP server: recipe codes, the code page,
+// the update check, the installer download and its start.
+#include "core/exchange/ReceptImport.h"
+#include "core/online/ReceptDownload.h"
+#include "core/online/WebServer.h"
+#include "support/HttpServer.h"
+#include "support/TestSupport.h"
+#include "ui/online/FrmDownloadUpdate.h"
+#include "ui/online/FrmUppdatera.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* const Cookbook = R"SQL(
+INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'Kakor'), (2, 'Soppor');
+INSERT INTO tblRecept (RID, Titel, Kategori) VALUES (1, 'Kladdkaka', 1);
+)SQL";
+
+QByteArray rcp(const QByteArray& titel, const QByteArray& kategori = "1")
+{
+    return "<titel>" + titel + "</titel>\r\n<kategori>" + kategori
+        + "</kategori>\r\n<portioner>4</portioner>\r\n<tid></tid>\r\n<ingredienser>1 dl socker\r\n2 \xe4"
+          "gg"
+          "</ingredienser>\r\n<anvisningar>Vispa.</anvisningar>\r\n";
+}
+
+QWidget* window(const char* name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+} // namespace
+
+class TestUppdatera : public QObject {
+    Q_OBJECT
+
+    HttpServer m_server;
+    std::unique_ptr<TempProgram> t;
+    std::unique_ptr<Program> p;
+    const QByteArray m_installer = "#!/bin/sh\necho installerad > marker.txt\n";
+
+    void start(bool withServer = true)
+    {
+        t = std::make_unique<TempProgram>();
+        QVERIFY(t->makeCookbook(QString::fromUtf8(Cookbook)));
+        if (withServer) {
+            Database db;
+            QVERIFY(db.open(t->dbPath(), u"plumb"_s));
+            QVERIFY(db.execute("INSERT INTO options (name, value) VALUES ('webserver', ?1);",
+                { m_server.base().toString() }));
+        }
+        m_server.clearRequests();
+        p = t->start();
+        QVERIFY(p->ok);
+    }
+    FrmUppdatera* openUppdatera()
+    {
+        QTest::mouseClick(p->window->button(Cmd::Uppdatera), Qt::LeftButton);
+        return qobject_cast<FrmUppdatera*>(window("frmUppdatera"));
+    }
+    // Types the codes, sets the update box and presses "Ladda ner".
+    FrmUppdatera* download(const QString& codes, bool checkForUpdate)
+    {
+        FrmUppdatera* w = openUppdatera();
+        if (!w)
+            return nullptr;
+        auto* box = w->findChild<QCheckBox*>(u"chkSeekUppgradering"_s);
+        if (box->isChecked() != checkForUpdate)
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        w->findChild<QPlainTextEdit*>(u"txtKoder"_s)->setPlainText(codes);
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+        return w;
+    }
+    QStringList requestsFor(const QString& prefix) const
+    {
+        QStringList r = m_server.requests();
+        r.removeIf([&](const QString& s) { return !s.startsWith(prefix); });
+        return r;
+    }
+    // Through the program's own connection while it runs.
+    QVariant value(const char* sql)
+    {
+        if (p->window->hasExited())
+            return queryValue(t->dbPath(), sql);
+        const auto v = p->ctx->db().scalar(sql);
+        return v ? *v : QVariant();
+    }
+    void serveUpdate(const QByteArray& line2)
+    {
+        m_server.put(u"gastrid/update.txt"_s, "[Update]\r\n" + line2 + "\r\n");
+    }
+    QString sha(const QByteArray& b) const
+    {
+        return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.start());
+        m_server.put(u"recept/ABC.rcp"_s, rcp("Kladdkaka") + "\r\n" + rcp("Mums"));
+        m_server.put(u"recept/DEF.rcp"_s, rcp("Fisksoppa", "2"));
+        m_server.put(u"recept/SLOW.rcp"_s, rcp("Långsam") + QByteArray(20000, ' '));
+        m_server.put(u"recept/SLOW.rcp.slow"_s, "60");
+        m_server.put(u"recept/CAPS.rcp"_s, "<TITEL>Versaler</TITEL><KATEGORI>1</KATEGORI>");
+        m_server.put(u"files/Update.exe"_s, m_installer);
+    }
+    void cleanup()
+    {
+        if (p && p->window && !p->window->hasExited())
+            p->window->ExitProgram();
+        p.reset();
+        t.reset();
+    }
+
+    void codesAreFetchedInOrderAndImported()
+    {
+        start();
+        FrmUppdatera* w = download(u"ABC\r\n\r\n D E F \r\nNOPE\r\nCAPS\r\na/../b"_s, false);
+        QVERIFY(w);
+        QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
+        QCOMPARE(requestsFor(u"/"_s),
+            QStringList({ u"/recept/ABC.rcp"_s, u"/recept/DEF.rcp"_s, u"/recept/NOPE.rcp"_s,
+                u"/recept/CAPS.rcp"_s, u"/recept/a%2F..%2Fb.rcp"_s }));
+        // The missing codes are told once each; the file in capitals imports nothing, silently.
+        QCOMPARE(t->prompts.shown().size(), 2);
+        for (const Prompts::Shown& s : t->prompts.shown())
+            QCOMPARE(s.text, ReceptDownload::badCodeMessage());
+        QCOMPARE(value("SELECT group_concat(Titel, '/') FROM (SELECT Titel FROM tblRecept ORDER BY RID);")
+                     .toString(),
+            u"Kladdkaka/Kladdkaka kopia/Mums/Fisksoppa"_s);
+        QCOMPARE(value("SELECT Ingredienser FROM tblRecept WHERE Titel = 'Mums';").toString(),
+            u"1 dl socker\r\n2 ägg"_s);
+        // The main window lists the newest recipes, the last one imported first.
+        QCOMPARE(p->window->kategoriPos(), 1);
+        QCOMPARE(p->window->receptIds(), QVector<qint32>({ 4, 3, 2, 1 }));
+        QVERIFY(!QFile::exists(t->path(ReceptImport::TempFileName)));
+        QVERIFY(requestsFor(u"/gastrid/"_s).isEmpty());
+    }
+
+    void cancelStopsAfterTheCurrentCode()
+    {
+        start();
+        QVERIFY(download(u"SLOW\nDEF"_s, true));
+        QTRY_VERIFY_WITH_TIMEOUT(requestsFor(u"/recept/SLOW"_s).size() == 1, 60000);
+        QWidget* progress = window("frmSparaRecept");
+        QVERIFY(progress);
+        QTest::mouseClick(progress->findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
+        QVERIFY(!window("frmSparaRecept"));
+        // Neither the next code nor the update check.
+        QCOMPARE(requestsFor(u"/"_s), QStringList { u"/recept/SLOW.rcp"_s });
+        QCOMPARE(value("SELECT count(*) FROM tblRecept;").toInt(), 1);
+        QVERIFY(t->prompts.shown().isEmpty());
+    }
+
+    void codePageAndEmptyBox()
+    {
+        start(false);
+        // The default server is used and no settings row is made for it.
+        QCOMPARE(value("SELECT count(*) FROM options;").toInt(), 4);
+        FrmUppdatera* w = download(QString(), true);
+        QVERIFY(w);
+        QVERIFY(window("frmUppdatera"));
+        QVERIFY(!window("frmSparaRecept"));
+
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(u"https"_s, &catcher, "open");
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdGetCode"_s), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(u"https"_s);
+        QCOMPARE(catcher.urls, QList<QUrl> { QUrl(WebServer::DefaultBase + u"/recept/pren.asp"_s) });
+        QVERIFY(t->prompts.shown().isEmpty());
+        // No browser to be had: the user is told where to go.
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdGetCode"_s), Qt::LeftButton);
+        QCOMPARE(t->prompts.shown().size(), 1);
+        QVERIFY(t->prompts.shown().at(0).text.startsWith(u"Webbläsaren kunde inte startas."_s));
+        QVERIFY(window("frmUppdatera"));
+        QCOMPARE(value("SELECT count(*) FROM options;").toInt(), 4);
+    }
+
+    void updateBoxIsStored()
+    {
+        start();
+        FrmUppdatera* w = openUppdatera();
+        auto* box = w->findChild<QCheckBox*>(u"chkSeekUppgradering"_s);
+        QVERIFY(box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QCOMPARE(p->ctx->seekUppgradering, 0);
+        QCOMPARE(value("SELECT value FROM options WHERE name = 'upgrade';").toString(), u"0"_s);
+    }
+
+    void updateOffers_data()
+    {
+        QTest::addColumn<QByteArray>("description");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("requested");
+        QTest::addColumn<QString>("leftFile");
+
+        QTest::newRow("same version")
+            << QByteArray("Update.exe,210,1") << QString() << QString() << QString();
+        QTest::newRow("a name outside the folder")
+            << QByteArray("../evil.sh,211,1") << QString() << QString() << u"../evil.sh"_s;
+        QTest::newRow("the cookbook as the installer")
+            << QByteArray("dbRcp.mdb,211,1") << QString() << QString() << QString();
+        QTest::newRow("installer missing on the server")
+            << QByteArray("Missing.exe,211,1")
+            << u"Uppgraderingen kunde inte laddas ner. Försök igen senare."_s << u"/files/Missing.exe"_s
+            << u"Missing.exe"_s;
+        QTest::newRow("digest differs")
+            << QByteArray("Update.exe,211,1," + QByteArray(64, '0'))
+            << u"Den nedladdade uppgraderingen var skadad och har inte sparats. Försök igen senare."_s
+            << u"/files/Update.exe"_s << u"Update.exe"_s;
+    }
+    // None of these may ask to install or end the program.
+    void updateOffers()
+    {
+        QFETCH(QByteArray, description);
+        QFETCH(QString, message);
+        QFETCH(QString, requested);
+        QFETCH(QString, leftFile);
+        serveUpdate(description);
+        start();
+        QVERIFY(download(u"DEF"_s, true));
+        QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
+        if (!requested.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(!window("frmDownloadUpdate"), 60000);
+        QVERIFY(!window("frmDownloadUpdate"));
+        QCOMPARE(requestsFor(u"/files/"_s), requested.isEmpty() ? QStringList() : QStringList { requested });
+        QStringList texts;
+        for (const Prompts::Shown& s : t->prompts.shown())
+            texts << s.text;
+        QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList { message });
+        QCOMPARE(t->prompts.unexpected(), 0);
+        QVERIFY(!p->window->hasExited());
+        if (!leftFile.isEmpty())
+            QVERIFY(!QFile::exists(t->path(leftFile)));
+        QCOMPARE(fileBytes(t->path(u"update.txt"_s)), "[Update]\r\n" + description + "\r\n");
+        QCOMPARE(value("SELECT count(*) FROM tblRecept;").toInt(), 2);
+    }
+
+    void installerIsStartedAndTheProgramEnds()
+    {
+        serveUpdate("Update.exe,211,1," + sha(m_installer).toLatin1());
+        start();
+        t->prompts.queueAnswer(Prompts::Answer::Ok);
+        QVERIFY(download(u"DEF"_s, true));
+        QTRY_VERIFY_WITH_TIMEOUT(p->window->hasExited(), 60000);
+        QCOMPARE(t->prompts.shown().last().text,
+            u"En nyare version av KROX Gastrid har laddats ner. Vill du installera den nu?"_s);
+        QCOMPARE(fileBytes(t->path(u"Update.exe"_s)), m_installer);
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(t->path(u"marker.txt"_s)), "installerad\n"_ba, 60000);
+        // The recipe downloaded before the check is stored.
+        QCOMPARE(value("SELECT count(*) FROM tblRecept;").toInt(), 2);
+    }
+
+    void declinedInstallerStaysAndWindowCloses()
+    {
+        serveUpdate("Update.exe,211,0");
+        start();
+        t->prompts.queueAnswer(Prompts::Answer::Cancel);
+        QVERIFY(download(u"DEF"_s, true));
+        QTRY_COMPARE_WITH_TIMEOUT(t->prompts.pendingAnswers(), 0, 60000);
+        QTRY_VERIFY(!window("frmDownloadUpdate"));
+        QVERIFY(!p->window->hasExited());
+        QCOMPARE(fileBytes(t->path(u"Update.exe"_s)), m_installer);
+        QVERIFY(QFile::exists(t->path(u"update.txt"_s)));
+        QVERIFY(!QFile::exists(t->path(u"marker.txt"_s)));
+    }
+
+    void cancelledInstallerLeavesNothing()
+    {
+        m_server.put(u"files/Slow.exe"_s, m_installer + QByteArray(200000, '#'));
+        m_server.put(u"files/Slow.exe.slow"_s, "60");
+        serveUpdate("Slow.exe,211,200");
+        start();
+        const QStringList before
+            = QDir(t->folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QVERIFY(download(u"DEF"_s, true));
+        QTRY_VERIFY_WITH_TIMEOUT(window("frmDownloadUpdate"), 60000);
+        auto* w = qobject_cast<FrmDownloadUpdate*>(window("frmDownloadUpdate"));
+        // Half of it comes at once, then the server pauses: a block per 10000 bytes.
+        QTRY_VERIFY_WITH_TIMEOUT(w->shownBlocks() >= 5, 60000);
+        QVERIFY(QFile::exists(t->path(u"update.txt"_s)));
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
+        QTRY_VERIFY(!window("frmDownloadUpdate"));
+        QCOMPARE(QDir(t->folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QVERIFY(t->prompts.shown().isEmpty());
+        QVERIFY(!p->window->hasExited());
+    }
+};
+
+QTEST_MAIN(TestUppdatera)
+#include "tst_uppdatera.moc"
