@@ -25,19 +25,16 @@ private slots:
 
         QTest::newRow("newer") << "[Update]\r\nUpdate.exe,211,400\r\nmore\r\n"_ba << u"Update.exe,211,400,"_s;
         QTest::newRow("same version") << "[Update]\r\nUpdate.exe,210,400\r\n"_ba << QString();
-        QTest::newRow("older version") << "[Update]\r\nUpdate.exe,99,400\r\n"_ba << QString();
         QTest::newRow("integer parts count")
             << "[Update]\r\nUpdate.exe,211.9,400.7\r\n"_ba << u"Update.exe,211,400,"_s;
         QTest::newRow("210.9 is not newer") << "[Update]\r\nUpdate.exe,210.9,400\r\n"_ba << QString();
         QTest::newRow("lone LF lines, spaces around fields")
             << "[Update]\nSetup-2.2_x64.run , 220 , 0\n"_ba << u"Setup-2.2_x64.run,220,0,"_s;
         QTest::newRow("first line in lower case") << "[update]\r\nUpdate.exe,211,400\r\n"_ba << QString();
-        QTest::newRow("first line with a space") << "[Update] \r\nUpdate.exe,211,400\r\n"_ba << QString();
         QTest::newRow("error page") << "<html><body>404</body></html>"_ba << QString();
         QTest::newRow("no second line") << "[Update]\r\n"_ba << QString();
         QTest::newRow("two fields") << "[Update]\r\nUpdate.exe,211\r\n"_ba << QString();
         QTest::newRow("version not a number") << "[Update]\r\nUpdate.exe,2.1.1,400\r\n"_ba << QString();
-        QTest::newRow("version with letters") << "[Update]\r\nUpdate.exe,211a,400\r\n"_ba << QString();
         QTest::newRow("negative size") << "[Update]\r\nUpdate.exe,211,-4\r\n"_ba << QString();
         QTest::newRow("size not a number") << "[Update]\r\nUpdate.exe,211,stor\r\n"_ba << QString();
         QTest::newRow("digest") << "[Update]\r\nUpdate.exe,211,400," + Sha + "\r\n"
@@ -46,18 +43,13 @@ private slots:
             << "[Update]\r\nUpdate.exe,211,400,\r\n"_ba << u"Update.exe,211,400,"_s;
         QTest::newRow("digest too short") << "[Update]\r\nUpdate.exe,211,400," + Sha.left(63) + "\r\n"
                                           << QString();
-        QTest::newRow("digest not hex") << "[Update]\r\nUpdate.exe,211,400," + Sha.left(63) + "g\r\n"
-                                        << QString();
         QTest::newRow("parent folder") << "[Update]\r\n../Update.exe,211,400\r\n"_ba << QString();
         QTest::newRow("absolute path") << "[Update]\r\n/tmp/Update.exe,211,400\r\n"_ba << QString();
         QTest::newRow("backslash") << "[Update]\r\n..\\Update.exe,211,400\r\n"_ba << QString();
         QTest::newRow("sub folder") << "[Update]\r\nbilder/1.jpg,211,400\r\n"_ba << QString();
         QTest::newRow("hidden") << "[Update]\r\n.bashrc,211,400\r\n"_ba << QString();
-        QTest::newRow("two dots inside") << "[Update]\r\nUpdate..exe,211,400\r\n"_ba << QString();
         QTest::newRow("the cookbook") << "[Update]\r\nDBRCP.MDB,211,400\r\n"_ba << QString();
         QTest::newRow("the description itself") << "[Update]\r\nupdate.txt,211,400\r\n"_ba << QString();
-        QTest::newRow("percent sign") << "[Update]\r\n%2e%2e,211,400\r\n"_ba << QString();
-        QTest::newRow("empty name") << "[Update]\r\n,211,400\r\n"_ba << QString();
         QTest::newRow("100 characters") << "[Update]\r\n" + QByteArray(100, 'u') + ",211,1\r\n"
                                         << QString(100, u'u') + u",211,1,"_s;
         QTest::newRow("101 characters") << "[Update]\r\n" + QByteArray(101, 'u') + ",211,1\r\n" << QString();
@@ -79,7 +71,6 @@ private slots:
     void versionNumber()
     {
         QCOMPARE(UpdateInfo::GetVersionNumber(), 210);
-        QCOMPARE(UpdateInfo::GetVersionNumber(2, 0, 1), 201);
         QCOMPARE(UpdateInfo::GetVersionNumber(2, 1, 12), 2112);
     }
 
