@@ -110,6 +110,21 @@ bool firstLineHasTitel(const QByteArray& bytes)
     return bytes.left(end).toLower().contains("<titel>");
 }
 
+DbResult<qint32> addRecipe(Database& db, const Block& b)
+{
+    const auto same = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { b.titel });
+    if (!same)
+        return same.error();
+    const QString titel = same->toInt() > 0 ? b.titel + QStringLiteral(" kopia") : b.titel;
+    if (DbStatus s = db.execute("INSERT INTO tblRecept (Titel, Kategori, AntalPersoner, Tid, Ingredienser, "
+                                "Anvisningar) VALUES (?1, ?2, ?3, ?4, ?5, ?6);",
+            { titel, b.kategori.trimmed().toInt(), orNull(b.portioner), orNull(b.tid), orNull(b.ingredienser),
+                orNull(b.anvisningar) });
+        !s)
+        return s.error();
+    return qint32(db.lastInsertId());
+}
+
 Result importText(Database& db, const QString& text)
 {
     const Parsed parsed = parse(text);
@@ -126,19 +141,10 @@ Result importText(Database& db, const QString& text)
         if (DbStatus s = db.begin(); !s)
             return failed(s.error());
         for (const Block& b : parsed.blocks) {
-            const auto same
-                = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { b.titel });
-            if (!same)
-                return failed(same.error());
-            const QString titel = same->toInt() > 0 ? b.titel + QStringLiteral(" kopia") : b.titel;
-            if (DbStatus s
-                = db.execute("INSERT INTO tblRecept (Titel, Kategori, AntalPersoner, Tid, Ingredienser, "
-                             "Anvisningar) VALUES (?1, ?2, ?3, ?4, ?5, ?6);",
-                    { titel, b.kategori.trimmed().toInt(), orNull(b.portioner), orNull(b.tid),
-                        orNull(b.ingredienser), orNull(b.anvisningar) });
-                !s)
-                return failed(s.error());
-            result.added.append(qint32(db.lastInsertId()));
+            const DbResult<qint32> rid = addRecipe(db, b);
+            if (!rid)
+                return failed(rid.error());
+            result.added.append(*rid);
         }
         if (DbStatus s = db.commit(); !s)
             return failed(s.error());

@@ -46,6 +46,10 @@ struct Result {
     bool ok() const { return error.isEmpty(); }
 };
 
+// Stores one recipe; a title the cookbook already has gets " kopia", and
+// empty values stay NULL. Returns its number.
+DbResult<qint32> addRecipe(Database& db, const Block& b);
+
 // Adds the blocks of a file's text. A title the cookbook already has gets
 // " kopia". A malformed block stops the import there; the blocks before it
 // are stored. Each recipe is stored whole or not at all.

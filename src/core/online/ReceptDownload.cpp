@@ -1,16 +1,35 @@
 #include "core/online/ReceptDownload.h"
 
+#include "core/catalogue/Pictures.h"
 #include "core/exchange/ReceptImport.h"
 #include "core/online/WebServer.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
 
 constexpr qint64 ReceptFileLimit = 5 * 1024 * 1024;
+
+QString shown(const QUrl& url)
+{
+    return url.toDisplayString();
+}
+
+// The picture types the cookbook keeps, known by their first bytes.
+QString keptType(const QByteArray& b)
+{
+    if (b.startsWith("\xFF\xD8\xFF"))
+        return QStringLiteral("jpg");
+    if (b.startsWith("GIF87a") || b.startsWith("GIF89a"))
+        return QStringLiteral("gif");
+    if (b.startsWith("BM"))
+        return QStringLiteral("bmp");
+    return {};
+}
 
 } // namespace
 
@@ -30,11 +49,21 @@ QString ReceptDownload::badCodeMessage()
                           "Kontrollera att du angivit rätt kod eller försök senare.");
 }
 
+bool ReceptDownload::isWebAddress(const QString& line)
+{
+    const QString t = line.trimmed();
+    return t.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        || t.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
 QStringList ReceptDownload::codes(const QString& text)
 {
     QStringList out;
     for (QString line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
-        line.remove(QLatin1Char(' '));
+        if (isWebAddress(line))
+            line = line.trimmed();
+        else
+            line.remove(QLatin1Char(' '));
         if (!line.isEmpty())
             out.append(line);
     }
@@ -62,6 +91,12 @@ void ReceptDownload::cancel()
     m_fetch.cancel();
 }
 
+void ReceptDownload::continueLater()
+{
+    ++m_index;
+    QTimer::singleShot(0, this, &ReceptDownload::next);
+}
+
 void ReceptDownload::next()
 {
     if (m_cancelled || m_index >= m_lines.size()) {
@@ -69,14 +104,36 @@ void ReceptDownload::next()
         emit finished();
         return;
     }
+    const QString& line = m_lines.at(m_index);
     FetchUrl::Options o;
-    o.maxBytes = ReceptFileLimit;
-    m_fetch.start(WebServer::receptUrl(m_base, m_lines.at(m_index)), o);
+    if (isWebAddress(line)) {
+        m_phase = Phase::Page;
+        o.maxBytes = PageLimit;
+        m_fetch.start(QUrl(line, QUrl::TolerantMode), o);
+    } else {
+        m_phase = Phase::Code;
+        o.maxBytes = ReceptFileLimit;
+        m_fetch.start(WebServer::receptUrl(m_base, line), o);
+    }
 }
 
 void ReceptDownload::fetched()
 {
-    ++m_index;
+    switch (m_phase) {
+    case Phase::Code:
+        codeFetched();
+        break;
+    case Phase::Page:
+        pageFetched();
+        break;
+    case Phase::Picture:
+        pictureFetched();
+        break;
+    }
+}
+
+void ReceptDownload::codeFetched()
+{
     switch (m_fetch.status()) {
     case FetchUrl::Status::Ok:
         break;
@@ -87,7 +144,7 @@ void ReceptDownload::fetched()
         [[fallthrough]];
     default:
         // No connection: nothing comes back and nothing is said.
-        QTimer::singleShot(0, this, &ReceptDownload::next);
+        continueLater();
         return;
     }
     const QByteArray& bytes = m_fetch.data();
@@ -106,5 +163,107 @@ void ReceptDownload::fetched()
                 emit message(r.error);
         }
     }
-    QTimer::singleShot(0, this, &ReceptDownload::next);
+    continueLater();
+}
+
+std::optional<qint32> ReceptDownload::categoryFor(const WebRecipe& r)
+{
+    for (const QString& name : r.categories) {
+        const auto kid = m_db.scalar(
+            "SELECT KID FROM tblKategorier WHERE Kategori = ?1 COLLATE SV ORDER BY KID LIMIT 1;", { name });
+        if (kid && !kid->isNull())
+            return kid->toInt();
+    }
+    const auto all = Catalogue::allCategories(m_db);
+    if (!all || !m_chooseCategory)
+        return std::nullopt;
+    return m_chooseCategory(r, *all);
+}
+
+void ReceptDownload::pageFetched()
+{
+    const QUrl url = m_fetch.finalUrl();
+    const QString address = shown(QUrl(m_lines.at(m_index), QUrl::TolerantMode));
+    switch (m_fetch.status()) {
+    case FetchUrl::Status::Ok:
+        break;
+    case FetchUrl::Status::Cancelled:
+        continueLater();
+        return;
+    case FetchUrl::Status::TooLarge:
+        emit message(QStringLiteral("Sidan %1 är större än 5 MB och hämtades inte.").arg(address));
+        continueLater();
+        return;
+    default:
+        emit message(QStringLiteral("Sidan %1 kunde inte hämtas.").arg(address));
+        continueLater();
+        return;
+    }
+    const auto recipe = WebRecipePage::extract(m_fetch.data(), m_fetch.contentType(), url);
+    if (!recipe) {
+        emit message(QStringLiteral("Det finns inget recept på sidan %1.").arg(address));
+        continueLater();
+        return;
+    }
+    const std::optional<qint32> kid = categoryFor(*recipe);
+    // "Avbryt" in the category question skips this recipe.
+    if (!kid || m_cancelled) {
+        continueLater();
+        return;
+    }
+    ReceptImport::Block b;
+    b.titel = recipe->name;
+    b.kategori = QString::number(*kid);
+    b.portioner = recipe->yield;
+    b.tid = recipe->time;
+    b.ingredienser = recipe->ingredients.join(QStringLiteral("\r\n"));
+    b.anvisningar = recipe->instructions.join(QStringLiteral("\r\n"));
+    const DbResult<qint32> rid = ReceptImport::addRecipe(m_db, b);
+    if (!rid) {
+        emit message(
+            QStringLiteral("Receptet från %1 kunde inte sparas.\n\n%2").arg(address, rid.error().describe()));
+        continueLater();
+        return;
+    }
+    m_webRid = *rid;
+    if (recipe->image.isEmpty() || m_cancelled) {
+        emit imported();
+        continueLater();
+        return;
+    }
+    m_phase = Phase::Picture;
+    FetchUrl::Options o;
+    o.maxBytes = PictureLimit;
+    m_fetch.start(recipe->image, o);
+}
+
+void ReceptDownload::pictureFetched()
+{
+    // A picture that cannot be had leaves the recipe without one.
+    if (m_fetch.ok())
+        storePicture();
+    emit imported();
+    continueLater();
+}
+
+void ReceptDownload::storePicture()
+{
+    std::optional<std::pair<QByteArray, QString>> picture;
+    if (m_convertPicture)
+        picture = m_convertPicture(m_fetch.data());
+    else if (const QString ext = keptType(m_fetch.data()); !ext.isEmpty())
+        picture = std::make_pair(m_fetch.data(), ext);
+    if (!picture)
+        return;
+    // Through a file of the right type, so the picture rules stay in one place.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("bild.") + picture->second);
+    QSaveFile f(file);
+    if (!dir.isValid() || !f.open(QIODevice::WriteOnly) || f.write(picture->first) != picture->first.size()
+        || !f.commit())
+        return;
+    const Pictures::Result r
+        = Pictures::storePicture(QDir(m_folder).filePath(QStringLiteral("bilder")), m_webRid, file);
+    if (!r.ok)
+        emit message(r.error);
 }

@@ -4,6 +4,8 @@
 #include "ui/app/AppContext.h"
 #include "ui/app/Colours.h"
 #include "ui/online/FrmSparaRecept.h"
+#include "ui/online/FrmValjKategori.h"
+#include "ui/online/WebPicture.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,6 +32,9 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
         this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    setToolTip(
+        QStringLiteral("Skriv en kod på varje rad. En rad kan också vara adressen till en receptsida på "
+                       "webben (http:// eller https://): då hämtas receptet som sidan beskriver."));
     txtKoder = new QPlainTextEdit(this);
     txtKoder->setObjectName(QStringLiteral("txtKoder"));
     txtKoder->setTabChangesFocus(true);
@@ -80,6 +85,10 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
 
     connect(&m_recept, &ReceptDownload::message, this,
         [this](const QString& text) { m_ctx.prompts().message(this, text); });
+    m_recept.setPictureConverter(convertWebPicture);
+    m_recept.setCategoryChooser([this](const WebRecipe& r, const QList<Catalogue::Category>& all) {
+        return FrmValjKategori::ask(m_ctx, r.name, r.categories.value(0), all, this);
+    });
     connect(&m_recept, &ReceptDownload::imported, this, &FrmUppdatera::receptImported);
     connect(&m_recept, &ReceptDownload::finished, this, &FrmUppdatera::receptDone);
     connect(&m_update, &UpdateCheck::offered, this, [this](const UpdateInfo::Offer& offer) {

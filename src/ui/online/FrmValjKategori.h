@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/catalogue/Catalogue.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class AppContext;
+class QListWidget;
+class QPushButton;
+
+// Asks for the category of a web recipe whose own category the cookbook
+// lacks; "Avbryt" skips the recipe.
+class FrmValjKategori : public QDialog {
+    Q_OBJECT
+public:
+    FrmValjKategori(AppContext& ctx, const QString& title, const QString& pageCategory,
+        const QList<Catalogue::Category>& categories, QWidget* parent = nullptr);
+
+    // The chosen category's number, nothing when cancelled.
+    static std::optional<qint32> ask(AppContext& ctx, const QString& title, const QString& pageCategory,
+        const QList<Catalogue::Category>& categories, QWidget* parent);
+
+private:
+    QList<Catalogue::Category> m_categories;
+    QListWidget* lstKategorier = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+};
