@@ -1,9 +1,10 @@
 #include "core/online/FetchUrl.h"
 
+#include "core/text/AtomicFile.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 
 FetchUrl::FetchUrl(QNetworkAccessManager& nam, QObject* parent)
     : QObject(parent)
@@ -21,7 +22,7 @@ FetchUrl::~FetchUrl()
         m_reply->deleteLater();
     }
     if (m_file)
-        m_file->cancelWriting();
+        m_file->cancel();
 }
 
 QByteArray FetchUrl::agentName()
@@ -50,8 +51,8 @@ void FetchUrl::start(const QUrl& url, const Options& options)
         return;
     }
     if (!m_options.targetFile.isEmpty()) {
-        m_file = std::make_unique<QSaveFile>(m_options.targetFile);
-        if (!m_file->open(QIODevice::WriteOnly)) {
+        m_file = std::make_unique<AtomicFile>(m_options.targetFile);
+        if (!m_file->open()) {
             QTimer::singleShot(0, this, [this] { end(Status::WriteError); });
             return;
         }
@@ -122,7 +123,7 @@ void FetchUrl::readAvailable()
         }
         if (m_file) {
             m_hash.addData(QByteArrayView(buf, n));
-            if (m_file->write(buf, n) != n) {
+            if (!m_file->write(buf, n)) {
                 end(Status::WriteError);
                 return;
             }
@@ -167,10 +168,10 @@ void FetchUrl::end(Status status)
         if (status == Status::Ok && !m_options.expectedSha256.isEmpty()
             && m_hash.result() != m_options.expectedSha256)
             status = Status::BadDigest;
-        if (status == Status::Ok && !m_file->commit())
-            status = Status::WriteError;
         if (status != Status::Ok)
-            m_file->cancelWriting();
+            m_file->cancel();
+        else if (!m_file->commit())
+            status = Status::WriteError;
         m_file.reset();
     }
     if (status != Status::Ok)

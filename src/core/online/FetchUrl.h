@@ -11,7 +11,7 @@
 #include <memory>
 
 class QNetworkAccessManager;
-class QSaveFile;
+class AtomicFile;
 
 // Fetches one web resource, never from a cache, without blocking the window
 // thread. Only a 2xx answer counts as content: an error page is no data.
@@ -86,7 +86,7 @@ private:
     Options m_options;
     Status m_status = Status::Ok;
     QByteArray m_data;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<AtomicFile> m_file;
     QCryptographicHash m_hash { QCryptographicHash::Sha256 };
     qint64 m_received = 0;
     int m_httpStatus = 0;

@@ -1,12 +1,13 @@
 #include "core/online/ReceptDownload.h"
 
+#include "core/text/AtomicFile.h"
+
 #include "core/catalogue/Pictures.h"
 #include "core/exchange/ReceptImport.h"
 #include "core/online/WebServer.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -149,8 +150,7 @@ void ReceptDownload::codeFetched()
     }
     const QByteArray& bytes = m_fetch.data();
     if (!bytes.isEmpty()) {
-        QSaveFile f(QDir(m_folder).filePath(ReceptImport::TempFileName));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        if (!AtomicFile::writeAll(QDir(m_folder).filePath(ReceptImport::TempFileName), bytes)) {
             emit message(QStringLiteral("Receptfilen kunde inte sparas i %1.")
                              .arg(QDir::toNativeSeparators(m_folder)));
         } else if (!ReceptImport::firstLineHasTitel(bytes)) {
@@ -258,9 +258,7 @@ void ReceptDownload::storePicture()
     // Through a file of the right type, so the picture rules stay in one place.
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("bild.") + picture->second);
-    QSaveFile f(file);
-    if (!dir.isValid() || !f.open(QIODevice::WriteOnly) || f.write(picture->first) != picture->first.size()
-        || !f.commit())
+    if (!dir.isValid() || !AtomicFile::writeAll(file, picture->first))
         return;
     const Pictures::Result r
         = Pictures::storePicture(QDir(m_folder).filePath(QStringLiteral("bilder")), m_webRid, file);

@@ -1,11 +1,12 @@
 #include "core/online/Update.h"
 
+#include "core/text/AtomicFile.h"
+
 #include "core/online/WebServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 
 namespace {
 
@@ -36,9 +37,7 @@ void UpdateCheck::fetched()
         return;
     }
     // Kept beside the program until the next check, as it always was.
-    QSaveFile f(QDir(m_folder).filePath(UpdateInfo::FileName));
-    if (f.open(QIODevice::WriteOnly) && f.write(m_fetch.data()) == m_fetch.data().size())
-        f.commit();
+    (void)AtomicFile::writeAll(QDir(m_folder).filePath(UpdateInfo::FileName), m_fetch.data());
     const auto offer = UpdateInfo::parse(m_fetch.data(), m_ownVersion);
     if (offer)
         emit offered(*offer);
