@@ -1,9 +1,10 @@
 #include "ui/mainwindow/FrmMain.h"
 
 #include "core/catalogue/RecipeListModel.h"
+#include "ui/app/ClickAfterQuestion.h"
 #include "ui/app/Colours.h"
-#include "ui/app/Controls.h"
 #include "ui/app/Startup.h"
+#include "ui/mainwindow/MainLayout.h"
 #include "ui/mainwindow/SearchPanel.h"
 
 #include <QApplication>
@@ -15,48 +16,48 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using Controls::label;
-using Controls::make;
-
 namespace {
 
-constexpr int DesignedWidth = 792;
-constexpr int DesignedHeight = 532;
-constexpr int MinWidth = 640;
-constexpr int MinHeight = 480;
-
-struct ButtonPlace {
-    const char* caption;
-    int left;
-    int top;
-    int height;
+// Captions of the command buttons, by index.
+const char* const ButtonCaptions[CmdCount] = {
+    "&Nytt recept",
+    "&Radera",
+    "&Kategorier",
+    "&Uppdatera",
+    "Skri&v ut",
+    "Sök",
+    "&E-Recept",
+    "Skapa &web",
+    "Verk&tyg",
+    "&Spara",
+    "&Avbryt",
+    "Spara ing.",
+    "Lägg till ing.",
+    "&Öppna",
+    "&Spara",
+    "&Återställ",
+    "&Hälsoguide",
+    "&Matsedel",
+    "&Inställningar",
+    "Lägg till",
+    "&Anpassa",
+    "&Bild",
 };
 
-// Captions and designed places of the command buttons, by index.
-const ButtonPlace ButtonPlaces[CmdCount] = {
-    { "&Nytt recept", 557, 24, 25 },
-    { "&Radera", 552, 528, 25 },
-    { "&Kategorier", 717, 24, 25 },
-    { "&Uppdatera", 557, 56, 25 },
-    { "Skri&v ut", 637, 56, 25 },
-    { "Sök", 717, 480, 19 },
-    { "&E-Recept", 717, 56, 25 },
-    { "Skapa &web", 285, 560, 25 },
-    { "Verk&tyg", 365, 560, 25 },
-    { "&Spara", 560, 496, 25 },
-    { "&Avbryt", 640, 496, 25 },
-    { "Spara ing.", 717, 456, 19 },
-    { "Lägg till ing.", 165, 528, 19 },
-    { "&Öppna", 557, 424, 25 },
-    { "&Spara", 637, 424, 25 },
-    { "&Återställ", 717, 424, 25 },
-    { "&Hälsoguide", 445, 560, 25 },
-    { "&Matsedel", 637, 24, 25 },
-    { "&Inställningar", 720, 528, 25 },
-    { "Lägg till", 717, 200, 19 },
-    { "&Anpassa", 597, 88, 25 },
-    { "&Bild", 677, 88, 25 },
-};
+// Made without a place; the layout places every control.
+template <typename T> T* control(QWidget* parent, const char* name)
+{
+    auto* t = new T(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    return t;
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text)
+{
+    auto* l = control<QLabel>(parent, name);
+    l->setText(text);
+    return l;
+}
 
 } // namespace
 
@@ -67,68 +68,68 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
     , m_titleOrder(ctx.db())
 {
     setObjectName(QStringLiteral("frmMain"));
-    setMinimumSize(MinWidth, MinHeight);
-    resize(DesignedWidth, DesignedHeight);
+    setMinimumSize(MainLayout::MinimumSize);
+    resize(MainLayout::DesignedSize);
     buildControls();
+    m_clickAfterQuestion = new ClickAfterQuestion(this);
 }
 
 FrmMain::~FrmMain() = default;
 
 void FrmMain::buildControls()
 {
-    lblKategorier = label(this, QStringLiteral("lblKategorier"), QStringLiteral("Välj kategori"), 5, 8, 249);
-    cmbKategorier = make<QComboBox>(this, QStringLiteral("cmbKategorier"), 5, 24, 249, 21);
+    lblKategorier = caption(this, "lblKategorier", QStringLiteral("Välj kategori"));
+    cmbKategorier = control<QComboBox>(this, "cmbKategorier");
     cmbKategorier->setMaxVisibleItems(20);
-    lblRecept = label(this, QStringLiteral("lblRecept"), QStringLiteral("Recept"), 5, 48, 249);
-    lstRecept = make<QListView>(this, QStringLiteral("lstRecept"), 5, 64, 249, 459);
+    lblRecept = caption(this, "lblRecept", QStringLiteral("Recept"));
+    lstRecept = control<QListView>(this, "lstRecept");
     m_receptModel = new RecipeListModel(this);
     lstRecept->setModel(m_receptModel);
     lstRecept->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstRecept->setUniformItemSizes(true);
     lstRecept->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    lblTitel = label(this, QStringLiteral("lblTitel"), QStringLiteral("Titel"), 261, 8, 289);
-    txtTitel = make<QLineEdit>(this, QStringLiteral("txtTitel"), 261, 24, 289, 19);
-    lblPortioner = label(this, QStringLiteral("lblPortioner"), QStringLiteral("Portioner"), 264, 48, 137);
-    txtPortioner = make<QLineEdit>(this, QStringLiteral("txtPortioner"), 264, 64, 137, 19);
-    lblTid = label(this, QStringLiteral("lblTid"), QStringLiteral("Tid"), 405, 48, 145);
-    txtTid = make<QLineEdit>(this, QStringLiteral("txtTid"), 405, 64, 145, 19);
-    lblIngredienser
-        = label(this, QStringLiteral("lblIngredienser"), QStringLiteral("Ingredienser"), 261, 88, 289);
-    txtIngredienser = make<QPlainTextEdit>(this, QStringLiteral("txtIngredienser"), 261, 104, 289, 209);
-    lblAnvisningar
-        = label(this, QStringLiteral("lblAnvisningar"), QStringLiteral("Anvisningar"), 261, 320, 289);
-    txtAnvisningar = make<QPlainTextEdit>(this, QStringLiteral("txtAnvisningar"), 261, 336, 289, 193);
+    lblTitel = caption(this, "lblTitel", QStringLiteral("Titel"));
+    txtTitel = control<QLineEdit>(this, "txtTitel");
+    lblPortioner = caption(this, "lblPortioner", QStringLiteral("Portioner"));
+    txtPortioner = control<QLineEdit>(this, "txtPortioner");
+    lblTid = caption(this, "lblTid", QStringLiteral("Tid"));
+    txtTid = control<QLineEdit>(this, "txtTid");
+    lblIngredienser = caption(this, "lblIngredienser", QStringLiteral("Ingredienser"));
+    txtIngredienser = control<QPlainTextEdit>(this, "txtIngredienser");
+    lblAnvisningar = caption(this, "lblAnvisningar", QStringLiteral("Anvisningar"));
+    txtAnvisningar = control<QPlainTextEdit>(this, "txtAnvisningar");
     for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar })
         e->setTabChangesFocus(true);
 
-    lblVerktyg = label(this, QStringLiteral("lblVerktyg"), QStringLiteral("Verktyg"), 557, 8, 233);
+    lblVerktyg = caption(this, "lblVerktyg", QStringLiteral("Verktyg"));
     QFont bold = lblVerktyg->font();
     bold.setBold(true);
     lblVerktyg->setFont(bold);
-    lblReceptKategori = label(
-        this, QStringLiteral("lblReceptKategori"), QStringLiteral("Ändra receptets kategori"), 557, 120, 233);
-    cmbNyttRecept = make<QComboBox>(this, QStringLiteral("cmbNyttRecept"), 557, 136, 233, 21);
+    lblReceptKategori = caption(this, "lblReceptKategori", QStringLiteral("Ändra receptets kategori"));
+    cmbNyttRecept = control<QComboBox>(this, "cmbNyttRecept");
     cmbNyttRecept->setMaxVisibleItems(20);
 
     for (int i = 0; i < CmdCount; ++i) {
-        const ButtonPlace& p = ButtonPlaces[i];
-        auto* b = make<QPushButton>(this, QStringLiteral("cmdButton_%1").arg(i), p.left, p.top, 73, p.height);
-        b->setText(QString::fromUtf8(p.caption));
+        auto* b = new QPushButton(QString::fromUtf8(ButtonCaptions[i]), this);
+        b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
         b->setVisible(isBrowsingButton(Cmd(i)));
         connect(b, &QPushButton::clicked, this, [this, i] { onButton(Cmd(i)); });
         cmdButton[i] = b;
     }
     const char* krox[KroxCount] = { "&Om", "&Hjälp", "Avsluta" };
     for (int i = 0; i < KroxCount; ++i) {
-        auto* b = make<QPushButton>(this, QStringLiteral("cmdKrox_%1").arg(i), 557 + 80 * i, 504, 73, 25);
-        b->setText(QString::fromUtf8(krox[i]));
+        auto* b = new QPushButton(QString::fromUtf8(krox[i]), this);
+        b->setObjectName(QStringLiteral("cmdKrox_%1").arg(i));
         connect(b, &QPushButton::clicked, this, [this, i] { onKrox(Krox(i)); });
         cmdKrox[i] = b;
     }
     m_search = new SearchPanel(
         m_ctx, this, m_windows, { button(Cmd::Sok), button(Cmd::LaggTill), button(Cmd::SparaIng) });
     connect(m_search, &SearchPanel::seekRequested, this, &FrmMain::RunSeek);
+    for (const MainLayout::Place& p : MainLayout::places(size(), false))
+        m_placed.append(findChild<QWidget*>(p.name, Qt::FindDirectChildrenOnly));
+    applyLayout();
 
     connect(cmbKategorier, &QComboBox::activated, this, &FrmMain::kategoriChosen);
     connect(lstRecept->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -150,7 +151,8 @@ bool FrmMain::load()
     setWindowTitle(m_ctx.programTitle);
     Colours::apply(m_ctx, this);
     // A user expects the window back at the size it was left at.
-    resize(std::max<int>(m_ctx.windowWidth, MinWidth), std::max<int>(m_ctx.windowHeight, MinHeight));
+    resize(QSize(m_ctx.windowWidth, m_ctx.windowHeight).expandedTo(MainLayout::MinimumSize));
+    applyLayout();
     m_ctx.windowWidth = qint16(width());
     m_ctx.windowHeight = qint16(height());
     if (!FillKategoriList() || !FillNyKategoriList())
@@ -166,9 +168,18 @@ void FrmMain::showDbError(const QString& what, const DbError& error)
         Prompts::Icon::Critical);
 }
 
+void FrmMain::applyLayout()
+{
+    const QList<MainLayout::Place> places = MainLayout::places(size(), m_nyttReceptMode);
+    for (qsizetype i = 0; i < places.size(); ++i)
+        if (QWidget* w = m_placed.value(i))
+            w->setGeometry(MainLayout::pixels(places.at(i).rect));
+}
+
 void FrmMain::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
+    applyLayout();
     m_ctx.windowWidth = qint16(std::min(width(), 32767));
     m_ctx.windowHeight = qint16(std::min(height(), 32767));
 }

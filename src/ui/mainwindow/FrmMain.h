@@ -9,6 +9,7 @@
 #include <QVector>
 #include <QWidget>
 
+class ClickAfterQuestion;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -82,6 +83,8 @@ protected:
 
 private:
     void buildControls();
+    // Places every control for the window's size and mode.
+    void applyLayout();
     void onButton(Cmd c);
     void onKrox(Krox k);
     void kategoriChosen(int position);
@@ -90,7 +93,8 @@ private:
     // Asks about an unsaved edit; false when the user wanted it stored and it
     // could not be, so what was about to happen must not.
     bool leaveEdit();
-    void kategoriEditLeft();
+    // True when it asked about a changed category.
+    bool kategoriEditLeft();
     void deleteWithKeyboard();
     void showDbError(const QString& what, const DbError& error);
     // The windows behind the commands (FrmMainWindows.cpp).
@@ -146,6 +150,9 @@ private:
     QComboBox* cmbNyttRecept = nullptr;
     QPushButton* cmdButton[CmdCount] = {};
     QPushButton* cmdKrox[KroxCount] = {};
+    // The controls the layout places, in its order.
+    QList<QWidget*> m_placed;
+    ClickAfterQuestion* m_clickAfterQuestion = nullptr;
 
     SecondaryWindows m_windows;
     SearchPanel* m_search = nullptr;

@@ -3,6 +3,7 @@
 #include "core/catalogue/Pictures.h"
 #include "core/catalogue/RecipeListModel.h"
 #include "core/catalogue/Records.h"
+#include "ui/app/ClickAfterQuestion.h"
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/SearchPanel.h"
 
@@ -262,32 +263,33 @@ bool FrmMain::leaveEdit()
     return !m_receptChanged;
 }
 
-void FrmMain::kategoriEditLeft()
+bool FrmMain::kategoriEditLeft()
 {
     if (!m_kategoriEditing)
-        return;
+        return false;
     m_kategoriEditing = false;
     const int pos = cmbNyttRecept->currentIndex();
     const qint32 kid = m_nyKategoriIds.value(pos);
     if (pos < 0 || kid == m_shownKategoriId || m_currentRid == 0)
-        return;
+        return false;
     const auto answer = m_ctx.prompts().message(this,
         QStringLiteral("Receptets kategori har ändrats. Vill Du spara ändringen?"), Prompts::Buttons::YesNo,
         Prompts::Icon::None, QStringLiteral("Spara ändring?"));
     if (answer != Prompts::Answer::Yes)
-        return;
+        return true;
     const auto changed = Records::changeCategory(m_ctx.db(), m_currentRid, kid);
     if (!changed.ok()) {
         showDbError(QStringLiteral("Kategorin kunde inte ändras."), changed.error());
-        return;
+        return true;
     }
     if (!*changed) {
         m_ctx.prompts().message(this,
             QStringLiteral("Receptet finns inte längre i receptdatabasen, så kategorin kunde inte ändras."),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        return;
+        return true;
     }
     m_shownKategoriId = kid;
+    return true;
 }
 
 void FrmMain::BeginNyttRecept()
@@ -296,10 +298,7 @@ void FrmMain::BeginNyttRecept()
     for (QPushButton* b : cmdButton)
         if (b != button(Cmd::Spara) && b != button(Cmd::Avbryt))
             b->hide();
-    button(Cmd::Spara)->move(button(Cmd::NyttRecept)->pos());
-    button(Cmd::Avbryt)->move(button(Cmd::Matsedel)->pos());
-    cmbNyttRecept->setGeometry(
-        cmbKategorier->x(), cmbKategorier->y(), cmbKategorier->width(), cmbNyttRecept->height());
+    applyLayout();
     cmbKategorier->hide();
     button(Cmd::Spara)->show();
     button(Cmd::Avbryt)->show();
@@ -310,6 +309,8 @@ void FrmMain::BeginNyttRecept()
     lblVerktyg->hide();
     FillNyKategoriList();
     ClearRecept();
+    // Typing goes into the new recipe's title.
+    txtTitel->setFocus();
 }
 
 void FrmMain::SaveNyttRecept()
@@ -342,14 +343,12 @@ void FrmMain::EndNyttRecept()
     button(Cmd::Spara)->hide();
     button(Cmd::Avbryt)->hide();
     cmbKategorier->show();
-    const QWidget* kylskap = findChild<QWidget*>(QStringLiteral("lblKylskap"));
-    cmbNyttRecept->setGeometry(kylskap->x(), lblReceptKategori->y() + lblReceptKategori->height(),
-        lblReceptKategori->width(), cmbNyttRecept->height());
+    m_nyttReceptMode = false;
+    applyLayout();
     lstRecept->setEnabled(true);
     lblReceptKategori->show();
     lblVerktyg->show();
     m_search->showBrowsingControls();
-    m_nyttReceptMode = false;
     ClearRecept();
     FillKategoriList();
 }
@@ -404,10 +403,17 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        if (watched == cmbNyttRecept)
-            kategoriEditLeft();
-        else if (isField(watched))
-            leaveEdit();
+        const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        auto* left = static_cast<QWidget*>(watched);
+        if (watched == cmbNyttRecept) {
+            if (kategoriEditLeft() && byMouse)
+                m_clickAfterQuestion->asked(left, true);
+        } else if (isField(watched)) {
+            const bool asks = m_receptChanged && !m_nyttReceptMode && !m_asking;
+            const bool goOn = leaveEdit();
+            if (asks && byMouse)
+                m_clickAfterQuestion->asked(left, goOn);
+        }
     } else if (event->type() == QEvent::FocusIn && watched == cmbNyttRecept) {
         if (!m_nyttReceptMode)
             m_kategoriEditing = true;

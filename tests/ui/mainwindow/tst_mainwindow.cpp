@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -131,6 +132,8 @@ private slots:
     void exitStaysWhenTheEditCannotBeStored();
     void exitAsksForATypedNewRecipe_data();
     void exitAsksForATypedNewRecipe();
+    void clickAfterTheQuestion_data();
+    void clickAfterTheQuestion();
 };
 
 void TestMainWindow::categoryFilterAndChooser()
@@ -295,6 +298,8 @@ void TestMainWindow::newRecipeChecks()
     const int before = f.stored("SELECT count(*) FROM tblRecept;").toInt();
     QTest::mouseClick(f.button(0), Qt::LeftButton);
     QVERIFY(f.w->nyttReceptMode());
+    // Typing goes into the title at once.
+    QCOMPARE(QApplication::focusWidget(), f.line("txtTitel"));
     QCOMPARE(f.chooser()->currentIndex(), -1);
     QCOMPARE(f.chooser()->geometry().topLeft(), f.filter()->geometry().topLeft());
     QVERIFY(!f.list()->isEnabled());
@@ -553,8 +558,9 @@ void TestMainWindow::exitAsksForUnsavedEdits()
     f.text("txtAnvisningar")->moveCursor(QTextCursor::End);
     QTest::keyClicks(f.text("txtAnvisningar"), QStringLiteral(" Servera."));
     f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    // The click goes on once the question is answered.
     QTest::mouseClick(f.w->findChild<QPushButton*>(QStringLiteral("cmdKrox_2")), Qt::LeftButton);
-    QVERIFY(f.w->hasExited());
+    QTRY_VERIFY(f.w->hasExited());
     QCOMPARE(queryValue(f.t.dbPath(), "SELECT Anvisningar FROM tblRecept WHERE RID=1;").toString(),
         QStringLiteral("Koka. Servera."));
 }
@@ -607,6 +613,68 @@ void TestMainWindow::exitAsksForATypedNewRecipe()
         QCOMPARE(f.stored("SELECT count(*) FROM tblRecept;").toInt(), recipes);
     else
         QCOMPARE(queryValue(db, "SELECT count(*) FROM tblRecept;").toInt(), recipes);
+}
+
+// A click that takes the focus from a changed field asks first; the question
+// box takes the release of the press. Afterwards the click goes on, once,
+// unless the answer left the edit unstored: then the click is dropped and the
+// cursor is back in the field.
+void TestMainWindow::clickAfterTheQuestion_data()
+{
+    QTest::addColumn<bool>("onList");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("noTitle");
+    QTest::addColumn<bool>("released");
+    QTest::addColumn<bool>("goesOn");
+    QTest::newRow("button, Ja") << false << true << false << false << true;
+    QTest::newRow("button, Nej") << false << false << false << false << true;
+    QTest::newRow("button, Ja, let go after answering") << false << true << false << true << true;
+    QTest::newRow("button, Ja without title") << false << true << true << false << false;
+    QTest::newRow("button, Ja without title, let go after") << false << true << true << true << false;
+    QTest::newRow("another recipe, Nej") << true << false << false << false << true;
+    QTest::newRow("another recipe, Ja without title") << true << true << true << true << false;
+}
+
+void TestMainWindow::clickAfterTheQuestion()
+{
+    QFETCH(bool, onList);
+    QFETCH(bool, yes);
+    QFETCH(bool, noTitle);
+    QFETCH(bool, released);
+    QFETCH(bool, goesOn);
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    f.line("txtAddSeek")->setText(QStringLiteral("salt"));
+    QLineEdit* field = f.line(noTitle ? "txtTitel" : "txtTid");
+    field->setFocus();
+    if (noTitle)
+        field->clear();
+    else
+        QTest::keyClicks(field, QStringLiteral(" x"));
+    f.t.prompts.queueAnswer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+
+    // "Lägg till" puts the search box's text into the search list.
+    QWidget* target = onList ? f.list()->viewport() : f.button(19);
+    const QPoint at = onList
+        ? f.list()->visualRect(f.list()->model()->index(f.rowOf("Stekt strömming"), 0)).center()
+        : target->rect().center();
+    QTest::mousePress(target, Qt::LeftButton, {}, at);
+    if (released)
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+    QCoreApplication::processEvents();
+
+    if (onList) {
+        QCOMPARE(f.w->currentRid(), goesOn ? 4 : 1);
+        QCOMPARE(f.line("txtTitel")->text(), goesOn ? QStringLiteral("Stekt strömming") : QString());
+    } else {
+        QCOMPARE(f.get<QListWidget>("lstSeek")->count(), goesOn ? 1 : 0);
+    }
+    QCOMPARE(f.w->receptChanged(), !goesOn);
+    if (!goesOn)
+        QCOMPARE(QApplication::focusWidget(), field);
+    if (!released)
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
 }
 
 QTEST_MAIN(TestMainWindow)
