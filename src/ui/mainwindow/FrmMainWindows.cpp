@@ -2,6 +2,7 @@
 #include "ui/appearance/FrmAnpassa.h"
 #include "ui/catalogue/FrmKategorier.h"
 #include "ui/catalogue/FrmReceptBild.h"
+#include "ui/guide/FrmGuide.h"
 #include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/SearchPanel.h"
@@ -70,8 +71,18 @@ void FrmMain::openPrint()
 
 void FrmMain::SendERecept() { }
 
-// Its command is never shown.
-void FrmMain::openGuide() { }
+// Its command is never shown. While the guide is in use the main window
+// steps aside, and it comes back when the guide closes.
+void FrmMain::openGuide()
+{
+    auto* w = new FrmGuide(m_ctx);
+    connect(w, &FrmGuide::activated, this, &QWidget::hide);
+    connect(w, &FrmGuide::closed, this, [this] {
+        if (!m_exited)
+            show();
+    });
+    openSecondary(w);
+}
 
 void FrmMain::openMatsedel()
 {
