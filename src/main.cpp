@@ -1,4 +1,5 @@
 #include "ui/app/Colours.h"
+#include "ui/app/Look.h"
 #include "ui/app/Startup.h"
 #include "ui/mainwindow/Program.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(gastrid);
     QApplication app(argc, argv);
     Colours::installStyle();
+    Look::install();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/gastrid.svg")));
     Startup::installTranslations(app);
 

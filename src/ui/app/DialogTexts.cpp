@@ -12,7 +12,7 @@ namespace {
 constexpr const char* Contexts[] = { "QPrintDialog", "QPrintWidget", "QPrintSettingsOutput",
     "QPrintPropertiesWidget", "QPrintPropertiesDialog", "QPageSetupWidget", "QPageSetupDialog",
     "QCupsJobWidget", "QUnixPrintWidget", "QPageSize", "QPlatformTheme", "QFileDialog", "QFileSystemModel",
-    "QAbstractFileIconProvider" };
+    "QAbstractFileIconProvider", "QWidgetTextControl" };
 
 struct Text {
     const char* english;
@@ -188,6 +188,47 @@ constexpr Text Texts[] = {
     { "Date Modified", u"Ändrad" },
     { "Drive", u"Enhet" },
     { "Folder", u"Mapp" },
+    { "File Folder", u"Mapp" },
+    { "File", u"Fil" },
+    { "%1 File", u"%1-fil" },
+    { "Shortcut", u"Genväg" },
+    { "Alias", u"Alias" },
+    { "File name:", u"Filnamn:" },
+    { "Recent Places", u"Senaste platser" },
+    { "&Choose", u"&Välj" },
+    { "Directory", u"Mapp" },
+    { "Show ", u"Visa " },
+    { "Delete", u"Ta bort" },
+    { "Are you sure you want to delete '%1'?", u"Vill du verkligen ta bort '%1'?" },
+    { "Invalid filename", u"Ogiltigt filnamn" },
+    { "<b>The name \"%1\" cannot be used.</b><p>Try using another name, with fewer characters or no "
+      "punctuation marks.",
+        u"<b>Namnet \"%1\" kan inte användas.</b><p>Försök med ett annat namn, med färre tecken eller utan "
+        u"skiljetecken." },
+    // The buttons of Qt's questions (the file dialog's "replace?").
+    { "&Yes", u"&Ja" },
+    { "&No", u"&Nej" },
+    { "Yes to &All", u"Ja till &alla" },
+    { "N&o to All", u"N&ej till alla" },
+    { "Save All", u"Spara alla" },
+    { "Don't Save", u"Spara inte" },
+    { "Abort", u"Avbryt" },
+    { "Retry", u"Försök igen" },
+    { "Ignore", u"Ignorera" },
+    { "Close", u"Stäng" },
+    { "Discard", u"Kasta" },
+    { "Help", u"Hjälp" },
+    { "Apply", u"Verkställ" },
+    { "Reset", u"Återställ" },
+    { "Restore Defaults", u"Återställ standardvärden" },
+    // The edit menu of multi-line fields.
+    { "&Undo", u"&Ångra" },
+    { "&Redo", u"&Gör om" },
+    { "Cu&t", u"Klipp &ut" },
+    { "&Copy", u"&Kopiera" },
+    { "Copy &Link Location", u"Kopiera &länkadress" },
+    { "&Paste", u"Klistra &in" },
+    { "Select All", u"Markera allt" },
 };
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include <QTranslator>
 
-// Swedish for Qt's own print, page-setup and file dialogs, which Qt's Swedish
-// catalogue leaves in English.
+// Swedish for Qt's own print, page-setup and file dialogs, their questions and
+// the edit menu of text fields, which Qt's Swedish catalogue leaves in English.
 class DialogTexts : public QTranslator {
     Q_OBJECT
 public:

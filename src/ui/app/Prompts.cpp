@@ -1,5 +1,7 @@
 #include "ui/app/Prompts.h"
 
+#include "ui/app/SwedishFileColumns.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -116,6 +118,7 @@ QString Prompts::fileName(QWidget* parent, const FileRequest& req)
     dlg.setLabelText(QFileDialog::FileType, QStringLiteral("Filer av typen:"));
     dlg.setLabelText(QFileDialog::Accept, req.save ? QStringLiteral("Spara") : QStringLiteral("Öppna"));
     dlg.setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
+    dlg.setProxyModel(new SwedishFileColumns(&dlg));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();
