@@ -9,5 +9,8 @@ namespace FridgeFile {
 
 TextFile::ReadResult read(const QString& path);
 TextFile::WriteResult write(const QString& path, const QStringList& entries);
+// The name a fridge file is saved under: a name typed without an extension
+// gets ".kyl", so the open dialog lists the file.
+QString withExtension(const QString& path);
 
 } // namespace FridgeFile

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QUrl>
@@ -121,6 +122,13 @@ void FrmMain::openAbout()
 
 void FrmMain::openHelp()
 {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QFileInfo(m_ctx.path(QStringLiteral("Manual/Default.htm"))).absoluteFilePath()));
+    const QString manual = QFileInfo(m_ctx.path(QStringLiteral("Manual/Default.htm"))).absoluteFilePath();
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+        return;
+    // Nothing could show the page; the user can still open the file by hand.
+    m_ctx.prompts().message(this,
+        QStringLiteral("Hjälpen kunde inte visas, eftersom ingen webbläsare kunde startas.\n\n"
+                       "Handboken finns i filen %1")
+            .arg(QDir::toNativeSeparators(manual)),
+        Prompts::Buttons::Ok, Prompts::Icon::Information);
 }

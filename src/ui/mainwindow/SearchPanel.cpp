@@ -309,10 +309,11 @@ void SearchPanel::OpenFridge()
 
 void SearchPanel::SaveFridge()
 {
-    const QString file = m_ctx.prompts().saveFileName(
+    const QString chosen = m_ctx.prompts().saveFileName(
         m_host, QStringLiteral("Spara kylskåp"), FridgeFilter, m_ctx.programFolder());
-    if (file.isEmpty())
+    if (chosen.isEmpty())
         return;
+    const QString file = FridgeFile::withExtension(chosen);
     const TextFile::WriteResult written = FridgeFile::write(file, entries());
     if (written.ok)
         return;

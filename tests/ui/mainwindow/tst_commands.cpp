@@ -159,6 +159,17 @@ private slots:
         QCOMPARE(catcher.urls.at(0).toLocalFile(),
             QDir(t.folder()).absoluteFilePath(QStringLiteral("Manual/Default.htm")));
     }
+
+    // Where nothing can show the page (the test platform starts no browser),
+    // the user is told where the manual is.
+    void helpWithoutABrowserNamesTheManual()
+    {
+        QTest::mouseClick(p->window->findChild<QPushButton*>(QStringLiteral("cmdKrox_1")), Qt::LeftButton);
+        QCOMPARE(t.prompts.shown().size(), 1);
+        QVERIFY(t.prompts.shown().at(0).text.startsWith(QStringLiteral("Hjälpen kunde inte visas")));
+        QVERIFY(t.prompts.shown().at(0).text.endsWith(QDir::toNativeSeparators(
+            QDir(t.folder()).absoluteFilePath(QStringLiteral("Manual/Default.htm")))));
+    }
 };
 
 QTEST_MAIN(TestCommands)

@@ -182,9 +182,10 @@ private slots:
         QCOMPARE(s->list->count(), 0);
     }
 
-    // The file is "skafferi": taken as chosen, no extension added. An open
-    // replaces the list; a save replaces the old file unasked. When either
-    // fails or is cancelled, the list and the file stay as they were.
+    // The file is "skafferi.kyl"; a name typed without an extension is saved
+    // with one, so the open dialog lists it. An open replaces the list; a save
+    // replaces the old file unasked. When either fails or is cancelled, the
+    // list and the file stay as they were.
     void fridge_data()
     {
         QTest::addColumn<bool>("save");
@@ -194,18 +195,20 @@ private slots:
         QTest::addColumn<QStringList>("told");
         const QByteArray two = QByteArray::fromHex("6D6AF66C0D0AE467670D0A");
         const QStringList twoEntries { u"mjöl"_s, u"ägg"_s }, none;
-        QTest::newRow("open: no trailing empty entry") << false << u"skafferi"_s << twoEntries << two << none;
+        QTest::newRow("open: no trailing empty entry")
+            << false << u"skafferi.kyl"_s << twoEntries << two << none;
         QTest::newRow("open: last line open")
-            << false << u"skafferi"_s << twoEntries << QByteArray("mj\xF6l\r\n\xE4gg") << none;
+            << false << u"skafferi.kyl"_s << twoEntries << QByteArray("mj\xF6l\r\n\xE4gg") << none;
         QTest::newRow("open: empty middle kept")
-            << false << u"skafferi"_s << QStringList { u"a"_s, u""_s, u"b"_s } << QByteArray("a\r\n\r\nb\r\n")
-            << none;
+            << false << u"skafferi.kyl"_s << QStringList { u"a"_s, u""_s, u"b"_s }
+            << QByteArray("a\r\n\r\nb\r\n") << none;
         QTest::newRow("open: missing")
             << false << u"saknas.kyl"_s << none << two << QStringList { u"saknas.kyl"_s };
         QTest::newRow("open: a folder")
             << false << u"mapp.kyl"_s << none << two << QStringList { u"mapp.kyl"_s };
         QTest::newRow("open: cancelled") << false << QString() << none << two << none;
-        QTest::newRow("save: two entries") << true << u"skafferi"_s << twoEntries << two << none;
+        QTest::newRow("save: two entries") << true << u"skafferi.kyl"_s << twoEntries << two << none;
+        QTest::newRow("save: typed without extension") << true << u"skafferi"_s << twoEntries << two << none;
         QTest::newRow("save: not Windows-1252")
             << true << u"skafferi"_s << QStringList { u"mjöl"_s, u"łosoś"_s } << QByteArray()
             << QStringList { u"skafferi"_s, u"ł"_s, u"ś"_s };
@@ -223,7 +226,7 @@ private slots:
         const QByteArray old("gammalt innehåll som är längre än det nya");
         const QStringList before = save ? entries : QStringList { u"gammal"_s };
         QVERIFY(QDir(s->t.folder()).mkdir(u"mapp.kyl"_s));
-        QFile file(s->t.path(u"skafferi"_s));
+        QFile file(s->t.path(u"skafferi.kyl"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(save ? old : bytes);
         file.close();
