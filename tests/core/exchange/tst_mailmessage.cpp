@@ -1,0 +1,113 @@
+// The pieces of a mail that no server test pins down exactly: recipients as
+// typed, quoted-printable lines, dot-stuffing and replies split over reads.
+#include "core/exchange/MailMessage.h"
+#include "core/exchange/QuotedPrintable.h"
+#include "core/exchange/SmtpReply.h"
+
+#include <QTest>
+
+class TestMailMessage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recipients_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("pairs");
+        QTest::newRow("comma and space")
+            << "a@x.se, b@y.se" << QStringList() << QStringList { "|a@x.se", "|b@y.se" };
+        QTest::newRow("colon") << "a@x.se:b@y.se" << QStringList() << QStringList { "|a@x.se", "|b@y.se" };
+        QTest::newRow("trailing ; names nobody")
+            << "a@x.se;" << QStringList { "A" } << QStringList { "A|a@x.se" };
+        QTest::newRow("names stay with their addresses")
+            << ";b@y.se;;c@z.se" << QStringList { "A", "B", "C", "D" }
+            << QStringList { "B|b@y.se", "D|c@z.se" };
+    }
+    void recipients()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, pairs);
+        QStringList got;
+        for (const MailMessage::Mailbox& m : MailMessage::recipients(typed, names))
+            got << m.name + "|" + m.address;
+        QCOMPARE(got, pairs);
+    }
+
+    void quotedPrintable_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("encoded");
+        QTest::newRow("Swedish letters") << QString("ärt").toUtf8() << QByteArray("=C3=A4rt");
+        QTest::newRow("equals sign and trailing space")
+            << QByteArray("a = b \r\nc\t") << QByteArray("a =3D b=20\r\nc=09");
+        QTest::newRow("lone line-end bytes kept") << QByteArray("a\nb\rc") << QByteArray("a=0Ab=0Dc");
+        QTest::newRow("long line: soft break within 76")
+            << QByteArray(80, 'x') << QByteArray(75, 'x') + "=\r\n" + QByteArray(5, 'x');
+        QTest::newRow("a code is never split")
+            << QByteArray(74, 'x') + "\xff" + "y" << QByteArray(74, 'x') + "=\r\n=FFy";
+        QTest::newRow("exactly 76 needs no break") << QByteArray(76, 'x') << QByteArray(76, 'x');
+    }
+    void quotedPrintable()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, encoded);
+        QCOMPARE(QuotedPrintable::encode(text), encoded);
+        QCOMPARE(QuotedPrintable::decode(encoded), text);
+    }
+
+    void dotStuffing_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::newRow("a line \".\"") << QByteArray("a\r\n.\r\nb\r\n") << QByteArray("a\r\n..\r\nb\r\n.\r\n");
+        QTest::newRow("first line") << QByteArray(".x") << QByteArray("..x\r\n.\r\n");
+        QTest::newRow("dot inside a line") << QByteArray("a.b\r\n") << QByteArray("a.b\r\n.\r\n");
+    }
+    void dotStuffing()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(QByteArray, wire);
+        QCOMPARE(MailMessage::dotStuff(message), wire);
+    }
+
+    void replies_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("reads");
+        QTest::addColumn<QStringList>("replies");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("continuation split inside the code")
+            << QList<QByteArray> { "250-post.example\r\n25", "0-STARTTLS\r", "\n250 HELP\r\n" }
+            << QStringList { "250:post.example|STARTTLS|HELP" } << false;
+        QTest::newRow("two replies in one read, bare LF")
+            << QList<QByteArray> { "220 hej\n250 ok\n" } << QStringList { "220:hej", "250:ok" } << false;
+        QTest::newRow("incomplete reply is not handed out")
+            << QList<QByteArray> { "354-a\r\n" } << QStringList() << false;
+        QTest::newRow("not a reply") << QList<QByteArray> { "HTTP/1.1 400\r\n250 ok\r\n" }
+                                     << QStringList { "0:HTTP/1.1 400" } << true;
+        QTest::newRow("endless line") << QList<QByteArray> { QByteArray(5000, '2') } << QStringList() << true;
+    }
+    void replies()
+    {
+        QFETCH(QList<QByteArray>, reads);
+        QFETCH(QStringList, replies);
+        QFETCH(bool, failed);
+        SmtpReplyReader reader;
+        QStringList got;
+        for (const QByteArray& r : reads) {
+            reader.feed(r);
+            while (std::optional<SmtpReply> reply = reader.next()) {
+                QStringList texts;
+                for (const QString& l : reply->lines)
+                    texts << (reply->code ? l.mid(4) : l);
+                got << QString::number(reply->code) + ":" + texts.join("|");
+            }
+        }
+        QCOMPARE(got, replies);
+        QCOMPARE(reader.failed(), failed);
+    }
+};
+
+QTEST_MAIN(TestMailMessage)
+#include "tst_mailmessage.moc"
