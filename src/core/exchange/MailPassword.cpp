@@ -1,6 +1,11 @@
 #include "core/exchange/MailPassword.h"
 
+#include <QPointer>
+#include <QTimer>
+
 #include <qt6keychain/keychain.h>
+
+#include <memory>
 
 namespace MailPassword {
 
@@ -20,6 +25,32 @@ Answer answerOf(const QKeychain::Job* job, const QString& password)
     }
 }
 
+void run(QKeychain::Job* job, QObject* context, int timeoutMs, std::function<Answer(QKeychain::Job*)> answer,
+    Done done)
+{
+    // Whichever comes first, the keyring's answer or the time limit, is the
+    // only one.
+    auto shared = std::make_shared<Done>(std::move(done));
+    QPointer<QTimer> guard = new QTimer(context);
+    guard->setSingleShot(true);
+    QObject::connect(guard, &QTimer::timeout, context, [shared, guard] {
+        if (guard)
+            guard->deleteLater();
+        if (Done d = std::exchange(*shared, nullptr))
+            d({ Outcome::NoKeyring, {} });
+    });
+    QObject::connect(job, &QKeychain::Job::finished, context, [shared, guard, answer](QKeychain::Job* j) {
+        if (guard) {
+            guard->stop();
+            guard->deleteLater();
+        }
+        if (Done d = std::exchange(*shared, nullptr))
+            d(answer(j));
+    });
+    guard->start(timeoutMs);
+    job->start();
+}
+
 } // namespace
 
 QString account(const QString& userName, const QString& server)
@@ -27,33 +58,34 @@ QString account(const QString& userName, const QString& server)
     return userName + QLatin1Char('@') + server;
 }
 
-void read(const QString& account, QObject* context, Done done)
+void read(const QString& account, QObject* context, Done done, int timeoutMs)
 {
     auto* job = new QKeychain::ReadPasswordJob(Service);
     // Never a file in place of the keyring.
     job->setInsecureFallback(false);
     job->setKey(account);
-    QObject::connect(job, &QKeychain::Job::finished, context, [done = std::move(done)](QKeychain::Job* j) {
-        done(answerOf(j, static_cast<QKeychain::ReadPasswordJob*>(j)->textData()));
-    });
-    job->start();
+    run(
+        job, context, timeoutMs,
+        [](QKeychain::Job* j) {
+            return answerOf(j, static_cast<QKeychain::ReadPasswordJob*>(j)->textData());
+        },
+        std::move(done));
 }
 
-void write(const QString& account, const QString& password, QObject* context, Done done)
+void write(const QString& account, const QString& password, QObject* context, Done done, int timeoutMs)
 {
     auto* job = new QKeychain::WritePasswordJob(Service);
     job->setInsecureFallback(false);
     job->setKey(account);
     job->setTextData(password);
-    QObject::connect(
-        job, &QKeychain::Job::finished, context, [done = std::move(done), password](QKeychain::Job* j) {
+    run(
+        job, context, timeoutMs,
+        [password](QKeychain::Job* j) {
             Answer a = answerOf(j, password);
             // A write that found nothing to replace still stored it.
-            if (a.outcome == Outcome::NotStored)
-                a = { Outcome::Found, password };
-            done(a);
-        });
-    job->start();
+            return a.outcome == Outcome::NotStored ? Answer { Outcome::Found, password } : a;
+        },
+        std::move(done));
 }
 
 } // namespace MailPassword

@@ -22,12 +22,17 @@ struct Answer {
 
 using Done = std::function<void(const Answer&)>;
 
+// A keyring that has not answered by then counts as none: a job can stall
+// (seen with no session bus) and the user must not wait for ever.
+constexpr int DefaultTimeoutMs = 60000;
+
 // The keyring entry of a login: "user@server".
 QString account(const QString& userName, const QString& server);
 
-// Asks the keyring; `done` runs later, on the event loop, and not at all
-// once `context` is gone.
-void read(const QString& account, QObject* context, Done done);
-void write(const QString& account, const QString& password, QObject* context, Done done);
+// Asks the keyring; `done` runs once, later, on the event loop, and not at
+// all once `context` is gone.
+void read(const QString& account, QObject* context, Done done, int timeoutMs = DefaultTimeoutMs);
+void write(const QString& account, const QString& password, QObject* context, Done done,
+    int timeoutMs = DefaultTimeoutMs);
 
 } // namespace MailPassword

@@ -297,6 +297,8 @@ void SmtpClient::refuse(const QString& text, Result result)
     m_refusal = result;
     m_state = State::Refused;
     sendCommand("QUIT");
+    if (result == Result::LoginRefused)
+        emit loginRefused();
 }
 
 void SmtpClient::onTimeout()

@@ -94,6 +94,9 @@ public:
 signals:
     void statusChanged(const QString& text);
     void finished(SmtpClient::Result result);
+    // As soon as the server refuses the login, before QUIT is answered: the
+    // password is wrong even if the transfer is then dropped.
+    void loginRefused();
 
 private:
     void onConnected();

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QHash>
 #include <QPageLayout>
 #include <QString>
 
@@ -64,6 +65,9 @@ public:
     // Decimal text of the window colour value, formed once at start-up.
     QString windowColor = QString::number(Settings::DefaultWindowRGB.value());
     bool seekIngredienser = false;
+    // Mail passwords by login ("user@server") for this run only, where no
+    // keyring keeps them.
+    QHash<QString, QString> mailPasswords;
 
     PrintChoices printChoices;
     // The weekly menu's current slot, kept while the program runs.

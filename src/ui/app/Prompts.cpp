@@ -3,6 +3,8 @@
 #include "ui/app/SwedishFileColumns.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -75,6 +77,29 @@ Prompts::Answer Prompts::message(
     if (clicked && clicked == no)
         return Answer::No;
     return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+std::optional<QString> Prompts::password(QWidget* parent, const QString& title, const QString& label)
+{
+    const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
+    m_shown.append({ shownTitle, label, Buttons::OkCancel, Icon::None });
+    if (m_scripted) {
+        if (m_passwords.isEmpty()) {
+            ++m_unexpected;
+            qWarning("Prompts: unanswered password question: %s", qPrintable(label));
+            return std::nullopt;
+        }
+        return m_passwords.takeFirst();
+    }
+    QInputDialog box(parent);
+    box.setWindowTitle(shownTitle);
+    box.setLabelText(label);
+    box.setTextEchoMode(QLineEdit::Password);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Avbryt"));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
 }
 
 QString Prompts::toQtFilter(const QString& filter)

@@ -37,6 +37,9 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
 
+    // A password typed into a small window; nothing when cancelled.
+    std::optional<QString> password(QWidget* parent, const QString& title, const QString& label);
+
     void setDefaultTitle(const QString& title) { m_defaultTitle = title; }
     QString defaultTitle() const { return m_defaultTitle; }
 
@@ -46,6 +49,9 @@ public:
     bool isScripted() const { return m_scripted; }
     void queueAnswer(Answer a) { m_answers.append(a); }
     void queueFileName(const QString& name) { m_files.append(name); }
+    // A password question takes the next queued text (nothing = cancelled).
+    void queuePassword(const std::optional<QString>& password) { m_passwords.append(password); }
+    int pendingPasswords() const { return int(m_passwords.size()); }
     int pendingAnswers() const { return int(m_answers.size()); }
     int pendingFileNames() const { return int(m_files.size()); }
     // Questions asked while the queue was empty.
@@ -79,6 +85,7 @@ private:
     bool m_scripted = false;
     QList<Answer> m_answers;
     QStringList m_files;
+    QList<std::optional<QString>> m_passwords;
     QList<Shown> m_shown;
     QList<FileRequest> m_fileRequests;
     int m_unexpected = 0;

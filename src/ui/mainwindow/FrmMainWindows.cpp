@@ -1,7 +1,11 @@
 // The secondary windows the main window's commands open.
+#include "core/exchange/EReceptText.h"
+#include "core/exchange/MailSettings.h"
 #include "ui/appearance/FrmAnpassa.h"
 #include "ui/catalogue/FrmKategorier.h"
 #include "ui/catalogue/FrmReceptBild.h"
+#include "ui/exchange/FrmERecept.h"
+#include "ui/exchange/FrmEReceptInfo.h"
 #include "ui/guide/FrmGuide.h"
 #include "ui/mainwindow/FrmAbout.h"
 #include "ui/mainwindow/FrmMain.h"
@@ -70,7 +74,49 @@ void FrmMain::openPrint()
     openSecondary(new FrmPrint(m_ctx, [this] { return currentListRid(); }));
 }
 
-void FrmMain::SendERecept() { }
+void FrmMain::SendERecept()
+{
+    const int marked = markedCount();
+    if (marked == 0) {
+        m_ctx.prompts().message(this, QStringLiteral("Markera ett recept först."));
+        return;
+    }
+    if (marked > EReceptText::MaxRecipes) {
+        m_ctx.prompts().message(
+            this, QStringLiteral("Funktionen är begränsad till max 20 recept åt gången."));
+        return;
+    }
+    auto* mail = qobject_cast<FrmERecept*>(m_windows.find(QStringLiteral("frmERecept")));
+    QString error;
+    const std::optional<MailSettings> settings
+        = MailSettings::read(m_ctx.path(QStringLiteral("er.txt")), &error);
+    if (!error.isEmpty())
+        m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    if (!settings) {
+        // Once saved, the user gives the command again.
+        auto* info = new FrmEReceptInfo(m_ctx, std::nullopt);
+        if (mail)
+            connect(info, &FrmEReceptInfo::saved, mail, &FrmERecept::applySettings);
+        openSecondary(info);
+        return;
+    }
+    DbResult<QString> text = EReceptText::BuildEReceptText(m_ctx.db(), markedRids());
+    if (!text) {
+        showDbError(QStringLiteral("E-receptet kunde inte skapas."), text.error());
+        return;
+    }
+    // One mail window: a second command fills the open one anew.
+    if (mail) {
+        mail->applySettings(*settings);
+        mail->setMessage(*text);
+        mail->raise();
+        mail->activateWindow();
+        return;
+    }
+    mail = new FrmERecept(m_ctx, *settings, [this](QWidget* w) { openSecondary(w); });
+    mail->setMessage(*text);
+    openSecondary(mail);
+}
 
 // Its command is never shown. While the guide is in use the main window
 // steps aside, and it comes back when the guide closes.

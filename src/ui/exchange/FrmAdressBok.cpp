@@ -1,0 +1,298 @@
+#include "ui/exchange/FrmAdressBok.h"
+
+#include "core/exchange/MailSettings.h"
+#include "ui/app/Colours.h"
+#include "ui/exchange/FrmERecept.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+const QString FileName = QStringLiteral("adresser.txt");
+
+QPushButton* makeButton(QWidget* parent, int index, const QString& caption, int x, int y)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QStringLiteral("cmdButton_%1").arg(index));
+    b->setGeometry(x, y, 110, 28);
+    return b;
+}
+
+} // namespace
+
+FrmAdressBok::FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow)
+    : QWidget(mailWindow, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
+    , m_ctx(ctx)
+    , m_mail(mailWindow)
+{
+    setObjectName(QStringLiteral("frmAdressBok"));
+    setWindowTitle(QStringLiteral("Adressbok"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(400, 330);
+
+    Label1
+        = new QLabel(QStringLiteral("Markera önskad kontakt och klicka på OK för att välja mottagare. Klicka "
+                                    "på Redigera för att redigera markerad kontakt. Klicka på Ny kontakt för "
+                                    "att lägga till en kontakt."),
+            this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setGeometry(10, 8, 380, 64);
+    lblKontakter = new QLabel(QStringLiteral("Kontakter"), this);
+    lblKontakter->setObjectName(QStringLiteral("lblKontakter"));
+    lblKontakter->setGeometry(10, 76, 200, 18);
+    lstKontakter = new QListWidget(this);
+    lstKontakter->setObjectName(QStringLiteral("lstKontakter"));
+    lstKontakter->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstKontakter->setGeometry(10, 96, 200, 224);
+    lblKontakter->setBuddy(lstKontakter);
+    connect(lstKontakter, &QListWidget::itemDoubleClicked, this, [this] { cmdButton_Click(0); });
+
+    cmdButton[0] = makeButton(this, 0, QStringLiteral("OK"), 280, 96);
+    cmdButton[2] = makeButton(this, 2, QStringLiteral("Ny kontakt"), 280, 140);
+    cmdButton[5] = makeButton(this, 5, QStringLiteral("Redigera"), 280, 174);
+    cmdButton[1] = makeButton(this, 1, QStringLiteral("Ta bort"), 280, 208);
+    cmdButton[6] = makeButton(this, 6, QStringLiteral("Avbryt"), 280, 292);
+
+    // The panel covers the buttons while a contact is typed, so that it is
+    // confirmed or cancelled first.
+    picNyKontakt = new QFrame(this);
+    picNyKontakt->setObjectName(QStringLiteral("picNyKontakt"));
+    static_cast<QFrame*>(picNyKontakt)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    picNyKontakt->setGeometry(218, 96, 174, 224);
+    Colours::markPanel(picNyKontakt);
+    lblKontak = new QLabel(picNyKontakt);
+    lblKontak->setObjectName(QStringLiteral("lblKontak"));
+    QFont bold = lblKontak->font();
+    bold.setBold(true);
+    lblKontak->setFont(bold);
+    lblKontak->setGeometry(8, 6, 158, 20);
+    auto* lblNamn = new QLabel(QStringLiteral("Namn"), picNyKontakt);
+    lblNamn->setObjectName(QStringLiteral("lblNamn"));
+    lblNamn->setGeometry(8, 34, 158, 18);
+    txtNamn = new QLineEdit(picNyKontakt);
+    txtNamn->setObjectName(QStringLiteral("txtNamn"));
+    txtNamn->setGeometry(8, 52, 158, 26);
+    lblNamn->setBuddy(txtNamn);
+    auto* lblMail = new QLabel(QStringLiteral("E-post"), picNyKontakt);
+    lblMail->setObjectName(QStringLiteral("lblMail"));
+    lblMail->setGeometry(8, 84, 158, 18);
+    txtMail = new QLineEdit(picNyKontakt);
+    txtMail->setObjectName(QStringLiteral("txtMail"));
+    txtMail->setGeometry(8, 102, 158, 26);
+    lblMail->setBuddy(txtMail);
+    txtMail->installEventFilter(this);
+    cmdButton[3] = makeButton(picNyKontakt, 3, QString(), 8, 150);
+    cmdButton[3]->setFixedWidth(158);
+    cmdButton[4] = makeButton(picNyKontakt, 4, QStringLiteral("Avbryt"), 8, 184);
+    cmdButton[4]->setFixedWidth(158);
+
+    for (int i = 0; i < 7; ++i)
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+    setTabOrder(lstKontakter, cmdButton[0]);
+    setTabOrder(cmdButton[0], cmdButton[2]);
+    setTabOrder(cmdButton[2], cmdButton[5]);
+    setTabOrder(cmdButton[5], cmdButton[1]);
+    setTabOrder(cmdButton[1], cmdButton[6]);
+    setTabOrder(txtNamn, txtMail);
+    setTabOrder(txtMail, cmdButton[3]);
+    setTabOrder(cmdButton[3], cmdButton[4]);
+
+    hidePanel();
+    Colours::apply(m_ctx, this);
+    GetAdresser();
+}
+
+void FrmAdressBok::GetAdresser()
+{
+    lstKontakter->clear();
+    const AddressBook::ReadResult r = AddressBook::read(m_ctx.path(FileName));
+    if (!r.ok) {
+        m_readFailed = true;
+        m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        return;
+    }
+    m_readFailed = false;
+    m_contacts = r.contacts;
+    for (const AddressBook::Contact& c : m_contacts)
+        lstKontakter->addItem(AddressBook::shownName(c.name));
+}
+
+void FrmAdressBok::cmdButton_Click(int index)
+{
+    switch (index) {
+    case 0:
+        pick();
+        break;
+    case 1:
+        remove();
+        break;
+    case 2:
+        showPanel(false);
+        break;
+    case 3:
+        confirmPanel();
+        break;
+    case 4:
+        hidePanel();
+        break;
+    case 5:
+        if (!lstKontakter->selectedItems().isEmpty() && lstKontakter->currentRow() >= 0)
+            showPanel(true);
+        break;
+    case 6:
+        close();
+        break;
+    }
+}
+
+void FrmAdressBok::pick()
+{
+    QList<AddressBook::Contact> picked;
+    for (int row = 0; row < lstKontakter->count(); ++row)
+        if (lstKontakter->item(row)->isSelected())
+            picked << m_contacts.at(row);
+    if (m_mail)
+        m_mail->pickRecipients(picked);
+    close();
+}
+
+void FrmAdressBok::remove()
+{
+    const int row = lstKontakter->currentRow();
+    if (lstKontakter->selectedItems().isEmpty() || row < 0) {
+        m_ctx.prompts().message(this, QStringLiteral("Välj en kontakt först."));
+        return;
+    }
+    QList<AddressBook::Contact> next = m_contacts;
+    next.removeAt(row);
+    if (!save(next))
+        return;
+    m_contacts = next;
+    delete lstKontakter->takeItem(row);
+}
+
+void FrmAdressBok::showPanel(bool editing)
+{
+    m_editing = editing;
+    if (editing) {
+        const int row = lstKontakter->currentRow();
+        txtNamn->setText(lstKontakter->item(row)->text());
+        txtMail->setText(m_contacts.at(row).mail);
+        lblKontak->setText(QStringLiteral("Redigera kontakt"));
+        cmdButton[3]->setText(QStringLiteral("Spara"));
+        lstKontakter->setEnabled(false);
+    } else {
+        txtNamn->clear();
+        txtMail->clear();
+        lblKontak->setText(QStringLiteral("Ny kontakt"));
+        cmdButton[3]->setText(QStringLiteral("Lägg till"));
+    }
+    picNyKontakt->show();
+    picNyKontakt->raise();
+    txtNamn->setFocus();
+}
+
+void FrmAdressBok::hidePanel()
+{
+    txtNamn->clear();
+    txtMail->clear();
+    picNyKontakt->hide();
+    m_editing = false;
+    lblKontak->setText(QStringLiteral("Ny kontakt"));
+    cmdButton[3]->setText(QStringLiteral("Lägg till"));
+    lstKontakter->setEnabled(true);
+    setDefaultButton(cmdButton[0]);
+}
+
+bool FrmAdressBok::panelValid()
+{
+    if (txtNamn->text().isEmpty()) {
+        m_ctx.prompts().message(this, QStringLiteral("Du måste ange ett namn."));
+        txtNamn->setFocus();
+        return false;
+    }
+    if (!CheckMailAdress(txtMail->text())) {
+        m_ctx.prompts().message(this, QStringLiteral("Ogiltigt e-mailadress."));
+        txtMail->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void FrmAdressBok::confirmPanel()
+{
+    if (!panelValid())
+        return;
+    const AddressBook::Contact c { AddressBook::storedName(txtNamn->text()), txtMail->text() };
+    QList<AddressBook::Contact> next = m_contacts;
+    const int row = lstKontakter->currentRow();
+    if (m_editing && row >= 0 && row < next.size())
+        next[row] = c;
+    else
+        next << c;
+    if (!save(next))
+        return;
+    m_contacts = next;
+    if (m_editing && row >= 0 && row < lstKontakter->count())
+        lstKontakter->item(row)->setText(txtNamn->text());
+    else
+        lstKontakter->addItem(txtNamn->text());
+    hidePanel();
+}
+
+bool FrmAdressBok::save(const QList<AddressBook::Contact>& contacts)
+{
+    // Writing the little that was read would lose the rest.
+    if (m_readFailed) {
+        m_ctx.prompts().message(this,
+            QStringLiteral("Adressboken kunde inte läsas och kan därför inte ändras."), Prompts::Buttons::Ok,
+            Prompts::Icon::Warning);
+        return false;
+    }
+    const TextFile::WriteResult w = AddressBook::write(m_ctx.path(FileName), contacts);
+    if (!w.ok)
+        m_ctx.prompts().message(this, w.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    return w.ok;
+}
+
+void FrmAdressBok::setDefaultButton(QPushButton* b)
+{
+    if (m_default)
+        m_default->setDefault(false);
+    m_default = b;
+    if (b)
+        b->setDefault(true);
+}
+
+bool FrmAdressBok::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == txtMail && e->type() == QEvent::FocusIn)
+        setDefaultButton(cmdButton[3]);
+    return QWidget::eventFilter(watched, e);
+}
+
+void FrmAdressBok::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // While a contact is typed only the panel's own button answers.
+        if (picNyKontakt->isVisible() && m_default != cmdButton[3])
+            return;
+        if (m_default && m_default->isVisible() && m_default->isEnabled())
+            m_default->click();
+        return;
+    case Qt::Key_Escape:
+        cmdButton_Click(picNyKontakt->isVisible() ? 4 : 6);
+        return;
+    default:
+        QWidget::keyPressEvent(e);
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/exchange/AddressBook.h"
+#include "ui/app/AppContext.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class FrmERecept;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The address book: picks recipients for the mail window it was opened from,
+// and adds, edits and removes contacts in adresser.txt.
+class FrmAdressBok : public QWidget {
+    Q_OBJECT
+public:
+    FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow);
+
+    // Fills the list and the contact table from adresser.txt.
+    void GetAdresser();
+    const QList<AddressBook::Contact>& contacts() const { return m_contacts; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void cmdButton_Click(int index);
+    void pick();
+    void remove();
+    void showPanel(bool editing);
+    void hidePanel();
+    void confirmPanel();
+    // The add mode's checks; false (the user told) when the panel must stay.
+    bool panelValid();
+    // Writes the table; on failure the user is told and false returned.
+    bool save(const QList<AddressBook::Contact>& contacts);
+    void setDefaultButton(QPushButton* b);
+
+    AppContext& m_ctx;
+    QPointer<FrmERecept> m_mail;
+    QList<AddressBook::Contact> m_contacts;
+    bool m_editing = false;
+    bool m_readFailed = false;
+    QPushButton* m_default = nullptr;
+
+    QLabel* Label1 = nullptr;
+    QLabel* lblKontakter = nullptr;
+    QListWidget* lstKontakter = nullptr;
+    QPushButton* cmdButton[7] = {};
+    QWidget* picNyKontakt = nullptr;
+    QLabel* lblKontak = nullptr;
+    QLineEdit* txtNamn = nullptr;
+    QLineEdit* txtMail = nullptr;
+};

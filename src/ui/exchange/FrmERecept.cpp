@@ -1,0 +1,240 @@
+#include "ui/exchange/FrmERecept.h"
+
+#include "core/exchange/MailMessage.h"
+#include "core/exchange/MailPassword.h"
+#include "ui/app/Colours.h"
+#include "ui/exchange/FrmAdressBok.h"
+#include "ui/exchange/FrmEReceptInfo.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int FieldLeft = 92;
+constexpr int MessageTop = 104;
+} // namespace
+
+FrmERecept::FrmERecept(
+    AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_ctx(ctx)
+    , m_settings(settings)
+    , m_openWindow(std::move(openWindow))
+    , m_keyringTimeoutMs(MailPassword::DefaultTimeoutMs)
+{
+    setObjectName(QStringLiteral("frmERecept"));
+    setWindowTitle(QStringLiteral("E-Recept"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    const char* const captions[] = { "&Till", "&Skicka", "&Inställningar" };
+    for (int i = 0; i < 3; ++i) {
+        cmdButton[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+    }
+    cmdButton[1]->setGeometry(8, 8, 96, 28);
+    cmdButton[2]->setGeometry(110, 8, 120, 28);
+    cmdButton[0]->setGeometry(8, 44, FieldLeft - 16, 26);
+    txtMottagare = new QLineEdit(this);
+    txtMottagare->setObjectName(QStringLiteral("txtMottagare"));
+    lblRubrik = new QLabel(QStringLiteral("Rubrik:"), this);
+    lblRubrik->setObjectName(QStringLiteral("lblRubrik"));
+    lblRubrik->setGeometry(12, 74, FieldLeft - 16, 24);
+    txtSubject = new QLineEdit(this);
+    txtSubject->setObjectName(QStringLiteral("txtSubject"));
+    lblRubrik->setBuddy(txtSubject);
+    txtMessage = new QPlainTextEdit(this);
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    // The e-recipe is wrapped for a fixed-width reading, as mail shows it.
+    txtMessage->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtMessage->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lblStatus = new QLabel(QStringLiteral("E-Recept ej skickat"), this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+
+    setTabOrder(txtMottagare, txtSubject);
+    setTabOrder(txtSubject, txtMessage);
+    setTabOrder(txtMessage, cmdButton[1]);
+    setTabOrder(cmdButton[1], cmdButton[2]);
+    setTabOrder(cmdButton[2], cmdButton[0]);
+
+    connect(&m_client, &SmtpClient::statusChanged, lblStatus, &QLabel::setText);
+    connect(&m_client, &SmtpClient::finished, this, &FrmERecept::transferFinished);
+    connect(&m_client, &SmtpClient::loginRefused, this, [this] {
+        m_ctx.mailPasswords.remove(MailPassword::account(m_settings.userName, m_settings.smtpServer));
+    });
+
+    setMinimumSize(420, 260);
+    resize(620, 480);
+    Colours::apply(m_ctx, this);
+}
+
+void FrmERecept::setMessage(const QString& text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtMessage->setPlainText(t);
+}
+
+void FrmERecept::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    layoutControls();
+}
+
+void FrmERecept::layoutControls()
+{
+    const int w = width();
+    const int h = height();
+    if (w <= 0 || h <= 0)
+        return;
+    txtMottagare->setGeometry(FieldLeft, 44, w - (FieldLeft + 9), 26);
+    txtSubject->setGeometry(FieldLeft, 74, w - (FieldLeft + 9), 26);
+    lblStatus->setGeometry(8, h - 20, w - 15, 18);
+    txtMessage->setGeometry(8, MessageTop, w - 15, lblStatus->y() - (MessageTop + 5));
+}
+
+void FrmERecept::cmdButton_Click(int index)
+{
+    switch (index) {
+    case 0:
+        openAddressBook();
+        break;
+    case 1:
+        Skicka();
+        break;
+    case 2:
+        openSettings();
+        break;
+    }
+}
+
+void FrmERecept::openAddressBook()
+{
+    txtMottagare->clear();
+    m_recipientNames.clear();
+    // A closed one may still wait for its deletion.
+    if (m_adressBok && m_adressBok->isVisible()) {
+        m_adressBok->raise();
+        m_adressBok->activateWindow();
+        return;
+    }
+    m_adressBok = new FrmAdressBok(m_ctx, this);
+    m_adressBok->move(geometry().center() - m_adressBok->rect().center());
+    m_adressBok->show();
+    m_adressBok->activateWindow();
+}
+
+void FrmERecept::pickRecipients(const QList<AddressBook::Contact>& contacts)
+{
+    QString line = txtMottagare->text();
+    for (const AddressBook::Contact& c : contacts) {
+        line += c.mail + QLatin1Char(';');
+        m_recipientNames << c.name;
+    }
+    if (line.isEmpty())
+        return;
+    line.chop(1);
+    txtMottagare->setText(line);
+    txtSubject->setFocus();
+}
+
+FrmEReceptInfo* FrmERecept::openSettings()
+{
+    if (m_info && m_info->isVisible()) {
+        m_info->raise();
+        m_info->activateWindow();
+        return m_info;
+    }
+    // The file is read again: it may have been saved since this window opened.
+    if (std::optional<MailSettings> s = MailSettings::read(m_ctx.path(QStringLiteral("er.txt"))))
+        m_settings = *s;
+    m_info = new FrmEReceptInfo(m_ctx, m_settings);
+    connect(m_info, &FrmEReceptInfo::saved, this, &FrmERecept::applySettings);
+    m_openWindow(m_info);
+    return m_info;
+}
+
+void FrmERecept::Skicka()
+{
+    const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_recipientNames);
+    if (to.isEmpty()) {
+        m_ctx.prompts().message(this, QStringLiteral("Du måste ange minst en mottagare"));
+        txtMottagare->setFocus();
+        return;
+    }
+    if (m_settings.port() == 0) {
+        lblStatus->setText(QStringLiteral("Porten i inställningarna är inget tal från 1 till 65535."));
+        return;
+    }
+    if (m_settings.userName.isEmpty()) {
+        startTransfer({});
+        return;
+    }
+    const QString account = MailPassword::account(m_settings.userName, m_settings.smtpServer);
+    if (m_ctx.mailPasswords.contains(account)) {
+        startTransfer(m_ctx.mailPasswords.value(account));
+        return;
+    }
+    cmdButton[1]->setEnabled(false);
+    lblStatus->setText(QStringLiteral("Hämtar lösenordet från nyckelringen"));
+    MailPassword::read(
+        account, this,
+        [this, account](const MailPassword::Answer& a) {
+            if (a.outcome == MailPassword::Outcome::Found) {
+                startTransfer(a.password);
+                return;
+            }
+            // Asked once; the run keeps it.
+            const std::optional<QString> typed = m_ctx.prompts().password(this, QStringLiteral("E-Recept"),
+                QStringLiteral("Lösenord för %1 på %2:").arg(m_settings.userName, m_settings.smtpServer));
+            if (!typed) {
+                lblStatus->setText(QStringLiteral("E-Recept ej skickat"));
+                cmdButton[1]->setEnabled(true);
+                return;
+            }
+            m_ctx.mailPasswords.insert(account, *typed);
+            startTransfer(*typed);
+        },
+        m_keyringTimeoutMs);
+}
+
+void FrmERecept::startTransfer(const QString& password)
+{
+    const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_recipientNames);
+    MailMessage::Message m;
+    m.from = { m_settings.senderName, m_settings.senderMail };
+    m.to = to;
+    m.subject = txtSubject->text();
+    m.text = txtMessage->toPlainText();
+    SmtpClient::Job job;
+    job.server = m_settings.smtpServer;
+    job.port = m_settings.port();
+    job.implicitTls = job.port == SmtpClient::ImplicitTlsPort;
+    job.userName = m_settings.userName;
+    job.password = password;
+    job.sender = m_settings.senderMail;
+    for (const MailMessage::Mailbox& r : to)
+        job.recipients << r.address;
+    job.message = MailMessage::build(m);
+    cmdButton[1]->setEnabled(false);
+    m_client.send(job);
+}
+
+void FrmERecept::transferFinished(SmtpClient::Result result)
+{
+    cmdButton[1]->setEnabled(true);
+    if (result == SmtpClient::Result::Sent)
+        close();
+}
+
+void FrmERecept::closeEvent(QCloseEvent* e)
+{
+    // Nothing more goes to the server once the window is closing.
+    m_client.abort();
+    m_recipientNames.clear();
+    e->accept();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/exchange/AddressBook.h"
+#include "core/exchange/MailSettings.h"
+#include "core/exchange/SmtpClient.h"
+#include "ui/app/AppContext.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class FrmAdressBok;
+class FrmEReceptInfo;
+
+// The mail window: recipients, subject and the e-recipe text, sent through
+// the outgoing server of the mail settings. The window only shows the
+// client's progress; closing it ends a transfer without sending more.
+class FrmERecept : public QWidget {
+    Q_OBJECT
+public:
+    // openWindow shows a window the way the main window shows its own.
+    FrmERecept(AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow,
+        QWidget* parent = nullptr);
+
+    // The text in CR LF lines, as the e-recipe is built.
+    void setMessage(const QString& text);
+    // Settings saved meanwhile are used from the next send on.
+    void applySettings(const MailSettings& settings) { m_settings = settings; }
+    // The address book's choice: addresses after what is typed, names paired.
+    void pickRecipients(const QList<AddressBook::Contact>& contacts);
+    const QStringList& recipientNames() const { return m_recipientNames; }
+    SmtpClient& client() { return m_client; }
+    // How long the keyring may take before the password is asked for.
+    void setKeyringTimeout(int ms) { m_keyringTimeoutMs = ms; }
+    FrmEReceptInfo* openSettings();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void cmdButton_Click(int index);
+    void openAddressBook();
+    void Skicka();
+    void startTransfer(const QString& password);
+    void transferFinished(SmtpClient::Result result);
+    void layoutControls();
+
+    AppContext& m_ctx;
+    MailSettings m_settings;
+    std::function<void(QWidget*)> m_openWindow;
+    SmtpClient m_client;
+    int m_keyringTimeoutMs;
+    // Position k names the k-th address of txtMottagare; empty for a typed one.
+    QStringList m_recipientNames;
+    QPointer<FrmAdressBok> m_adressBok;
+    QPointer<FrmEReceptInfo> m_info;
+
+    QLineEdit* txtMottagare = nullptr;
+    QLabel* lblRubrik = nullptr;
+    QLineEdit* txtSubject = nullptr;
+    QPlainTextEdit* txtMessage = nullptr;
+    QLabel* lblStatus = nullptr;
+    QPushButton* cmdButton[3] = {};
+};

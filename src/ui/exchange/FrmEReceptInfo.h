@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/exchange/MailSettings.h"
+#include "ui/app/AppContext.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+
+// The mail settings window: sender, outgoing server and login. Saving writes
+// er.txt; the password goes to the keyring (or is kept for the run).
+class FrmEReceptInfo : public QWidget {
+    Q_OBJECT
+public:
+    // The boxes start empty when there are no settings yet.
+    FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings>& settings, QWidget* parent = nullptr);
+
+signals:
+    void saved(const MailSettings& settings);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void OKButton_Click();
+    // Stores the typed password, then closes; the window waits for the keyring.
+    void storePassword(const MailSettings& s, const QString& password);
+    void finishSave(const MailSettings& s);
+
+    AppContext& m_ctx;
+    QLineEdit* txtNamn = nullptr;
+    QLineEdit* txtMail = nullptr;
+    QLineEdit* txtSmtp = nullptr;
+    QLineEdit* txtPort = nullptr;
+    QLineEdit* txtAnvandarnamn = nullptr;
+    QLineEdit* txtLosenord = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+};
