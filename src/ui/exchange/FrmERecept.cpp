@@ -51,7 +51,6 @@ FrmERecept::FrmERecept(
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     // The e-recipe is wrapped for a fixed-width reading, as mail shows it.
     txtMessage->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtMessage->setLineWrapMode(QPlainTextEdit::NoWrap);
     lblStatus = new QLabel(QStringLiteral("E-Recept ej skickat"), this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
 
@@ -68,7 +67,7 @@ FrmERecept::FrmERecept(
     });
 
     setMinimumSize(420, 260);
-    resize(620, 480);
+    resize(sizeHint());
     Colours::apply(m_ctx, this);
 }
 
@@ -164,6 +163,10 @@ void FrmERecept::Skicka()
     if (to.isEmpty()) {
         m_ctx.prompts().message(this, QStringLiteral("Du måste ange minst en mottagare"));
         txtMottagare->setFocus();
+        return;
+    }
+    if (m_settings.smtpServer.isEmpty()) {
+        lblStatus->setText(QStringLiteral("Inställningarna saknar utgående e-postserver."));
         return;
     }
     if (m_settings.port() == 0) {

@@ -38,6 +38,8 @@ public:
     // How long the keyring may take before the password is asked for.
     void setKeyringTimeout(int ms) { m_keyringTimeoutMs = ms; }
     FrmEReceptInfo* openSettings();
+    // Placed by hand, so the window says how large it likes to open.
+    QSize sizeHint() const override { return { 620, 480 }; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;

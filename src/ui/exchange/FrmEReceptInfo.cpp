@@ -96,7 +96,8 @@ FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings
         txtAnvandarnamn->setText(settings->userName);
     }
     // A password is never shown again; an empty box keeps the stored one.
-    txtLosenord->setPlaceholderText(QStringLiteral("(oförändrat)"));
+    if (settings && !settings->userName.isEmpty())
+        txtLosenord->setPlaceholderText(QStringLiteral("(oförändrat)"));
     txtNamn->setFocus();
 
     Colours::apply(m_ctx, this);

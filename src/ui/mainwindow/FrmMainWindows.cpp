@@ -87,12 +87,21 @@ void FrmMain::SendERecept()
         return;
     }
     auto* mail = qobject_cast<FrmERecept*>(m_windows.find(QStringLiteral("frmERecept")));
+    // A closed one may still wait for its deletion.
+    if (mail && !mail->isVisible())
+        mail = nullptr;
     QString error;
     const std::optional<MailSettings> settings
         = MailSettings::read(m_ctx.path(QStringLiteral("er.txt")), &error);
     if (!error.isEmpty())
         m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     if (!settings) {
+        QWidget* open = m_windows.find(QStringLiteral("frmEReceptInfo"));
+        if (open && open->isVisible()) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
         // Once saved, the user gives the command again.
         auto* info = new FrmEReceptInfo(m_ctx, std::nullopt);
         if (mail)
