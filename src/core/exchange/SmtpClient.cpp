@@ -382,7 +382,12 @@ void SmtpClient::onSocketError()
         break;
     }
     setStatus(text);
-    finish(isLoginState(m_state) ? Result::LoginRefused : Result::Failed);
+    // Some servers hang up on a wrong password instead of answering.
+    if (isLoginState(m_state)) {
+        emit loginRefused();
+        return finish(Result::LoginRefused);
+    }
+    finish(Result::Failed);
 }
 
 void SmtpClient::finish(Result result)
