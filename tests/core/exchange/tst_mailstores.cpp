@@ -104,35 +104,6 @@ private slots:
         QVERIFY(AddressBook::write(out, r.contacts).ok);
         QCOMPARE(get(out), bytes);
     }
-
-    void typedDoubleQuoteIsStoredAsApostrophe()
-    {
-        const QString path = dir.filePath("typed.txt");
-        QVERIFY(AddressBook::write(path, { { AddressBook::storedName("Kalle \"Ankan\""), "k@post.example" } })
-                    .ok);
-        QCOMPARE(get(path), QByteArray("\"Kalle 'Ankan'\",\"k@post.example\"\r\n"));
-        // A book written by hand, without quotes, still reads.
-        QVERIFY(put(path, "Anna, anna@post.example\r\n\r\n"));
-        const AddressBook::ReadResult r = AddressBook::read(path);
-        QCOMPARE(r.contacts, (QList<AddressBook::Contact> { { "Anna", "anna@post.example" } }));
-    }
-
-    void checkMailAdress_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("ordinary") << "anna@post.example" << true;
-        QTest::newRow("dot only before @") << "anna.svensson@example" << false;
-        QTest::newRow("no @") << "anna.post.example" << false;
-        QTest::newRow("dot right after @") << "a@.b" << true;
-        QTest::newRow("empty") << "" << false;
-    }
-    void checkMailAdress()
-    {
-        QFETCH(QString, address);
-        QFETCH(bool, accepted);
-        QCOMPARE(CheckMailAdress(address), accepted);
-    }
 };
 
 QTEST_MAIN(TestMailStores)

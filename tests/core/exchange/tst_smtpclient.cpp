@@ -35,21 +35,18 @@ Outcome run(SmtpClient& client, const SmtpClient::Job& job)
     return o;
 }
 
-SmtpClient::Job job(
-    quint16 port, const QList<MailMessage::Mailbox>& to, const QString& text = QStringLiteral("Hej"))
+const MailMessage::Mailbox Sender { QStringLiteral("Åsa Kock"), QStringLiteral("asa@post.example") };
+
+SmtpClient::Job job(quint16 port, const QList<MailMessage::Mailbox>& to,
+    const QString& subject = QStringLiteral("Veckans recept"), const QString& text = QStringLiteral("Hej"))
 {
-    MailMessage::Message m;
-    m.from = { QStringLiteral("Åsa Kock"), QStringLiteral("asa@post.example") };
-    m.to = to;
-    m.subject = QStringLiteral("Veckans recept");
-    m.text = text;
     SmtpClient::Job j;
     j.server = QStringLiteral("127.0.0.1");
     j.port = port;
-    j.sender = m.from.address;
+    j.sender = Sender.address;
     for (const MailMessage::Mailbox& r : to)
         j.recipients << r.address;
-    j.message = MailMessage::build(m);
+    j.message = MailMessage::build({ Sender, to, subject, text, {}, {} });
     return j;
 }
 
@@ -103,14 +100,7 @@ private slots:
         auto server = MailServer::aiosmtpd();
         QVERIFY(server);
         SmtpClient client;
-        SmtpClient::Job j = job(server->port(), to, text);
-        MailMessage::Message m;
-        m.from = { QStringLiteral("Åsa Kock"), QStringLiteral("asa@post.example") };
-        m.to = to;
-        m.subject = subject;
-        m.text = text;
-        j.message = MailMessage::build(m);
-        const Outcome o = run(client, j);
+        const Outcome o = run(client, job(server->port(), to, subject, text));
         QCOMPARE(o.result, Result::Sent);
         QStringList expected = SentStatuses;
         // Each accepted RCPT TO but the last releases the next.
@@ -121,11 +111,11 @@ private slots:
 
         QCOMPARE(server->messages().size(), 1);
         const QJsonObject mail = server->parse(server->messages().first());
-        QCOMPARE(mail.value("from").toArray(), pairs({ m.from }));
+        QCOMPARE(mail.value("from").toArray(), pairs({ Sender }));
         QCOMPARE(mail.value("to").toArray(), pairs(to));
         QCOMPARE(mail.value("subject").toString(), subject);
         QCOMPARE(mail.value("body").toString(), MailMessage::toCrLf(text).replace("\r\n", "\n") + "\n");
-        QCOMPARE(mail.value("mail_from").toString(), m.from.address);
+        QCOMPARE(mail.value("mail_from").toString(), Sender.address);
         QStringList rcpts;
         for (const auto& r : to)
             rcpts << r.address;
