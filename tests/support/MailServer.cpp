@@ -63,6 +63,11 @@ def factory():
 loop = asyncio.new_event_loop()
 server = loop.run_until_complete(loop.create_server(
     factory, host="127.0.0.1", port=a.port, ssl=context if a.implicit_tls else None))
+# The test holds our stdin open; should it die, we go too.
+def parent_gone():
+    if not os.read(0, 1024):
+        loop.stop()
+loop.add_reader(0, parent_gone)
 print("ready", flush=True)
 loop.run_forever()
 )PY";
