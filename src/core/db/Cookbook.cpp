@@ -1,28 +1,17 @@
 #include "core/db/Cookbook.h"
 
+#include "core/db/ReplaceFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace Cookbook {
 
 namespace {
-
-bool syncPath(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 void makeWritable(const QString& path)
 {
@@ -69,8 +58,10 @@ DbResult<QList<TableCount>> tableCounts(Database& db, const char* schema)
 {
     QStringList names;
     {
+        // GLOB, not LIKE: the connection's LIKE is the cookbook's own rule,
+        // in which % and _ are plain characters.
         const QByteArray sql = QByteArray("SELECT name FROM ") + schema
-            + ".sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name;";
+            + ".sqlite_master WHERE type='table' AND name NOT GLOB 'sqlite_*' ORDER BY name;";
         DbResult<Statement> st = db.prepare(sql.constData());
         if (!st)
             return st.error();
@@ -125,7 +116,9 @@ DbStatus upgradeSchema(Database& db, const QString& path,
 {
     const Ticking ticking(db, tick);
     const QString tmp = path + QStringLiteral(".upgrade");
+    // What an interrupted upgrade left behind.
     QFile::remove(tmp);
+    QFile::remove(tmp + QStringLiteral("-journal"));
     auto fail = [&](const DbError& e) -> DbStatus {
         if (db.isOpen()) {
             db.rollback();
@@ -139,12 +132,13 @@ DbStatus upgradeSchema(Database& db, const QString& path,
     const auto before = tableCounts(db, "main");
     if (!before)
         return fail(before.error());
-    // The connection may not create files, so the empty copy is made here.
-    {
-        QFile f(tmp);
-        if (!f.open(QIODevice::WriteOnly))
-            return fail({ f.errorString(), DbCode::CantOpen });
-    }
+    // The connection may not create files, so the empty copy is made here,
+    // no more open to others than the original.
+    QString error;
+    const int fd = ReplaceFile::create(tmp, path, &error);
+    if (fd < 0)
+        return fail({ error, DbCode::CantOpen });
+    ::close(fd);
     if (DbStatus s = db.execute("ATTACH DATABASE ?1 AS enc KEY ?2;", { tmp, DatabaseKey }); !s)
         return fail(s.error());
     const QByteArray pageSize
@@ -178,11 +172,8 @@ DbStatus upgradeSchema(Database& db, const QString& path,
         beforeCheck(tmp);
     if (DbStatus s = checkCopy(tmp, *before, tick); !s)
         return fail(s.error());
-    if (!syncPath(tmp))
-        return fail({ QStringLiteral("could not flush the encrypted copy to disk"), DbCode::IoErr });
-    if (::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0)
-        return fail({ QString::fromLocal8Bit(strerror(errno)), DbCode::IoErr });
-    syncPath(QFileInfo(path).absolutePath());
+    if (!ReplaceFile::put(tmp, path, &error))
+        return fail({ error, DbCode::IoErr });
     return dbOk();
 }
 
