@@ -1,10 +1,12 @@
 #include "core/catalogue/Pictures.h"
 
-#include "core/text/AtomicFile.h"
+#include "core/db/ReplaceFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace Pictures {
 
@@ -72,25 +74,38 @@ Result storePicture(const QString& pictureFolder, qint32 rid, const QString& cho
         const Result copyFailed
             = failure(QStringLiteral("Bilden kunde inte kopieras till %1.").arg(shown(target)));
         QDir().mkpath(pictureFolder);
-        // Written beside the target and renamed into place on commit, so a
-        // failed copy leaves the old picture and no half-written file.
-        AtomicFile out(target);
-        if (!out.open())
+        // Written beside the target and renamed into place when complete, so
+        // a failed copy leaves the old picture and no half-written file, and
+        // a link at the target's name is replaced, never written through.
+        const QString tmp
+            = QDir(pictureFolder).filePath(QStringLiteral(".%1.tmp").arg(QFileInfo(target).fileName()));
+        QString error;
+        const int fd = ReplaceFile::create(tmp, target, &error);
+        if (fd < 0)
             return copyFailed;
-        char buf[64 * 1024];
-        for (;;) {
-            const qint64 n = in.read(buf, sizeof buf);
-            if (n < 0) {
-                out.cancel();
-                return copyFailed;
-            }
-            if (n == 0)
-                break;
-            if (!out.write(buf, n))
-                break;
+        QFile out;
+        // Unbuffered, so a short write shows at the write that makes it.
+        if (!out.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            QFile::remove(tmp);
+            return copyFailed;
         }
-        if (!out.commit())
+        bool ok = true;
+        char buf[64 * 1024];
+        while (ok) {
+            const qint64 n = in.read(buf, sizeof buf);
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            ok = out.write(buf, n) == n;
+        }
+        ok = out.flush() && ok;
+        out.close();
+        if (!ok || !ReplaceFile::put(tmp, target, &error)) {
+            QFile::remove(tmp);
             return copyFailed;
+        }
     }
 
     for (const char* e : Extensions) {

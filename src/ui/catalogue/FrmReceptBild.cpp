@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
 
 FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent)
@@ -80,8 +81,12 @@ FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid
 
     const QString current = Pictures::ReceptBildFil(m_ctx.pictureFolder(), m_currentRid());
     m_buttons[3]->setVisible(!current.isEmpty());
-    if (!current.isEmpty())
-        showPicture(current);
+    if (current.isEmpty())
+        return;
+    if (const QString error = showPicture(current); !error.isEmpty())
+        QTimer::singleShot(0, this, [this, error] {
+            m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        });
 }
 
 QSize FrmReceptBild::previewSize() const
@@ -118,9 +123,8 @@ void FrmReceptBild::open()
         QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"), folder);
     if (file.isEmpty() || !QFileInfo::exists(file))
         return;
-    if (!showPicture(file)) {
-        m_ctx.prompts().message(
-            this, QStringLiteral("Bilden kunde inte visas."), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    if (const QString error = showPicture(file); !error.isEmpty()) {
+        m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     m_txtFilename->setText(QFileInfo(file).absoluteFilePath());
@@ -164,23 +168,31 @@ void FrmReceptBild::remove()
     emit pictureChanged(rid);
 }
 
-bool FrmReceptBild::showPicture(const QString& path)
+QString FrmReceptBild::showPicture(const QString& path)
 {
     // The content decides, not the name: a GIF saved as .jpg still shows.
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    const QSize own = reader.size();
+    // A picture beyond Qt's allocation limit is read at the size it is shown
+    // at, where its format allows that (JPEG does, GIF and BMP do not).
+    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    const bool huge = own.isValid() && limit > 0 && qint64(own.width()) * own.height() * 4 > limit;
+    if (huge)
+        reader.setScaledSize(own.boundedTo(QSize(PreviewMaxWidth, PreviewMaxHeight)));
     const QImage image = reader.read();
     if (image.isNull())
-        return false;
-    setPreview(image);
-    return true;
+        return huge ? QStringLiteral("Bilden är för stor för att visas.")
+                    : QStringLiteral("Bilden kunde inte visas.");
+    setPreview(image, own.isValid() ? own : image.size());
+    return {};
 }
 
-void FrmReceptBild::setPreview(const QImage& image)
+void FrmReceptBild::setPreview(const QImage& image, QSize own)
 {
     // Width and height are limited each on its own, so a picture that is
     // only too wide keeps its height.
-    QSize size = m_stretch ? m_picPreview->size() : image.size();
+    QSize size = m_stretch ? m_picPreview->size() : own;
     if (size.width() > PreviewMaxWidth) {
         size.setWidth(PreviewMaxWidth);
         m_stretch = true;

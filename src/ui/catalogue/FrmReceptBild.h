@@ -41,9 +41,10 @@ private:
     void open();
     void ok();
     void remove();
-    // False when the file is no readable image; the preview is then unchanged.
-    bool showPicture(const QString& path);
-    void setPreview(const QImage& image);
+    // Empty when shown; else what to tell the user, and the preview is unchanged.
+    QString showPicture(const QString& path);
+    // `own`: the picture's own size, which `image` may be scaled down from.
+    void setPreview(const QImage& image, QSize own);
     void setDefaultButton(QPushButton* button);
 
     AppContext& m_ctx;

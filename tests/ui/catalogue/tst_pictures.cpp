@@ -5,14 +5,18 @@
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
 
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,11 +73,15 @@ private slots:
     void lookupAndRemoval();
     void store_data();
     void store();
+    void storeReplacesWhatIsThere_data();
+    void storeReplacesWhatIsThere();
     void removalFailure();
     void chooseAndOk_data();
     void chooseAndOk();
     void previewLimits_data();
     void previewLimits();
+    void beyondAllocationLimit_data();
+    void beyondAllocationLimit();
     void removeButton();
     void about();
 };
@@ -168,6 +176,47 @@ void TestPictures::store()
     }
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(fileBytes(Pictures::ReceptBildFil(f.folder(), 12)), bytes);
+}
+
+void TestPictures::storeReplacesWhatIsThere_data()
+{
+    QTest::addColumn<QString>("there");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("owner");
+    QTest::newRow("link to a file outside") << "link" << 0 << 0;
+    QTest::newRow("private picture") << "file" << 0600 << 0;
+    QTest::newRow("group-readable, other owner") << "file" << 0640 << 1234;
+}
+
+// The old name is replaced: a link there is not written through, and a
+// picture keeps the mode and owner the user gave it.
+void TestPictures::storeReplacesWhatIsThere()
+{
+    QFETCH(QString, there);
+    QFETCH(int, mode);
+    QFETCH(int, owner);
+    Fixture f;
+    const QString outside = f.dir.filePath("utanför.txt");
+    f.write(outside, "not a picture");
+    if (there == QLatin1String("link")) {
+        QVERIFY(QFile::link(outside, f.pic("12.jpg")));
+    } else {
+        f.write(f.pic("12.jpg"), "old");
+        QCOMPARE(::chmod(QFile::encodeName(f.pic("12.jpg")).constData(), mode_t(mode)), 0);
+        if (owner && ::geteuid() == 0)
+            QCOMPARE(::chown(QFile::encodeName(f.pic("12.jpg")).constData(), uid_t(owner), gid_t(owner)), 0);
+    }
+    QVERIFY(Pictures::storePicture(f.folder(), 12, DataDir + "green.jpg").ok);
+    QCOMPARE(fileBytes(outside), QByteArray("not a picture"));
+    QVERIFY(!QFileInfo(f.pic("12.jpg")).isSymLink());
+    QCOMPARE(fileBytes(f.pic("12.jpg")), fileBytes(DataDir + "green.jpg"));
+    QCOMPARE(f.files(), Names { "12.jpg" });
+    struct stat st { };
+    QCOMPARE(::stat(QFile::encodeName(f.pic("12.jpg")).constData(), &st), 0);
+    if (mode)
+        QCOMPARE(int(st.st_mode & 07777), mode);
+    if (owner && ::geteuid() == 0)
+        QCOMPARE(int(st.st_uid), owner);
 }
 
 void TestPictures::removalFailure()
@@ -270,6 +319,46 @@ void TestPictures::previewLimits()
     // The last picture covers the whole preview, stretched or not.
     const QImage shown = f.preview()->grab().toImage();
     QCOMPARE(shown.pixel(preview.width() - 1, preview.height() - 1), last);
+}
+
+void TestPictures::beyondAllocationLimit_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("jpg chosen") << "jpg" << false << QString();
+    QTest::newRow("jpg stored") << "jpg" << true << QString();
+    QTest::newRow("bmp chosen") << "bmp" << false << "Bilden är för stor för att visas.";
+    QTest::newRow("bmp stored") << "bmp" << true << "Bilden är för stor för att visas.";
+}
+
+// A picture Qt will not read whole is shown scaled where its format allows
+// that, and the user is told where it does not.
+void TestPictures::beyondAllocationLimit()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, stored);
+    QFETCH(QString, message);
+    Fixture f;
+    QImage img(1200, 900, QImage::Format_RGB32);
+    img.fill(QColor(0, 0, 255));
+    const QString path = stored ? f.pic("12." + format) : f.dir.filePath("stor." + format);
+    QVERIFY(img.save(path, qPrintable(format.toUpper())));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    auto restore = qScopeGuard([limit] { QImageReader::setAllocationLimit(limit); });
+    f.openWindow();
+    if (!stored)
+        f.choose(path);
+    QTRY_COMPARE(f.prompts.shown().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(f.prompts.shown().at(0).text, message);
+        QVERIFY(f.preview()->pixmap().isNull());
+        return;
+    }
+    QCOMPARE(f.w->previewSize(), QSize(417, 249));
+    const QImage shown = f.preview()->grab().toImage();
+    QVERIFY(qBlue(shown.pixel(416, 248)) > 200 && qRed(shown.pixel(416, 248)) < 50);
 }
 
 void TestPictures::removeButton()
