@@ -1,5 +1,10 @@
 #include "core/text/AtomicFile.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 AtomicFile::AtomicFile(const QString& path)
     : m_file(path)
 {
@@ -9,6 +14,10 @@ bool AtomicFile::open()
 {
     // Unbuffered, so a short write shows at the write that makes it.
     m_failed = !m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // QSaveFile keeps the old file's mode; its owner is kept here, where the
+    // system allows (a file edited by root stays the user's).
+    if (struct stat st { }; !m_failed && ::stat(QFile::encodeName(m_file.fileName()).constData(), &st) == 0)
+        (void)!::fchown(m_file.handle(), st.st_uid, st.st_gid);
     return !m_failed;
 }
 

@@ -6,7 +6,7 @@ namespace FridgeFile {
 
 TextFile::ReadResult read(const QString& path)
 {
-    return TextFile::readLines(path);
+    return TextFile::readLines(path, MaxBytes);
 }
 
 TextFile::WriteResult write(const QString& path, const QStringList& entries)

@@ -7,6 +7,9 @@
 // empty list is a 0-byte file. Empty entries in the middle are kept as read.
 namespace FridgeFile {
 
+// A list of a megabyte is already absurd; anything larger is no fridge file.
+constexpr qint64 MaxBytes = 1024 * 1024;
+
 TextFile::ReadResult read(const QString& path);
 TextFile::WriteResult write(const QString& path, const QStringList& entries);
 // The name a fridge file is saved under: a name typed without an extension

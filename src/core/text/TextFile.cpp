@@ -4,9 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFile {
 
@@ -131,15 +135,33 @@ WriteResult writeBytes(const QString& path, const QString& text)
     return result;
 }
 
-std::optional<QByteArray> readBytes(const QString& path, QString* error)
+QString sizeText(qint64 bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    return bytes >= 1024 * 1024 ? QStringLiteral("%1 MB").arg(bytes / (1024 * 1024))
+                                : QStringLiteral("%1 kB").arg(std::max<qint64>(bytes / 1024, 1));
+}
+
+std::optional<QByteArray> readBytes(const QString& path, QString* error, qint64 maxBytes = -1)
+{
+    const QString name = fileName(path);
+    auto fail = [&](const QString& text) -> std::optional<QByteArray> {
         if (error)
-            *error = QStringLiteral("Filen %1 kunde inte öppnas.").arg(fileName(path));
+            *error = text;
         return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
+    };
+    // A device or a pipe could be endless, or never answer at all.
+    const QString notAFile = QStringLiteral("Filen %1 är ingen vanlig fil, så den kan inte läsas.").arg(name);
+    if (QFileInfo fi(path); fi.exists() && !fi.isFile())
+        return fail(notAFile);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Filen %1 kunde inte öppnas.").arg(name));
+    if (struct stat st {}; ::fstat(file.handle(), &st) != 0 || !S_ISREG(st.st_mode))
+        return fail(notAFile);
+    QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes + 1);
+    if (maxBytes >= 0 && bytes.size() > maxBytes)
+        return fail(
+            QStringLiteral("Filen %1 är större än %2, så den läses inte.").arg(name, sizeText(maxBytes)));
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = QStringLiteral("Filen %1 kunde inte läsas.").arg(fileName(path));
@@ -164,10 +186,10 @@ QString unencodable(const QString& text)
     return found;
 }
 
-ReadResult readLines(const QString& path)
+ReadResult readLines(const QString& path, qint64 maxBytes)
 {
     ReadResult result;
-    const std::optional<QByteArray> bytes = readBytes(path, &result.error);
+    const std::optional<QByteArray> bytes = readBytes(path, &result.error, maxBytes);
     if (!bytes)
         return result;
     const QString text = decode(*bytes);

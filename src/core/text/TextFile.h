@@ -33,8 +33,9 @@ QString fromWindows1252(const QByteArray& bytes);
 
 // Splits at CR LF, lone CR or lone LF. A last line without terminator is read;
 // a terminator at the very end adds no empty line; an empty line in the
-// middle gives an empty entry; an empty file gives no lines.
-ReadResult readLines(const QString& path);
+// middle gives an empty entry; an empty file gives no lines. Anything but a
+// regular file is refused, and so is a file over `maxBytes` when given.
+ReadResult readLines(const QString& path, qint64 maxBytes = -1);
 
 // The whole text with every line end (CR LF, lone CR, lone LF) as "\n".
 std::optional<QString> readAll(const QString& path, QString* error);

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -206,6 +209,18 @@ private slots:
             << false << u"saknas.kyl"_s << none << two << QStringList { u"saknas.kyl"_s };
         QTest::newRow("open: a folder")
             << false << u"mapp.kyl"_s << none << two << QStringList { u"mapp.kyl"_s };
+        // Anything but a regular file of sane size is refused before it can hang the window.
+        QTest::newRow("open: endless device")
+            << false << u"noll.kyl"_s << none << two << QStringList { u"noll.kyl"_s, u"ingen vanlig fil"_s };
+        QTest::newRow("open: pipe without writer")
+            << false << u"rör.kyl"_s << none << two << QStringList { u"rör.kyl"_s, u"ingen vanlig fil"_s };
+        QTest::newRow("open: over 1 MB")
+            << false << u"skafferi.kyl"_s << none << QByteArray(1024 * 1024 + 1, 'a')
+            << QStringList { u"skafferi.kyl"_s, u"1 MB"_s };
+        QTest::newRow("open: exactly 1 MB")
+            << false << u"skafferi.kyl"_s << QStringList { QString(1024 * 1024 - 2, u'a') }
+            << QByteArray(1024 * 1024 - 2, 'a') + "\r\n"
+            << none;
         QTest::newRow("open: cancelled") << false << QString() << none << two << none;
         QTest::newRow("save: two entries") << true << u"skafferi.kyl"_s << twoEntries << two << none;
         QTest::newRow("save: typed without extension") << true << u"skafferi"_s << twoEntries << two << none;
@@ -226,10 +241,18 @@ private slots:
         const QByteArray old("gammalt innehåll som är längre än det nya");
         const QStringList before = save ? entries : QStringList { u"gammal"_s };
         QVERIFY(QDir(s->t.folder()).mkdir(u"mapp.kyl"_s));
+        QVERIFY(QFile::link(u"/dev/zero"_s, s->t.path(u"noll.kyl"_s)));
+        QCOMPARE(::mkfifo(QFile::encodeName(s->t.path(u"rör.kyl"_s)).constData(), 0600), 0);
         QFile file(s->t.path(u"skafferi.kyl"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(save ? old : bytes);
         file.close();
+        // A saved file keeps the mode and owner the user gave it.
+        const QByteArray name = QFile::encodeName(file.fileName());
+        QCOMPARE(::chmod(name.constData(), 0640), 0);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QCOMPARE(::chown(name.constData(), 1234, 1234), 0);
         s->list->addItems(before);
         s->t.prompts.queueFileName(chosen.isEmpty() ? QString() : s->t.path(chosen));
         s->button(save ? 14 : 13)->click();
@@ -237,6 +260,10 @@ private slots:
         QCOMPARE(rows(s->list), done ? entries : before);
         QCOMPARE(fileBytes(file.fileName()), save && !done ? old : bytes);
         expectOneCritical(told);
+        struct stat st { };
+        QCOMPARE(::stat(name.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0640);
+        QCOMPARE(int(st.st_uid), root ? 1234 : int(::geteuid()));
         QCOMPARE(s->t.prompts.fileRequests().size(), 1);
         QCOMPARE(s->t.prompts.fileRequests().first().folder, s->t.folder());
     }
