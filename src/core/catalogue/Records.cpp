@@ -16,6 +16,17 @@ QVariant orNull(const QString& s, bool multiLine)
 
 } // namespace
 
+QString overlongField(const Fields& f)
+{
+    if (f.titel.size() > MaxLineLength)
+        return QStringLiteral("Titel");
+    if (f.antalPersoner.size() > MaxLineLength)
+        return QStringLiteral("Portioner");
+    if (f.tid.size() > MaxLineLength)
+        return QStringLiteral("Tid");
+    return {};
+}
+
 DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f)
 {
     const auto same = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { f.titel });

@@ -22,6 +22,13 @@ struct Fields {
     }
 };
 
+// The longest title, portions or time text stored; a longer one is refused
+// before storing rather than cut.
+constexpr int MaxLineLength = 32767;
+// The first of "Titel", "Portioner", "Tid" whose text is longer than that;
+// empty when all fit.
+QString overlongField(const Fields& f);
+
 // Stores the fields into recipe `rid`; false when there is no such recipe.
 // When the typed title is borne by more than one stored recipe, " kopia" is
 // appended. The title must not be empty.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QString>
+#include <QTextDocument>
 #include <QWidget>
 
 // Controls placed by hand at their designed places and found by name.
@@ -21,6 +23,19 @@ inline QLabel* label(
     auto* l = make<QLabel>(parent, name, x, y, w, h);
     l->setText(text);
     return l;
+}
+
+// The text as typed, line breaks as "\n". QPlainTextEdit::toPlainText()
+// would also turn a no-break space into a plain one.
+inline QString plainText(const QPlainTextEdit* edit)
+{
+    QString text = edit->document()->toRawText();
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0 || u == 0xFDD1)
+            c = u'\n';
+    }
+    return text;
 }
 
 } // namespace Controls

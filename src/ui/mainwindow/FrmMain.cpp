@@ -16,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
 
 // Captions of the command buttons, by index.
@@ -136,8 +138,11 @@ void FrmMain::buildControls()
         [this](const QModelIndex& cur) { showRecept(cur.isValid() ? cur.row() : -1); });
     // A click on the shown row shows it afresh, dropping text the user chose not to save.
     connect(lstRecept, &QListView::clicked, this, [this](const QModelIndex& i) { showRecept(i.row()); });
-    for (QLineEdit* e : { txtTitel, txtPortioner, txtTid })
+    for (QLineEdit* e : { txtTitel, txtPortioner, txtTid }) {
+        // Qt would cut a longer text without a word; storing refuses it instead.
+        e->setMaxLength(std::numeric_limits<int>::max());
         connect(e, &QLineEdit::textChanged, this, [this] { m_receptChanged = true; });
+    }
     for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar })
         connect(e, &QPlainTextEdit::textChanged, this, [this] { m_receptChanged = true; });
     for (QWidget* w : std::initializer_list<QWidget*> {

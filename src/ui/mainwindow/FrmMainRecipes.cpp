@@ -4,6 +4,7 @@
 #include "core/catalogue/RecipeListModel.h"
 #include "core/catalogue/Records.h"
 #include "ui/app/ClickAfterQuestion.h"
+#include "ui/app/Controls.h"
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/SearchPanel.h"
 
@@ -16,6 +17,24 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+namespace {
+
+// A text too long to store is refused, with a word, rather than cut.
+bool fieldsFit(Prompts& prompts, QWidget* parent, const Records::Fields& f)
+{
+    const QString field = Records::overlongField(f);
+    if (field.isEmpty())
+        return true;
+    prompts.message(parent,
+        QStringLiteral("Texten i fältet %1 är för lång: högst %2 tecken får plats. Korta den och spara igen.")
+            .arg(field)
+            .arg(Records::MaxLineLength),
+        Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    return false;
+}
+
+} // namespace
 
 bool FrmMain::FillKategoriList()
 {
@@ -194,8 +213,8 @@ void FrmMain::updatePictureButton()
 
 Records::Fields FrmMain::shownFields() const
 {
-    return { txtTitel->text(), txtPortioner->text(), txtTid->text(), txtIngredienser->toPlainText(),
-        txtAnvisningar->toPlainText() };
+    return { txtTitel->text(), txtPortioner->text(), txtTid->text(), Controls::plainText(txtIngredienser),
+        Controls::plainText(txtAnvisningar) };
 }
 
 void FrmMain::ClearRecept()
@@ -239,6 +258,8 @@ void FrmMain::AskSaveRecept()
             Prompts::Icon::None, QStringLiteral("Titel saknas"));
         return;
     }
+    if (!fieldsFit(m_ctx.prompts(), this, shownFields()))
+        return;
     const auto saved = Records::saveRecipe(m_ctx.db(), m_currentRid, shownFields());
     if (!saved.ok()) {
         showDbError(QStringLiteral("Receptet kunde inte sparas."), saved.error());
@@ -326,6 +347,8 @@ void FrmMain::SaveNyttRecept()
             Prompts::Icon::None, QStringLiteral("Titel saknas"));
         return;
     }
+    if (!fieldsFit(m_ctx.prompts(), this, shownFields()))
+        return;
     const auto added = Records::addRecipe(m_ctx.db(), m_nyKategoriIds.value(pos), shownFields());
     if (!added) {
         showDbError(QStringLiteral("Receptet kunde inte sparas."), added.error());

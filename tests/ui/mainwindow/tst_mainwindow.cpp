@@ -114,6 +114,8 @@ private slots:
     void duplicateTitleRule();
     void emptiedFieldStoresNull();
     void missingTitleAsksAgain();
+    void textStoredAsTyped_data();
+    void textStoredAsTyped();
     void newRecipeChecks();
     void newRecipeButtons();
     void deleteMarkedWithPictures_data();
@@ -290,6 +292,71 @@ void TestMainWindow::missingTitleAsksAgain()
     f.line("txtTitel")->setFocus();
     QCOMPARE(f.t.prompts.shown().size(), 3);
     QVERIFY(!f.w->receptChanged());
+}
+
+void TestMainWindow::textStoredAsTyped_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // null: refused, with a word
+    const QString nbsp = QStringLiteral("2\u00A0dl mjöl\nsalt");
+    QTest::newRow("no-break space in ingredients")
+        << "txtIngredienser"
+        << "Ingredienser" << nbsp << QStringLiteral("2\u00A0dl mjöl\r\nsalt");
+    QTest::newRow("no-break space in instructions")
+        << "txtAnvisningar"
+        << "Anvisningar" << nbsp << QStringLiteral("2\u00A0dl mjöl\r\nsalt");
+    QTest::newRow("no-break space in title")
+        << "txtTitel"
+        << "Titel" << QStringLiteral("Ärt\u00A0soppa") << QStringLiteral("Ärt\u00A0soppa");
+    QTest::newRow("title at the limit") << "txtTitel"
+                                        << "Titel" << QString(32767, u'å') << QString(32767, u'å');
+    QTest::newRow("title over the limit") << "txtTitel"
+                                          << "Titel" << QString(32768, u'å') << QString();
+    QTest::newRow("time over the limit") << "txtTid"
+                                         << "Tid" << QString(40000, u'1') << QString();
+}
+
+void TestMainWindow::textStoredAsTyped()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    const QByteArray query = "SELECT " + column.toLatin1() + " FROM tblRecept WHERE RID=1;";
+    const QString before = f.stored(query.constData()).toString();
+    QWidget* w = f.w->findChild<QWidget*>(field);
+    w->setFocus();
+    // Typed key by key when short; a long text arrives as if pasted.
+    auto* line = qobject_cast<QLineEdit*>(w);
+    auto* text = qobject_cast<QPlainTextEdit*>(w);
+    line ? line->clear() : text->clear();
+    if (typed.size() < 100) {
+        for (const QChar c : typed) {
+            if (c == u'\n')
+                QTest::keyClick(w, Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    } else {
+        line->setText(typed);
+    }
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.line(field == QLatin1String("txtTid") ? "txtPortioner" : "txtTid")->setFocus();
+    QCOMPARE(f.stored(query.constData()).toString(), stored.isNull() ? before : stored);
+    QCOMPARE(f.t.prompts.shown().size(), stored.isNull() ? 2 : 1);
+    if (stored.isNull()) {
+        QCOMPARE(f.t.prompts.shown().at(1).text,
+            QStringLiteral(
+                "Texten i fältet %1 är för lång: högst 32767 tecken får plats. Korta den och spara igen.")
+                .arg(column == QLatin1String("AntalPersoner") ? QStringLiteral("Portioner") : column));
+        // The text stays for the user to shorten.
+        QVERIFY(f.w->receptChanged());
+        QCOMPARE(qobject_cast<QLineEdit*>(w)->text(), typed);
+    }
 }
 
 void TestMainWindow::newRecipeChecks()
