@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <iostream>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -19,6 +21,8 @@ private slots:
     void engineIsSqlcipher();
     void firstStartUpgradesDeliveredCookbook();
     void secondStartWritesNothing();
+    void upgradeKeepsTheFile_data();
+    void upgradeKeepsTheFile();
     void optionsWithoutMenuTableIsNotUpgraded();
     void readOnlyFileOpensReadWrite();
     void defaultPageSizeFileOpens();
@@ -108,6 +112,50 @@ void TestStartup::secondStartWritesNothing()
     QCOMPARE(p->ctx->db().scalar("SELECT count(*) FROM options;")->toInt(), 4);
 }
 
+void TestStartup::upgradeKeepsTheFile_data()
+{
+    QTest::addColumn<QString>("schema");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("owner");
+    QTest::newRow("numbered tables, private") << QString::fromLatin1(RecipeSchema) << 0600 << 0;
+    // No AUTOINCREMENT: the file has no engine table of its own before the upgrade.
+    QTest::newRow("plain tables, group-readable, other owner")
+        << QStringLiteral("CREATE TABLE tblKategorier (KID INTEGER PRIMARY KEY, Kategori TEXT);"
+                          "CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
+                          "AntalPersoner TEXT, Tid TEXT, Ingredienser TEXT, Anvisningar TEXT);")
+        << 0640 << 1234;
+}
+
+// The upgraded cookbook replaces the old file with the same mode and owner.
+void TestStartup::upgradeKeepsTheFile()
+{
+    QFETCH(QString, schema);
+    QFETCH(int, mode);
+    QFETCH(int, owner);
+    TempProgram t;
+    {
+        Database db;
+        QVERIFY(db.openPlain(t.dbPath()));
+        QVERIFY(db.exec(schema.toUtf8().constData()));
+        QVERIFY(db.exec("INSERT INTO tblKategorier (Kategori) VALUES ('Soppor');"
+                        "INSERT INTO tblRecept (Titel, Kategori) VALUES ('Ärtsoppa', 1);"));
+    }
+    const QByteArray path = QFile::encodeName(t.dbPath());
+    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
+    const bool root = ::geteuid() == 0;
+    if (owner && root)
+        QCOMPARE(::chown(path.constData(), uid_t(owner), gid_t(owner)), 0);
+    auto p = t.start(false);
+    QVERIFY2(p->ok, qPrintable(t.prompts.shown().value(0).text));
+    QCOMPARE(p->ctx->db().scalar("SELECT Titel FROM tblRecept;")->toString(), QStringLiteral("Ärtsoppa"));
+    p->window->ExitProgram();
+    QVERIFY(!fileBytes(t.dbPath()).startsWith("SQLite format 3"));
+    struct stat st { };
+    QCOMPARE(::stat(path.constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 07777), mode);
+    QCOMPARE(int(st.st_uid), owner && root ? owner : int(::geteuid()));
+}
+
 void TestStartup::optionsWithoutMenuTableIsNotUpgraded()
 {
     TempProgram t;
@@ -159,6 +207,7 @@ void TestStartup::missingDatabase()
     QVERIFY(p->exitCode != 0);
     QCOMPARE(t.prompts.shown().size(), 1);
     QCOMPARE(t.prompts.shown().at(0).text, QStringLiteral("Uppgraderingen installerad i fel katalog."));
+    QCOMPARE(t.prompts.shown().at(0).title, QStringLiteral("KROX Gastrid 2.1"));
     QVERIFY(QDir(t.folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
@@ -227,6 +276,7 @@ void TestStartup::damagedFilesAreLeftAlone()
     QVERIFY(!p->ok);
     QVERIFY(p->exitCode != 0);
     QCOMPARE(t.prompts.shown().size(), 1);
+    QCOMPARE(t.prompts.shown().at(0).title, QStringLiteral("KROX Gastrid 2.1"));
     const QString msg = t.prompts.shown().at(0).text;
     QVERIFY2(msg.contains(QStringLiteral("kunde inte"))
             && msg.contains(QRegularExpression(QStringLiteral(" \\d+$"))),
