@@ -113,6 +113,7 @@ DbStatus Database::openWith(const QString& path, const QString& key, int pageSiz
                 return fail(s.error());
         }
     }
+    m_encrypted = !key.isEmpty();
     sqlite3_busy_timeout(m_db, 0);
     // The lock is taken before anything is read and held until close, so a
     // second running copy is refused at its first step.
@@ -135,18 +136,45 @@ void Database::close()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_encrypted = false;
+}
+
+DbStatus Database::passWriteGate(sqlite3_stmt* st)
+{
+    if (!m_writeGate || !st || sqlite3_stmt_readonly(st))
+        return dbOk();
+    return m_writeGate();
 }
 
 DbStatus Database::exec(const char* sql)
 {
     if (!m_db)
         return notOpen();
-    char* err = nullptr;
-    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &err);
-    if (rc != SQLITE_OK) {
-        DbError e { err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc)), rc & 0xff };
-        sqlite3_free(err);
-        return e;
+    // Statement by statement, so that each write passes the gate.
+    const char* rest = sql;
+    while (rest && *rest) {
+        sqlite3_stmt* st = nullptr;
+        const char* tail = nullptr;
+        if (const int rc = sqlite3_prepare_v2(m_db, rest, -1, &st, &tail); rc != SQLITE_OK) {
+            sqlite3_finalize(st);
+            return currentError(rc);
+        }
+        rest = tail;
+        if (!st)
+            continue;
+        if (DbStatus g = passWriteGate(st); !g) {
+            sqlite3_finalize(st);
+            return g;
+        }
+        int rc = SQLITE_ROW;
+        while (rc == SQLITE_ROW)
+            rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE) {
+            const DbError e = currentError(rc);
+            sqlite3_finalize(st);
+            return e;
+        }
+        sqlite3_finalize(st);
     }
     return dbOk();
 }
@@ -175,6 +203,10 @@ DbResult<Statement> Database::prepare(const char* sql)
     }
     if (!st)
         return DbError { QStringLiteral("no statement in: %1").arg(QString::fromUtf8(sql)), DbCode::Misuse };
+    if (DbStatus g = passWriteGate(st); !g) {
+        sqlite3_finalize(st);
+        return g.error();
+    }
     return Statement(m_db, st);
 }
 

@@ -109,6 +109,13 @@ public:
     void rollback();
     bool inTransaction() const;
 
+    // Asked before every statement that would change the file; a failure
+    // refuses the statement with that error. Empty: every write goes ahead.
+    using WriteGate = std::function<DbStatus()>;
+    void setWriteGate(WriteGate gate) { m_writeGate = std::move(gate); }
+    // Opened with a key (an encrypted file).
+    bool isEncrypted() const { return m_encrypted; }
+
     qint64 lastInsertId() const;
     // Changes to rows or schema through this connection so far; the only
     // connection to the file, so equal stamps mean an unchanged cookbook.
@@ -138,9 +145,12 @@ private:
     DbError currentError(int rc) const;
     void opened();
     static void rowChanged(void* self, int op, const char* dbName, const char* table, qint64 rowid);
+    DbStatus passWriteGate(sqlite3_stmt* st);
     sqlite3* m_db = nullptr;
     quint64 m_generation = 0;
     std::vector<std::pair<const void*, RowObserver>> m_rowObservers;
+    bool m_encrypted = false;
+    WriteGate m_writeGate;
 };
 
 // One prepared statement with bound values. Values are bound from 1; a bind

@@ -100,6 +100,15 @@ DbResult<QVariant> readValue(Database& db, const QString& key)
     return QVariant();
 }
 
+// A cookbook that takes no writes (damaged, or on a read-only disk) still
+// starts, with the defaults in memory only.
+DbStatus unlessReadOnly(DbStatus written)
+{
+    if (!written && written.error().code == DbCode::ReadOnly)
+        return dbOk();
+    return written;
+}
+
 // Reads one key; a missing row is added with the default, a malformed one
 // is set back to the default. `apply` returns false when the text is malformed.
 template <typename Apply>
@@ -110,12 +119,12 @@ DbStatus readSetting(Database& db, const QString& key, const QString& def, Apply
         return v.error();
     if (v->isNull()) {
         apply(def);
-        return db.execute("INSERT INTO options (name, value) VALUES (?1, ?2);", { key, def });
+        return unlessReadOnly(db.execute("INSERT INTO options (name, value) VALUES (?1, ?2);", { key, def }));
     }
     if (apply(v->toString()))
         return dbOk();
     apply(def);
-    return db.execute("UPDATE options SET value=?1 WHERE name=?2;", { def, key });
+    return unlessReadOnly(db.execute("UPDATE options SET value=?1 WHERE name=?2;", { def, key }));
 }
 
 template <typename Parse, typename Set> auto setter(Parse parse, Set set)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/db/CookbookGuard.h"
 #include "core/db/Database.h"
 #include "core/settings/Settings.h"
 #include "ui/app/Prompts.h"
@@ -39,8 +40,11 @@ public:
     QString path(const QString& name) const { return QDir(m_folder).filePath(name); }
     QString databasePath() const { return path(QStringLiteral("dbRcp.mdb")); }
     QString pictureFolder() const { return path(QStringLiteral("bilder")); }
+    QString backupFolder() const { return path(QStringLiteral("backup")); }
     Prompts& prompts() const { return m_prompts; }
     Database& db() { return m_db; }
+    // Backups, the check for damage, and no writes once damage is found.
+    CookbookGuard& guard() { return m_guard; }
 
     // Takes the settings as read at start-up.
     void applySettings(const Settings::Stored& s)
@@ -81,4 +85,5 @@ private:
     QString m_folder;
     Prompts& m_prompts;
     Database m_db;
+    CookbookGuard m_guard { m_db };
 };

@@ -28,6 +28,41 @@ QString engineMessage(const QString& what, const DbError& e)
     return what + QStringLiteral("\n\n") + e.describe();
 }
 
+// The guard's findings reach the user once the step that found them is over.
+void watchCookbook(AppContext& ctx)
+{
+    CookbookGuard& guard = ctx.guard();
+    Prompts* prompts = &ctx.prompts();
+    QObject::connect(
+        &guard, &CookbookGuard::damaged, &guard,
+        [prompts](const QString& latest, const QString& finding) {
+            const QString backup = latest.isEmpty()
+                ? QStringLiteral("Det finns ingen säkerhetskopia att gå tillbaka till.")
+                : QStringLiteral(
+                    "Den senaste säkerhetskopian är %1. I hjälpen står hur du går tillbaka till den.")
+                      .arg(QDir::toNativeSeparators(latest));
+            prompts->message(nullptr,
+                QStringLiteral(
+                    "Receptdatabasen dbRcp.mdb är skadad. Så länge programmet är igång sparas inga "
+                    "ändringar i den, så att skadan inte blir värre.\n\n%1\n\n%2")
+                    .arg(backup, finding),
+                Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &guard, &CookbookGuard::backupFailed, &guard,
+        [prompts](const QString& reason) {
+            prompts->message(nullptr,
+                QStringLiteral(
+                    "Dagens säkerhetskopia av receptdatabasen kunde inte göras. Programmet fungerar "
+                    "som vanligt, men det du ändrar i dag finns inte i någon säkerhetskopia.\n\n%1")
+                    .arg(reason),
+                Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        },
+        Qt::QueuedConnection);
+    guard.guard(ctx.backupFolder(), Cookbook::DatabaseKey);
+}
+
 } // namespace
 
 bool openCookbook(AppContext& ctx)
@@ -63,11 +98,15 @@ bool openCookbook(AppContext& ctx)
             nullptr, engineMessage(what, failure.error), Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
+    // Armed before the settings are read: a missing row written there may be
+    // the day's first write.
+    watchCookbook(ctx);
     const auto settings = Settings::LoadSettings(db);
     if (!settings) {
         prompts.message(nullptr,
             engineMessage(QStringLiteral("Inställningarna kunde inte läsas."), settings.error()),
             Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        ctx.guard().release();
         db.close();
         return false;
     }
@@ -79,10 +118,17 @@ void closeCookbook(AppContext& ctx)
 {
     if (!ctx.db().isOpen())
         return;
+    // A damaged cookbook takes no writes; the user knows already.
+    if (ctx.guard().isDamaged()) {
+        ctx.guard().release();
+        ctx.db().close();
+        return;
+    }
     if (DbStatus s = Settings::storeWindowSize(ctx.db(), ctx.windowWidth, ctx.windowHeight); !s)
         ctx.prompts().message(nullptr,
             engineMessage(QStringLiteral("Fönsterstorleken kunde inte sparas."), s.error()),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    ctx.guard().release();
     ctx.db().close();
 }
 

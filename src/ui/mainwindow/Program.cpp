@@ -23,8 +23,10 @@ std::unique_ptr<Program> startProgram(const QString& programFolder, Prompts& pro
         p->exitCode = Startup::FailureExitCode;
         return p;
     }
-    if (show)
+    if (show) {
         p->window->show();
+        p->ctx->guard().startCheck();
+    }
     p->ok = true;
     return p;
 }
