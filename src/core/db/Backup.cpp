@@ -152,8 +152,11 @@ Copy::Step Copy::step(int pages)
         return Step::More;
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
         return pages < 0 ? stop(Step::Failed, engineText(nullptr, rc)) : Step::Busy;
+    if (rc != SQLITE_DONE && isDamage(rc))
+        return stop(Step::Damaged,
+            QStringLiteral("En del av filen kunde inte läsas (%1).").arg(engineText(m_dest, rc)));
     if (rc != SQLITE_DONE)
-        return stop(isDamage(rc) ? Step::Damaged : Step::Failed, engineText(m_dest, rc));
+        return stop(Step::Failed, engineText(m_dest, rc));
     const int finished = sqlite3_backup_finish(m_backup);
     m_backup = nullptr;
     if (finished != SQLITE_OK)
