@@ -20,6 +20,7 @@ struct Fields {
         return titel.isEmpty() && antalPersoner.isEmpty() && tid.isEmpty() && ingredienser.isEmpty()
             && anvisningar.isEmpty();
     }
+    bool operator==(const Fields&) const = default;
 };
 
 // The longest title, portions or time text stored; a longer one is refused

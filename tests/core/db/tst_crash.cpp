@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <unistd.h>
@@ -122,10 +123,8 @@ int upgradeChild(const QString& folder)
     return 0;
 }
 
-// Every recipe in the file, by number, as the seeds the model holds would give it.
-using Stored = std::map<qint32, Records::Fields>;
-
-std::optional<Stored> readAll(const QString& path, QString* problem)
+// Every recipe in the file by number, once the engine's integrity check has passed.
+std::optional<std::map<qint32, Records::Fields>> readAll(const QString& path, QString* problem)
 {
     Database db;
     if (DbStatus s = db.open(path, Cookbook::DatabaseKey); !s) {
@@ -136,27 +135,12 @@ std::optional<Stored> readAll(const QString& path, QString* problem)
         *problem = QStringLiteral("integrity_check: ") + (ic ? ic->toString() : ic.error().describe());
         return std::nullopt;
     }
-    Stored out;
-    auto st = db.prepare("SELECT RID FROM tblRecept ORDER BY RID;");
-    QVector<qint32> rids;
+    std::map<qint32, Records::Fields> out;
+    auto st = db.prepare("SELECT RID, Titel, AntalPersoner, Tid, Ingredienser, Anvisningar FROM tblRecept;");
     while (st->next())
-        rids << st->int32(0);
-    for (qint32 rid : rids) {
-        const auto r = Catalogue::loadRecipe(db, rid);
-        if (!r || !*r) {
-            *problem = QStringLiteral("recipe %1 unreadable").arg(rid);
-            return std::nullopt;
-        }
-        const Catalogue::Recipe& x = **r;
-        out[rid] = { x.titel, x.antalPersoner, x.tid, x.ingredienser, x.anvisningar };
-    }
+        out[st->int32(0)] = { st->text(1), st->text(2), st->text(3), Catalogue::fromStored(st->text(4)),
+            Catalogue::fromStored(st->text(5)) };
     return out;
-}
-
-bool same(const Records::Fields& a, const Records::Fields& b)
-{
-    return a.titel == b.titel && a.antalPersoner == b.antalPersoner && a.tid == b.tid
-        && a.ingredienser == b.ingredienser && a.anvisningar == b.anvisningar;
 }
 
 QByteArray contentHash(const QString& path)
@@ -167,11 +151,26 @@ QByteArray contentHash(const QString& path)
         return problem.toUtf8();
     QCryptographicHash h(QCryptographicHash::Sha256);
     for (const auto& [rid, f] : *all)
-        h.addData(QStringLiteral("%1|%2|%3|%4|%5|%6\n")
-                      .arg(rid)
-                      .arg(f.titel, f.antalPersoner, f.tid, f.ingredienser, f.anvisningar)
+        h.addData(QStringList {
+            QString::number(rid), f.titel, f.antalPersoner, f.tid, f.ingredienser, f.anvisningar }
+                      .join(u'|')
                       .toUtf8());
     return h.result().toHex();
+}
+
+// Recipe number -> seed of its fields, as the child reported its changes.
+using Model = std::map<qint32, quint32>;
+
+// "add <seed>" (numbered `added`), "edit <rid> <seed>" or "del <rid>...".
+void apply(Model& m, const QByteArrayList& op, qint32 added)
+{
+    if (op.first() == "add")
+        m[added] = op.at(1).toUInt();
+    else if (op.first() == "edit")
+        m[op.at(1).toInt()] = op.at(2).toUInt();
+    else
+        for (const QByteArray& rid : op.mid(1))
+            m.erase(rid.toInt());
 }
 
 } // namespace
@@ -215,39 +214,29 @@ void TestCrash::killedWhileEditing()
     TempProgram t;
     QVERIFY(
         t.makeCookbook(QStringLiteral("INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'Soppor');")));
-    std::map<qint32, quint32> model; // recipe number -> seed of its fields
-    int committed = 0, undecided = 0;
+    Model model;
+    int committed = 0, cutOff = 0;
     for (int round = 0; round < kills; ++round) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
             { QStringLiteral("--edit-child"), t.folder(), QString::number((m_seed + round) * 1000003u) });
-        QVERIFY(child.waitForReadyRead(60000));
-        QVERIFY2(child.canReadLine(), "no first line from the child");
-        QByteArray output = child.readLine();
-        QCOMPARE(output, QByteArray("ready\n"));
+        QVERIFY(child.waitForReadyRead(60000) && child.canReadLine());
+        QCOMPARE(child.readLine(), QByteArray("ready\n"));
         QThread::msleep(m_rng.bounded(300));
         child.kill();
         QVERIFY(child.waitForFinished(60000));
-        output = child.readAllStandardOutput();
+        const QByteArray output = child.readAllStandardOutput();
         QVERIFY2(child.exitStatus() == QProcess::CrashExit, output.constData());
 
-        // Committed changes into the model; the one under way, if any, may or
-        // may not have reached the file.
-        QList<QByteArrayList> pending;
+        // Committed changes go into the model; the one under way, if any, may
+        // or may not have reached the file.
+        QByteArrayList pending;
         for (const QByteArray& line : output.split('\n')) {
             const QByteArrayList w = line.split(' ');
             if (w.first() == "will") {
-                pending = { w.mid(1) };
+                pending = w.mid(1);
             } else if (w.first() == "done") {
-                QVERIFY(!pending.isEmpty());
-                const QByteArrayList& op = pending.first();
-                if (op.first() == "add")
-                    model[w.at(1).toInt()] = op.at(1).toUInt();
-                else if (op.first() == "edit")
-                    model[op.at(1).toInt()] = op.at(2).toUInt();
-                else
-                    for (const QByteArray& rid : op.mid(1))
-                        model.erase(rid.toInt());
+                apply(model, pending, w.value(1).toInt());
                 pending.clear();
                 ++committed;
             }
@@ -255,42 +244,27 @@ void TestCrash::killedWhileEditing()
         QString problem;
         const auto stored = readAll(t.dbPath(), &problem);
         QVERIFY2(stored, qPrintable(QStringLiteral("after kill %1: %2").arg(round).arg(problem)));
-        std::map<qint32, quint32> withPending = model;
-        if (!pending.isEmpty()) {
-            const QByteArrayList& op = pending.first();
-            if (op.first() == "add") {
-                // Numbers keep increasing, so a new recipe is the highest.
-                if (!stored->empty() && !model.contains(stored->rbegin()->first))
-                    withPending[stored->rbegin()->first] = op.at(1).toUInt();
-            } else if (op.first() == "edit") {
-                withPending[op.at(1).toInt()] = op.at(2).toUInt();
-            } else {
-                for (const QByteArray& rid : op.mid(1))
-                    withPending.erase(rid.toInt());
-            }
-        }
-        auto matches = [&](const std::map<qint32, quint32>& m) {
-            if (m.size() != stored->size())
-                return false;
-            for (const auto& [rid, seed] : m)
-                if (!stored->contains(rid) || !same(stored->at(rid), fieldsFor(seed)))
-                    return false;
-            return true;
+        auto holds = [&](const Model& m) {
+            return m.size() == stored->size() && std::all_of(m.begin(), m.end(), [&](const auto& r) {
+                return stored->contains(r.first) && stored->at(r.first) == fieldsFor(r.second);
+            });
         };
-        if (matches(model)) {
-            undecided += pending.isEmpty() ? 0 : 1;
+        if (holds(model)) {
+            cutOff += pending.isEmpty() ? 0 : 1;
         } else {
-            QVERIFY2(!pending.isEmpty() && matches(withPending),
-                qPrintable(QStringLiteral("after kill %1 the cookbook differs from what was committed:\n%2")
+            // Numbers only grow, so a recipe added then is the highest.
+            QVERIFY2(!pending.isEmpty(), qPrintable(QStringLiteral("after kill %1").arg(round)));
+            apply(model, pending, stored->empty() ? 0 : stored->rbegin()->first);
+            QVERIFY2(holds(model),
+                qPrintable(QStringLiteral("after kill %1 the cookbook is not what was committed:\n%2")
                                .arg(round)
                                .arg(QString::fromUtf8(output.right(400)))));
-            model = withPending;
             ++committed;
         }
         QVERIFY2(programStarts(t), qPrintable(QStringLiteral("after kill %1").arg(round)));
     }
     qInfo("%d kills while editing survived: %d changes committed, %d cut off before their commit", kills,
-        committed, undecided);
+        committed, cutOff);
 }
 
 void TestCrash::killedWhileUpgrading()
