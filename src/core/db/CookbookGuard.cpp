@@ -119,11 +119,12 @@ void CookbookGuard::copySlice()
 
 void CookbookGuard::checked(Backup::Result result)
 {
-    if (m_thread) {
-        m_thread->wait();
-        delete m_thread;
-        m_thread = nullptr;
-    }
+    // Released meanwhile: the check was stopped and its copy is gone.
+    if (!m_thread)
+        return;
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
     if (result.outcome == Backup::Outcome::Damaged) {
         setDamaged(result.error);
     } else if (result.outcome == Backup::Outcome::Ok && m_backupDay != m_today()) {

@@ -84,6 +84,40 @@ private slots:
         QVERIFY(m_db.hasTable(u"T"_s).value());
     }
 
+    // A gate that says no stops every statement that would change the file,
+    // in scripts too, and asks nothing for reads.
+    void writeGate_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<bool>("script");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("insert") << QByteArray("INSERT INTO t VALUES (1);") << false << true;
+        QTest::newRow("write after a read in a script")
+            << QByteArray("SELECT 1; INSERT INTO t VALUES (1);") << true << true;
+        QTest::newRow("header write") << QByteArray("PRAGMA user_version=3;") << true << true;
+        QTest::newRow("read") << QByteArray("SELECT count(*) FROM t;") << false << false;
+        QTest::newRow("transaction control") << QByteArray("BEGIN; COMMIT;") << true << false;
+    }
+    void writeGate()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(bool, script);
+        QFETCH(bool, refused);
+        int asked = 0;
+        m_db.setWriteGate([&] {
+            ++asked;
+            return DbStatus(DbError { u"nej"_s, DbCode::ReadOnly });
+        });
+        const DbStatus s = script ? m_db.exec(sql.constData()) : m_db.execute(sql.constData());
+        m_db.setWriteGate({});
+        QCOMPARE(asked, refused ? 1 : 0);
+        QCOMPARE(s.ok(), !refused);
+        if (refused)
+            QCOMPARE(s.error().describe(), u"nej 8"_s);
+        QCOMPARE(m_db.scalar("SELECT count(*) FROM t;")->toInt(), 0);
+        QCOMPARE(m_db.scalar("PRAGMA user_version;")->toInt(), 0);
+    }
+
     void trailingSpaceAndCommentAreOneStatement()
     {
         QVERIFY(m_db.execute("INSERT INTO t VALUES (1);  -- one row\n  "));
