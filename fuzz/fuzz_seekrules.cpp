@@ -16,7 +16,7 @@ namespace {
 QString fold(const QString& s)
 {
     const std::string f = TextRules::foldUtf8(s);
-    return QString::fromUtf8(f.data(), qsizetype(f.size()));
+    return TextRules::fromUtf8(f.data(), qsizetype(f.size()));
 }
 
 bool anyReference(const QStringList& entries, const QString& text)
@@ -77,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype nul = in.indexOf('\0');
     if (nul < 0)
         return 0;
-    const QStringList entries = QString::fromUtf8(in.left(nul)).split(u'\n');
+    const QStringList entries = TextRules::fromUtf8(in.constData(), nul).split(u'\n');
     // As stored: valid UTF-8, whatever the bytes were.
-    const QString text = QString::fromUtf8(in.mid(nul + 1));
+    const QString text = TextRules::fromUtf8(in.constData() + nul + 1, in.size() - nul - 1);
     if (checked(SeekRules::AnyIngredient(entries), text) != anyReference(entries, text))
         std::abort();
     if (checked(SeekRules::Cookable(entries), text) != cookableReference(entries, text))

@@ -403,7 +403,7 @@ bool Statement::isNull(int column) const
 QString Statement::text(int column) const
 {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_st, column));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(m_st, column)) : QString();
+    return p ? TextRules::fromUtf8(p, sqlite3_column_bytes(m_st, column)) : QString();
 }
 
 qint32 Statement::int32(int column) const

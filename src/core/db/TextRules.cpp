@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -338,7 +339,7 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
             return sqlite3_result_error_nomem(ctx);
         if (np > sqlite3_limit(sqlite3_context_db_handle(ctx), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1))
             return sqlite3_result_error(ctx, "LIKE or GLOB pattern too complex", -1);
-        fresh = new LikePattern(QString::fromUtf8(p, np), escape);
+        fresh = new LikePattern(fromUtf8(p, np), escape);
         pattern = fresh;
     }
 
@@ -460,6 +461,15 @@ int compare(QStringView a, QStringView b)
     if (pb < eb)
         return -1;
     return tie;
+}
+
+QString fromUtf8(const char* s, qsizetype n)
+{
+    if (n < 3 || std::memcmp(s, "\xEF\xBB\xBF", 3) != 0)
+        return QString::fromUtf8(s, n);
+    QStringDecoder keep(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return keep.decode(QByteArrayView(s, n));
 }
 
 void foldUtf8(const char* s, int n, std::string& out)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <cstdint>
@@ -25,6 +26,10 @@ bool registerOn(sqlite3* db);
 int compare(QStringView a, QStringView b);
 // The same rule straight on UTF-8; invalid bytes compare as themselves.
 int compareUtf8(const char* a, int na, const char* b, int nb);
+
+// Stored UTF-8 as the text it was stored from. Unlike QString::fromUtf8, a
+// byte order mark at the start is kept rather than dropped.
+QString fromUtf8(const char* s, qsizetype n);
 
 // Case folding into UTF-8. Clears `out` first. Invalid bytes are copied as-is.
 void foldUtf8(const char* s, int n, std::string& out);

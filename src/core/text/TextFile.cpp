@@ -117,7 +117,7 @@ WriteResult writeBytes(const QString& path, const QString& text)
     if (!result.unencodable.isEmpty()) {
         QStringList shown;
         for (char32_t c : result.unencodable.toUcs4())
-            shown << QString::fromUcs4(&c, 1);
+            shown << QStringView(QChar::fromUcs4(c)).toString();
         result.error
             = QStringLiteral("Texten innehåller tecken som inte kan sparas: %1").arg(shown.join(u' '));
         return result;
@@ -181,7 +181,8 @@ QString unencodable(const QString& text)
         if (byteFor(c) >= 0 || seen.contains(c))
             continue;
         seen.insert(c);
-        found += QString::fromUcs4(&c, 1);
+        // Not QString::fromUcs4, which drops a byte order mark.
+        found += QChar::fromUcs4(c);
     }
     return found;
 }

@@ -35,6 +35,9 @@ private slots:
         QTest::newRow("true") << QVariant(true) << u"integer"_s << QVariant::fromValue<qint64>(1);
         QTest::newRow("false") << QVariant(false) << u"integer"_s << QVariant::fromValue<qint64>(0);
         QTest::newRow("double") << QVariant(2.5) << u"real"_s << QVariant(2.5);
+        // QString::fromUtf8 alone would drop it.
+        QTest::newRow("leading byte order mark")
+            << QVariant(u"\uFEFFÄrtsoppa"_s) << u"text"_s << QVariant(u"\uFEFFÄrtsoppa"_s);
         QTest::newRow("text digits stay text") << QVariant(u"007"_s) << u"text"_s << QVariant(u"007"_s);
         QTest::newRow("blob") << QVariant(QByteArray("\0\x01\xff", 3)) << u"blob"_s
                               << QVariant(QByteArray("\0\x01\xff", 3));

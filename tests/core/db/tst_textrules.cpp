@@ -205,6 +205,10 @@ void TestTextRules::throughSql()
         rows(db, "SELECT (NULL LIKE ?1) IS NULL AND (?1 LIKE NULL) IS NULL", { "a" }), QStringList { "1" });
     QCOMPARE(rows(db, "SELECT ?1 LIKE ?2 ESCAPE '!'", { "a*b", "A!*B" }), QStringList { "1" });
     QCOMPARE(rows(db, "SELECT ?1 LIKE ?2 ESCAPE '!'", { "axb", "A!*B" }), QStringList { "0" });
+    // A pattern that starts with a byte order mark keeps it (found by fuzzing).
+    const QString bom(QChar::ByteOrderMark);
+    QCOMPARE(rows(db, "SELECT ?1 LIKE ?2", { "a", bom + "a" }), QStringList { "0" });
+    QCOMPARE(rows(db, "SELECT ?1 LIKE ?2", { bom + "a", bom + "A" }), QStringList { "1" });
 
     // A reused statement must not keep matching the previous pattern.
     sqlite3_stmt* st = nullptr;

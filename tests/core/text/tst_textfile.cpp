@@ -90,6 +90,7 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("unencodable");
         QTest::newRow("each once, in order") << QStringList { u"słód😀"_s, u"€ł"_s, u"ő"_s } << u"ł😀ő"_s;
+        QTest::newRow("byte order mark named too") << QStringList { u"\uFEFFmjöl"_s } << u"\uFEFF"_s;
         QTest::newRow("line break inside entry") << QStringList { u"a\nb"_s } << QString();
         QTest::newRow("disk full") << QStringList(2000, u"mjölk"_s) << QString();
     }
