@@ -16,7 +16,7 @@ bool AtomicFile::open()
     m_failed = !m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // QSaveFile keeps the old file's mode; its owner is kept here, where the
     // system allows (a file edited by root stays the user's).
-    if (struct stat st { }; !m_failed && ::stat(QFile::encodeName(m_file.fileName()).constData(), &st) == 0)
+    if (struct stat st {}; !m_failed && ::stat(QFile::encodeName(m_file.fileName()).constData(), &st) == 0)
         (void)!::fchown(m_file.handle(), st.st_uid, st.st_gid);
     return !m_failed;
 }
