@@ -369,6 +369,27 @@ bool registerOn(sqlite3* db)
         == SQLITE_OK;
 }
 
+namespace {
+
+// Two code points by weight; equal weights leave the first difference of
+// their folded forms in `tie`.
+inline int weigh(const Tables& t, char32_t xa, char32_t xb, int& tie)
+{
+    if (xa == xb)
+        return 0;
+    const char32_t fa = foldCp(t, xa);
+    const char32_t fb = foldCp(t, xb);
+    const std::uint32_t wa = weightFolded(t, fa);
+    const std::uint32_t wb = weightFolded(t, fb);
+    if (wa != wb)
+        return wa < wb ? -1 : 1;
+    if (!tie && fa != fb)
+        tie = fa < fb ? -1 : 1;
+    return 0;
+}
+
+} // namespace
+
 int compareUtf8(const char* a, int na, const char* b, int nb)
 {
     const Tables& t = tables();
@@ -406,22 +427,10 @@ int compareUtf8(const char* a, int na, const char* b, int nb)
         }
         const char32_t xa = decodeUtf8(pa, ea);
         const char32_t xb = decodeUtf8(pb, eb);
-        if (xa == xb)
-            continue;
-        const char32_t fa = foldCp(t, xa);
-        const char32_t fb = foldCp(t, xb);
-        const std::uint32_t wa = weightFolded(t, fa);
-        const std::uint32_t wb = weightFolded(t, fb);
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-        if (!tie && fa != fb)
-            tie = fa < fb ? -1 : 1;
+        if (const int c = weigh(t, xa, xb, tie))
+            return c;
     }
-    if (pa < ea)
-        return 1;
-    if (pb < eb)
-        return -1;
-    return tie;
+    return pa < ea ? 1 : pb < eb ? -1 : tie;
 }
 
 int compare(QStringView a, QStringView b)
@@ -445,22 +454,10 @@ int compare(QStringView a, QStringView b)
     while (pa < ea && pb < eb) {
         const char32_t xa = decodeUtf16(pa, ea);
         const char32_t xb = decodeUtf16(pb, eb);
-        if (xa == xb)
-            continue;
-        const char32_t fa = foldCp(t, xa);
-        const char32_t fb = foldCp(t, xb);
-        const std::uint32_t wa = weightFolded(t, fa);
-        const std::uint32_t wb = weightFolded(t, fb);
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-        if (!tie && fa != fb)
-            tie = fa < fb ? -1 : 1;
+        if (const int c = weigh(t, xa, xb, tie))
+            return c;
     }
-    if (pa < ea)
-        return 1;
-    if (pb < eb)
-        return -1;
-    return tie;
+    return pa < ea ? 1 : pb < eb ? -1 : tie;
 }
 
 QString fromUtf8(const char* s, qsizetype n)
