@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QString>
 #include <QTextDocument>
 #include <QWidget>
@@ -37,5 +39,36 @@ inline QString plainText(const QPlainTextEdit* edit)
     }
     return text;
 }
+
+// Outside a dialog Qt has no default button of its own: Enter clicks the
+// button that has the focus, else `fallback`. False for any other key.
+inline bool enterClicks(const QWidget* window, const QKeyEvent* e, QPushButton* fallback = nullptr)
+{
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+        return false;
+    if (auto* focused = qobject_cast<QPushButton*>(window->focusWidget()))
+        focused->click();
+    else if (fallback)
+        fallback->click();
+    return true;
+}
+
+// The button a window's Enter falls back to, drawn as the default.
+class DefaultButton {
+public:
+    void set(QPushButton* button)
+    {
+        if (m_button)
+            m_button->setDefault(false);
+        m_button = button;
+        if (button)
+            button->setDefault(true);
+    }
+    QPushButton* get() const { return m_button; }
+    bool enter(const QWidget* window, const QKeyEvent* e) const { return enterClicks(window, e, m_button); }
+
+private:
+    QPushButton* m_button = nullptr;
+};
 
 } // namespace Controls

@@ -2,6 +2,7 @@
 
 #include "core/settings/ColourSettings.h"
 #include "ui/app/Colours.h"
+#include "ui/app/Controls.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -185,13 +186,9 @@ void FrmAnpassa::cmdButton_Click(int index)
 
 void FrmAnpassa::keyPressEvent(QKeyEvent* e)
 {
-    // Outside a dialog Qt has no default button of its own.
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();
+    if (Controls::enterClicks(this, e))
         return;
+    switch (e->key()) {
     case Qt::Key_Escape:
         cmdButton[1]->click();
         return;

@@ -138,10 +138,7 @@ void FrmKategorier::showDbError(const QString& what, const DbError& error)
 
 void FrmKategorier::setDefaultButton(QPushButton* button)
 {
-    if (m_default)
-        m_default->setDefault(false);
-    m_default = button;
-    m_default->setDefault(true);
+    m_default.set(button);
 }
 
 bool FrmKategorier::eventFilter(QObject* watched, QEvent* e)
@@ -157,15 +154,9 @@ bool FrmKategorier::eventFilter(QObject* watched, QEvent* e)
 
 void FrmKategorier::keyPressEvent(QKeyEvent* e)
 {
-    // Outside a dialog Qt has no default button of its own.
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();
-        else if (m_default)
-            m_default->click();
+    if (m_default.enter(this, e))
         return;
+    switch (e->key()) {
     case Qt::Key_Escape:
         close();
         return;

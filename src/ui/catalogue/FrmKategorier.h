@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/app/AppContext.h"
+#include "ui/app/Controls.h"
 
 #include <QVector>
 #include <QWidget>
@@ -51,5 +52,5 @@ private:
     QLineEdit* txtChangeName = nullptr;
     QPushButton* cmdChange = nullptr;
     QPushButton* cmdClose = nullptr;
-    QPushButton* m_default = nullptr;
+    Controls::DefaultButton m_default;
 };

@@ -208,10 +208,7 @@ void FrmReceptBild::setPreview(const QImage& image, QSize own)
 
 void FrmReceptBild::setDefaultButton(QPushButton* button)
 {
-    if (m_default)
-        m_default->setDefault(false);
-    m_default = button;
-    m_default->setDefault(true);
+    m_default.set(button);
 }
 
 bool FrmReceptBild::eventFilter(QObject* watched, QEvent* e)
@@ -223,15 +220,9 @@ bool FrmReceptBild::eventFilter(QObject* watched, QEvent* e)
 
 void FrmReceptBild::keyPressEvent(QKeyEvent* e)
 {
-    // Outside a dialog Qt has no default button of its own.
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();
-        else if (m_default)
-            m_default->click();
+    if (m_default.enter(this, e))
         return;
+    switch (e->key()) {
     case Qt::Key_Escape:
         m_buttons[1]->click();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/app/AppContext.h"
+#include "ui/app/Controls.h"
 
 #include <QSize>
 #include <QWidget>
@@ -50,7 +51,7 @@ private:
     AppContext& m_ctx;
     std::function<qint32()> m_currentRid;
     QPushButton* m_buttons[4] = {};
-    QPushButton* m_default = nullptr;
+    Controls::DefaultButton m_default;
     QLabel* m_lblFilename = nullptr;
     QLineEdit* m_txtFilename = nullptr;
     QLabel* m_picPreview = nullptr;

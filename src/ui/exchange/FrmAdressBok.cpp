@@ -264,11 +264,7 @@ bool FrmAdressBok::save(const QList<AddressBook::Contact>& contacts)
 
 void FrmAdressBok::setDefaultButton(QPushButton* b)
 {
-    if (m_default)
-        m_default->setDefault(false);
-    m_default = b;
-    if (b)
-        b->setDefault(true);
+    m_default.set(b);
 }
 
 bool FrmAdressBok::eventFilter(QObject* watched, QEvent* e)
@@ -284,10 +280,10 @@ void FrmAdressBok::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // While a contact is typed only the panel's own button answers.
-        if (picNyKontakt->isVisible() && m_default != cmdButton[3])
+        if (picNyKontakt->isVisible() && m_default.get() != cmdButton[3])
             return;
-        if (m_default && m_default->isVisible() && m_default->isEnabled())
-            m_default->click();
+        if (QPushButton* b = m_default.get(); b && b->isVisible() && b->isEnabled())
+            b->click();
         return;
     case Qt::Key_Escape:
         cmdButton_Click(picNyKontakt->isVisible() ? 4 : 6);

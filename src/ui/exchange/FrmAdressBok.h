@@ -2,6 +2,7 @@
 
 #include "core/exchange/AddressBook.h"
 #include "ui/app/AppContext.h"
+#include "ui/app/Controls.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -45,7 +46,7 @@ private:
     QList<AddressBook::Contact> m_contacts;
     bool m_editing = false;
     bool m_readFailed = false;
-    QPushButton* m_default = nullptr;
+    Controls::DefaultButton m_default;
 
     QLabel* Label1 = nullptr;
     QLabel* lblKontakter = nullptr;

@@ -390,23 +390,13 @@ bool FrmMatsedel::eventFilter(QObject* watched, QEvent* e)
 
 void FrmMatsedel::setDefaultButton(QPushButton* button)
 {
-    if (m_default)
-        m_default->setDefault(false);
-    m_default = button;
-    m_default->setDefault(true);
+    m_default.set(button);
 }
 
 void FrmMatsedel::keyPressEvent(QKeyEvent* e)
 {
-    // Outside a dialog Qt has no default button of its own.
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();
-        else if (m_default)
-            m_default->click();
-        return;
-    }
-    QWidget::keyPressEvent(e);
+    if (!m_default.enter(this, e))
+        QWidget::keyPressEvent(e);
 }
 
 void FrmMatsedel::showDbError(const QString& what, const DbError& error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/app/AppContext.h"
+#include "ui/app/Controls.h"
 
 #include <QVector>
 #include <QWidget>
@@ -67,7 +68,7 @@ private:
     QPushButton* cmdButton[6] = {};
     QPushButton* cmdInkopslista = nullptr;
     PageView* webMatsedel = nullptr;
-    QPushButton* m_default = nullptr;
+    Controls::DefaultButton m_default;
 
     QVector<qint32> m_kategoriIds;
     QVector<qint32> m_receptIds;
