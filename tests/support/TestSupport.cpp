@@ -66,6 +66,19 @@ QByteArray fileBytes(const QString& path)
     return f.readAll();
 }
 
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
 int runSqlcipher(const QString& path, const QString& script, QString* output)
 {
     QProcess p;

@@ -3,32 +3,17 @@
 #include "core/print/PageWriter.h"
 #include "core/print/PrintPage.h"
 #include "core/print/PrintTemplate.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 using Recipe = PrintTemplate::Recipe;
 Q_DECLARE_METATYPE(Recipe)
-
-namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-} // namespace
 
 class TestPrintPage : public QObject {
     Q_OBJECT

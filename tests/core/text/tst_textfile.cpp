@@ -1,33 +1,17 @@
 #include "core/text/TextFile.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A file that is not there must not pass for an empty one.
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-} // namespace
 
 class TestTextFile : public QObject {
     Q_OBJECT
