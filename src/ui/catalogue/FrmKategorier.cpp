@@ -19,7 +19,7 @@ FrmKategorier::FrmKategorier(AppContext& ctx, QWidget* parent)
     setWindowTitle(QStringLiteral("Kategorier"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto named = [this](auto* w, const char* name) {
+    auto named = [](auto* w, const char* name) {
         w->setObjectName(QString::fromLatin1(name));
         return w;
     };
