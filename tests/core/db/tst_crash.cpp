@@ -3,7 +3,8 @@
 // the file must pass the engine's integrity check, hold every change the
 // child reported as committed, exactly, and the program must start on it.
 // GASTRID_CRASH_KILLS / GASTRID_CRASH_UPGRADE_KILLS set the numbers of kills
-// (more by hand), GASTRID_CRASH_SEED repeats a run.
+// (more by hand, with QTEST_FUNCTION_TIMEOUT raised past QtTest's five
+// minutes for a few hundred), GASTRID_CRASH_SEED repeats a run.
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Records.h"
 #include "core/db/Cookbook.h"
