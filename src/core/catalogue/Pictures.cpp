@@ -35,6 +35,13 @@ Result cannotRemove(const QString& path)
     return failure(QStringLiteral("Bilden %1 kunde inte tas bort.").arg(shown(path)));
 }
 
+// The picture window works on the list's current recipe; with none marked
+// (an empty search result) there is no recipe to give a picture to.
+Result noRecipe()
+{
+    return failure(QStringLiteral("Inget recept är markerat. Markera ett recept i listan först."));
+}
+
 bool samePath(const QString& a, const QString& b)
 {
     const QString ca = QFileInfo(a).canonicalFilePath();
@@ -56,6 +63,8 @@ QString ReceptBildFil(const QString& pictureFolder, qint32 rid)
 
 Result storePicture(const QString& pictureFolder, qint32 rid, const QString& chosenFile)
 {
+    if (rid <= 0)
+        return noRecipe();
     const QString name = QFileInfo(chosenFile).fileName();
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
@@ -120,6 +129,8 @@ Result storePicture(const QString& pictureFolder, qint32 rid, const QString& cho
 
 Result removePicture(const QString& pictureFolder, qint32 rid)
 {
+    if (rid <= 0)
+        return noRecipe();
     const QString path = ReceptBildFil(pictureFolder, rid);
     if (path.isEmpty())
         return {};

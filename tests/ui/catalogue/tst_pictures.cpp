@@ -236,11 +236,15 @@ void TestPictures::chooseAndOk_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("copyFails");
-    QTest::newRow("gif") << "red.gif" << QSize(20, 10) << QString() << false;
-    QTest::newRow("jpg") << "green.jpg" << QSize(30, 15) << QString() << false;
-    QTest::newRow("bmp") << "blue.bmp" << QSize(12, 8) << QString() << false;
-    QTest::newRow("not an image") << "trasig.jpg" << QSize(5, 5) << "Bilden kunde inte visas." << false;
-    QTest::newRow("copy fails") << "blue.bmp" << QSize(12, 8) << "Bilden kunde inte kopieras" << true;
+    QTest::addColumn<qint32>("okRid");
+    const QString noRecipe = QStringLiteral("Inget recept är markerat.");
+    QTest::newRow("gif") << "red.gif" << QSize(20, 10) << QString() << false << 13;
+    QTest::newRow("jpg") << "green.jpg" << QSize(30, 15) << QString() << false << 13;
+    QTest::newRow("bmp") << "blue.bmp" << QSize(12, 8) << QString() << false << 13;
+    QTest::newRow("not an image") << "trasig.jpg" << QSize(5, 5) << "Bilden kunde inte visas." << false << 13;
+    QTest::newRow("copy fails") << "blue.bmp" << QSize(12, 8) << "Bilden kunde inte kopieras" << true << 13;
+    // A search without hits leaves the list with no current recipe.
+    QTest::newRow("list empty at OK") << "green.jpg" << QSize(30, 15) << noRecipe << true << 0;
 }
 
 void TestPictures::chooseAndOk()
@@ -249,6 +253,7 @@ void TestPictures::chooseAndOk()
     QFETCH(QSize, size);
     QFETCH(QString, message);
     QFETCH(bool, copyFails);
+    QFETCH(qint32, okRid);
     Fixture f;
     QVERIFY(QImage(5, 5, QImage::Format_RGB32).save(f.pic("12.bmp"), "BMP"));
     f.write(f.pic("13.gif"), "old");
@@ -264,9 +269,9 @@ void TestPictures::chooseAndOk()
     QCOMPARE(f.files(), Names({ "12.bmp", "13.gif" }));
 
     // The main list moves on before OK; an empty name just closes.
-    f.rid = 13;
+    f.rid = okRid;
     const QString target = "13." + QFileInfo(file).suffix();
-    if (copyFails)
+    if (copyFails && okRid)
         QVERIFY(QDir().mkpath(f.pic(target + "/inne")));
     f.button(2)->click();
     QCOMPARE(f.prompts.shown().size(), message.isEmpty() ? 0 : 1);
@@ -276,7 +281,7 @@ void TestPictures::chooseAndOk()
     // A stored picture replaces the older one; a failed copy leaves no file and the older one intact.
     const bool stored = chosen && !copyFails;
     QCOMPARE(changed.size(), stored ? 1 : 0);
-    if (copyFails)
+    if (copyFails && okRid)
         QVERIFY(QDir(f.pic(target)).removeRecursively());
     const QString kept = stored ? target : "13.gif";
     QCOMPARE(f.files(), Names({ "12.bmp", kept }));
@@ -374,6 +379,14 @@ void TestPictures::removeButton()
         QCOMPARE(changed.size(), yes ? 1 : 0);
     }
     QVERIFY(f.w->isVisible());
+
+    QFile::copy(DataDir + "blue.bmp", f.pic("12.bmp"));
+    f.rid = 0;
+    f.prompts.queueAnswer(Prompts::Answer::Yes);
+    f.button(3)->click();
+    QVERIFY(f.prompts.shown().last().text.startsWith("Inget recept är markerat."));
+    QVERIFY(QFileInfo::exists(f.pic("12.bmp")));
+    QCOMPARE(changed.size(), 1);
 }
 
 void TestPictures::about()
