@@ -107,12 +107,9 @@ QString Prompts::toQtFilter(const QString& filter)
     const int bar = filter.indexOf(QLatin1Char('|'));
     const QString label = bar < 0 ? filter : filter.left(bar);
     const QString patterns = bar < 0 ? QString() : filter.mid(bar + 1);
-    // The label keeps its own pattern text; Qt reads the patterns from the
-    // parentheses, so they are rebuilt there in both letter cases.
-    QString name = label;
-    const int paren = name.indexOf(QLatin1Char('('));
-    if (paren > 0)
-        name = name.left(paren).trimmed();
+    // Qt reads the patterns from the last parentheses and, with the details
+    // hidden, shows what stands before them: so the label is shown whole and
+    // the patterns follow it, rebuilt to match both letter cases.
     QStringList qt;
     for (const QString& p : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         QString ci;
@@ -124,7 +121,7 @@ QString Prompts::toQtFilter(const QString& filter)
         }
         qt << ci;
     }
-    return qt.isEmpty() ? label : name + QStringLiteral(" (") + qt.join(QLatin1Char(' ')) + QLatin1Char(')');
+    return qt.isEmpty() ? label : label + QStringLiteral(" (") + qt.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
 QString Prompts::fileName(QWidget* parent, const FileRequest& req)

@@ -2,11 +2,13 @@
 #include "support/TestSupport.h"
 #include "ui/app/Colours.h"
 #include "ui/app/Look.h"
+#include "ui/app/Prompts.h"
 #include "ui/mainwindow/MainLayout.h"
 #include "ui/search/FrmSeekProgress.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -117,6 +119,27 @@ private slots:
         if (main->nyttReceptMode())
             main->EndNyttRecept();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; "_s)));
+    }
+
+    // The file dialogs name the file type as the program words it, patterns included.
+    void fileTypeShown_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fridge") << u"Kylskåp (*.kyl)|*.kyl"_s << u"Kylskåp (*.kyl)"_s;
+        QTest::newRow("pictures") << u"Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"_s
+                                  << u"Bilder (*.jpg;*.gif;*.bmp)"_s;
+    }
+    void fileTypeShown()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, shown);
+        QFileDialog dlg(nullptr, u"t"_s, QDir::tempPath(), Prompts::toQtFilter(filter));
+        dlg.setOption(QFileDialog::DontUseNativeDialog);
+        dlg.setOption(QFileDialog::HideNameFilterDetails);
+        auto* types = dlg.findChild<QComboBox*>(u"fileTypeCombo"_s);
+        QVERIFY(types);
+        QCOMPARE(types->itemText(0), shown);
     }
 };
 
