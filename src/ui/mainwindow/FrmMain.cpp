@@ -216,8 +216,21 @@ qint32 FrmMain::currentListRid() const
     return m_receptModel->idAt(lstRecept->currentIndex().row());
 }
 
+bool FrmMain::askBeforeCommand()
+{
+    if (m_nyttReceptMode)
+        return true;
+    // A shortcut clicks its button without taking the focus from an edited
+    // field, so the question that leaving the field asks comes here, first.
+    kategoriEditLeft();
+    m_kategoriEditing = cmbNyttRecept->hasFocus();
+    return leaveEdit();
+}
+
 void FrmMain::onButton(Cmd c)
 {
+    if (!askBeforeCommand())
+        return;
     switch (c) {
     case Cmd::NyttRecept:
         BeginNyttRecept();
@@ -283,6 +296,8 @@ void FrmMain::onButton(Cmd c)
 
 void FrmMain::onKrox(Krox k)
 {
+    if (!askBeforeCommand())
+        return;
     switch (k) {
     case Krox::Om:
         openAbout();

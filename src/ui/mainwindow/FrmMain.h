@@ -87,6 +87,8 @@ private:
     void applyLayout();
     void onButton(Cmd c);
     void onKrox(Krox k);
+    // False when an edit the user chose to store could not be: the command waits.
+    bool askBeforeCommand();
     void kategoriChosen(int position);
     void showRecept(int row);
     void setReceptRow(int row, bool scrollToTop);

@@ -136,6 +136,8 @@ private slots:
     void exitAsksForATypedNewRecipe();
     void clickAfterTheQuestion_data();
     void clickAfterTheQuestion();
+    void shortcutAsksFirst_data();
+    void shortcutAsksFirst();
 };
 
 void TestMainWindow::categoryFilterAndChooser()
@@ -739,6 +741,55 @@ void TestMainWindow::clickAfterTheQuestion()
         QCOMPARE(QApplication::focusWidget(), field);
     if (!released)
         QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+}
+
+void TestMainWindow::shortcutAsksFirst_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("tid");
+    QTest::addColumn<int>("kategori");
+    QTest::addColumn<bool>("goesOn");
+    const QString edited = QStringLiteral("Ändringar har gjorts i receptet. Vill Du spara ändringarna?");
+    QTest::newRow("Ja") << "txtTid" << true << edited << "2 tim 30 min" << 1 << true;
+    QTest::newRow("Nej") << "txtTid" << false << edited << "2 tim" << 1 << true;
+    QTest::newRow("Ja without title") << "txtTitel" << true << edited << "2 tim" << 1 << false;
+    QTest::newRow("category, Ja")
+        << "cmbNyttRecept" << true << "Receptets kategori har ändrats. Vill Du spara ändringen?" << "2 tim" << 2
+        << true;
+}
+
+// "Nytt recept" by its shortcut keeps the focus in the field; the edit is
+// asked about before the fields are emptied for a new recipe.
+void TestMainWindow::shortcutAsksFirst()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, yes);
+    QFETCH(QString, question);
+    QFETCH(QString, tid);
+    QFETCH(int, kategori);
+    QFETCH(bool, goesOn);
+    Fixture f;
+    f.clickRow(f.rowOf("Ärtsoppa"));
+    auto* edited = f.w->findChild<QWidget*>(field);
+    edited->setFocus();
+    if (field == "txtTid")
+        QTest::keyClicks(edited, QStringLiteral(" 30 min"));
+    else if (field == "txtTitel")
+        f.line("txtTitel")->clear();
+    else
+        f.chooser()->setCurrentIndex(0);
+    f.t.prompts.queueAnswer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+    // As a shortcut does: the button is clicked and the focus stays.
+    f.button(0)->click();
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+    QCOMPARE(f.t.prompts.shown().at(0).text, question);
+    QCOMPARE(f.w->nyttReceptMode(), goesOn);
+    QCOMPARE(f.stored("SELECT Tid FROM tblRecept WHERE RID=1;").toString(), tid);
+    QCOMPARE(f.stored("SELECT Kategori FROM tblRecept WHERE RID=1;").toInt(), kategori);
+    if (!goesOn)
+        QCOMPARE(QApplication::focusWidget(), edited);
 }
 
 QTEST_MAIN(TestMainWindow)
