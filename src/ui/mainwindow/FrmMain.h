@@ -100,6 +100,8 @@ private:
     void deleteWithKeyboard();
     void showDbError(const QString& what, const DbError& error);
     // The windows behind the commands (FrmMainWindows.cpp).
+    // Raises the named secondary window when it is open.
+    bool bringToFront(const QString& name);
     void openKategorier();
     void openUppdatera();
     void openPrint();

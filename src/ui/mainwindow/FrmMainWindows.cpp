@@ -22,14 +22,22 @@
 #include <QPushButton>
 #include <QUrl>
 
+bool FrmMain::bringToFront(const QString& name)
+{
+    QWidget* open = m_windows.find(name);
+    // A closed one may still wait for its deletion.
+    if (!open || !open->isVisible())
+        return false;
+    open->raise();
+    open->activateWindow();
+    return true;
+}
+
 void FrmMain::openKategorier()
 {
     // One category window at a time.
-    if (QWidget* open = m_windows.find(QStringLiteral("frmKategorier"))) {
-        open->raise();
-        open->activateWindow();
+    if (bringToFront(QStringLiteral("frmKategorier")))
         return;
-    }
     auto* w = new FrmKategorier(m_ctx);
     connect(w, &FrmKategorier::categoriesChanged, this, [this] { m_kategorierChanged = true; });
     // Once a category has changed, every later closing refills, for the rest of the run.
@@ -52,11 +60,8 @@ void FrmMain::openKategorier()
 
 void FrmMain::openUppdatera()
 {
-    if (QWidget* open = m_windows.find(QStringLiteral("frmUppdatera"))) {
-        open->raise();
-        open->activateWindow();
+    if (bringToFront(QStringLiteral("frmUppdatera")))
         return;
-    }
     auto* w = new FrmUppdatera(m_ctx);
     connect(w, &FrmUppdatera::receptImported, this, &FrmMain::showNewestRecipes);
     connect(w, &FrmUppdatera::updateOffered, this, [this](const QUrl& base, const UpdateInfo::Offer& offer) {
@@ -96,12 +101,8 @@ void FrmMain::SendERecept()
     if (!error.isEmpty())
         m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     if (!settings) {
-        QWidget* open = m_windows.find(QStringLiteral("frmEReceptInfo"));
-        if (open && open->isVisible()) {
-            open->raise();
-            open->activateWindow();
+        if (bringToFront(QStringLiteral("frmEReceptInfo")))
             return;
-        }
         // Once saved, the user gives the command again.
         auto* info = new FrmEReceptInfo(m_ctx, std::nullopt);
         if (mail)
@@ -142,17 +143,17 @@ void FrmMain::openGuide()
 
 void FrmMain::openMatsedel()
 {
+    // One menu window: a second would share its current meal.
+    if (bringToFront(QStringLiteral("frmMatsedel")))
+        return;
     openSecondary(new FrmMatsedel(
         m_ctx, [this] { return searchPanel().entries(); }, [this](QWidget* w) { openSecondary(w); }));
 }
 
 void FrmMain::openAnpassa()
 {
-    if (QWidget* open = m_windows.find(QStringLiteral("frmAnpassa"))) {
-        open->raise();
-        open->activateWindow();
+    if (bringToFront(QStringLiteral("frmAnpassa")))
         return;
-    }
     openSecondary(new FrmAnpassa(m_ctx));
 }
 

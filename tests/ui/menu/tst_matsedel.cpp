@@ -108,6 +108,9 @@ private slots:
         w = open();
         QVERIFY(w);
         QCOMPARE(p->window->activeWindowName(), u"frmMatsedel"_s);
+        // One menu window: the command again brings the open one forward.
+        QCOMPARE(open(), w);
+        QCOMPARE(p->window->findChildren<FrmMatsedel*>().size(), 1);
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
