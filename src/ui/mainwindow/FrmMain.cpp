@@ -348,7 +348,7 @@ void FrmMain::RunSeek()
     setCurrentRid(0);
 }
 
-bool FrmMain::ExitProgram()
+bool FrmMain::ExitProgram(const std::function<bool()>& lastStep)
 {
     if (m_exited)
         return true;
@@ -366,6 +366,8 @@ bool FrmMain::ExitProgram()
     // The user said save, but it could not be stored (no title, or the engine
     // refused): the program stays so the edit is not lost.
     if (!m_nyttReceptMode && !leaveEdit())
+        return false;
+    if (lastStep && !lastStep())
         return false;
     m_exited = true;
     Startup::closeCookbook(m_ctx);

@@ -9,6 +9,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class ClickAfterQuestion;
 class QComboBox;
 class QLabel;
@@ -30,8 +32,9 @@ public:
     // The load handler; false when start-up must end (the user was told why).
     bool load();
     // Ends the run: save prompt, window size, database, every window. False
-    // when an edit the user chose to save could not be stored; the run goes on.
-    bool ExitProgram();
+    // when an edit the user chose to save could not be stored, or when
+    // lastStep, run once the user may leave, fails; the run goes on.
+    bool ExitProgram(const std::function<bool()>& lastStep = {});
     bool hasExited() const { return m_exited; }
 
     // Lists.

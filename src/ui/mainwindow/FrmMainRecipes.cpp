@@ -115,6 +115,9 @@ void FrmMain::showNewestRecipes()
 {
     m_kategoriPos = Catalogue::NewestPosition;
     m_receptPos = 0;
+    // A new recipe being typed keeps its text; the list follows when it ends.
+    if (m_nyttReceptMode)
+        return;
     FillKategoriList();
 }
 

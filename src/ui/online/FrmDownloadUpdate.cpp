@@ -20,7 +20,7 @@ constexpr int BlockGap = 2;
 } // namespace
 
 FrmDownloadUpdate::FrmDownloadUpdate(AppContext& ctx, const QUrl& base, const UpdateInfo::Offer& offer,
-    std::function<bool()> exitProgram, QWidget* parent)
+    ExitProgram exitProgram, QWidget* parent)
     : QWidget(parent)
     , m_ctx(ctx)
     , m_base(base)
@@ -109,12 +109,17 @@ void FrmDownloadUpdate::downloaded(InstallerDownload::Outcome outcome)
                     "En nyare version av KROX Gastrid har laddats ner. Vill du installera den nu?"),
                 Prompts::Buttons::OkCancel, Prompts::Icon::Question)
             == Prompts::Answer::Ok) {
-            if (!startInstaller(m_download.installerPath(), m_ctx.programFolder())) {
+            // An unsaved recipe is dealt with before the installer runs: the
+            // installer must not find the program still holding the cookbook.
+            const auto start = [this, &prompts] {
+                if (startInstaller(m_download.installerPath(), m_ctx.programFolder()))
+                    return true;
                 prompts.message(this, QStringLiteral("Uppgraderingen kunde inte startas."),
                     Prompts::Buttons::Ok, Prompts::Icon::Warning);
-            } else if (m_exitProgram && m_exitProgram()) {
+                return false;
+            };
+            if (m_exitProgram(start))
                 return;
-            }
         }
         break;
     }

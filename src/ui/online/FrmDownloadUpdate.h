@@ -17,9 +17,11 @@ class QPushButton;
 class FrmDownloadUpdate : public QWidget {
     Q_OBJECT
 public:
-    // exitProgram ends the run; false when the user kept it going.
+    // exitProgram ends the run, starting the installer once the user may
+    // leave; false when the run goes on.
+    using ExitProgram = std::function<bool(const std::function<bool()>& startInstaller)>;
     FrmDownloadUpdate(AppContext& ctx, const QUrl& base, const UpdateInfo::Offer& offer,
-        std::function<bool()> exitProgram, QWidget* parent = nullptr);
+        ExitProgram exitProgram, QWidget* parent = nullptr);
 
     int shownBlocks() const;
     InstallerDownload& download() { return m_download; }
@@ -34,7 +36,7 @@ private:
     AppContext& m_ctx;
     QUrl m_base;
     UpdateInfo::Offer m_offer;
-    std::function<bool()> m_exitProgram;
+    ExitProgram m_exitProgram;
     QNetworkAccessManager m_nam;
     InstallerDownload m_download;
     bool m_started = false;

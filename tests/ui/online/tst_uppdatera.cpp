@@ -20,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -104,18 +105,21 @@ class TestUppdatera : public QObject {
         QTest::mouseClick(p->window->button(Cmd::Uppdatera), Qt::LeftButton);
         return qobject_cast<FrmUppdatera*>(window("frmUppdatera"));
     }
-    // Types the codes, sets the update box and presses "Ladda ner".
     FrmUppdatera* download(const QString& codes, bool checkForUpdate)
     {
         FrmUppdatera* w = openUppdatera();
-        if (!w)
-            return nullptr;
+        if (w)
+            fillIn(w, codes, checkForUpdate);
+        return w;
+    }
+    // Types the codes, sets the update box and presses "Ladda ner".
+    void fillIn(FrmUppdatera* w, const QString& codes, bool checkForUpdate)
+    {
         auto* box = w->findChild<QCheckBox*>(u"chkSeekUppgradering"_s);
         if (box->isChecked() != checkForUpdate)
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         w->findChild<QPlainTextEdit*>(u"txtKoder"_s)->setPlainText(codes);
         QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
-        return w;
     }
     QStringList requestsFor(const QString& prefix) const
     {
@@ -298,6 +302,35 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(t->path(u"marker.txt"_s)), "installerad\n"_ba, 60000);
         // The recipe downloaded before the check is stored.
         QCOMPARE(value("SELECT count(*) FROM tblRecept;").toInt(), 2);
+    }
+
+    // A new recipe typed meanwhile keeps its text through the import, and
+    // when it cannot be stored the program stays and the installer waits.
+    void installerWaitsForANewRecipeThatCannotBeStored()
+    {
+        serveUpdate("Update.exe,211,1," + sha(m_installer).toLatin1());
+        start();
+        FrmUppdatera* w = openUppdatera();
+        QVERIFY(w);
+        fillIn(w, u"DEF"_s, true);
+        p->window->button(Cmd::NyttRecept)->click();
+        auto* typed = p->window->findChild<QPlainTextEdit*>(u"txtIngredienser"_s);
+        typed->setPlainText(u"2 ägg"_s);
+        t->prompts.queueAnswer(Prompts::Answer::Ok);
+        t->prompts.queueAnswer(Prompts::Answer::Yes);
+        QTRY_COMPARE_WITH_TIMEOUT(t->prompts.pendingAnswers(), 0, 60000);
+        QTRY_VERIFY(!window("frmDownloadUpdate"));
+        QCOMPARE(t->prompts.shown().size(), 3);
+        QCOMPARE(t->prompts.shown().last().text, u"Du måste ange en kategori för receptet."_s);
+        QVERIFY(!p->window->hasExited());
+        QVERIFY(!QFile::exists(t->path(u"marker.txt"_s)));
+        QCOMPARE(fileBytes(t->path(u"Update.exe"_s)), m_installer);
+        QVERIFY(p->window->nyttReceptMode());
+        QCOMPARE(typed->toPlainText(), u"2 ägg"_s);
+        // The imported recipe is listed once the new one is given up.
+        QCOMPARE(value("SELECT count(*) FROM tblRecept;").toInt(), 2);
+        p->window->EndNyttRecept();
+        QCOMPARE(p->window->kategoriPos(), 1);
     }
 
     void declinedInstallerStaysAndWindowCloses()
