@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include <limits>
 
@@ -155,8 +156,13 @@ bool FrmMain::load()
 {
     setWindowTitle(m_ctx.programTitle);
     Colours::apply(m_ctx, this);
-    // A user expects the window back at the size it was left at.
-    resize(QSize(m_ctx.windowWidth, m_ctx.windowHeight).expandedTo(MainLayout::MinimumSize));
+    // A user expects the window back at the size it was left at; one left
+    // on a larger screen opens maximised, so that every control is in reach.
+    const QSize stored = QSize(m_ctx.windowWidth, m_ctx.windowHeight).expandedTo(MainLayout::MinimumSize);
+    const QSize room = screen()->availableGeometry().size();
+    resize(stored.boundedTo(room).expandedTo(MainLayout::MinimumSize));
+    if (!room.isEmpty() && (stored.width() > room.width() || stored.height() > room.height()))
+        setWindowState(windowState() | Qt::WindowMaximized);
     applyLayout();
     m_ctx.windowWidth = qint16(width());
     m_ctx.windowHeight = qint16(height());

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <iostream>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -431,18 +432,25 @@ void TestStartup::storedSizeIsApplied()
     {
         Database db;
         QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
-        QVERIFY(db.exec("INSERT INTO options (name, value) VALUES ('windowsize', '1000,700');"));
+        QVERIFY(db.exec("INSERT INTO options (name, value) VALUES ('windowsize', '700,500');"));
     }
-    auto p = t.start();
-    QCOMPARE(p->window->size(), QSize(1000, 700));
-    p->window->ExitProgram();
-    {
-        Database db;
-        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
-        QVERIFY(db.exec("UPDATE options SET value='100,100' WHERE name='windowsize';"));
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    QVERIFY(screen.width() > 700 && screen.height() > 500);
+    // Left at a size, too small, on a larger screen.
+    const QList<std::pair<QString, QSize>> stored = { { "700,500", QSize(700, 500) },
+        { "100,100", QSize(640, 480) }, { "5000,4000", screen } };
+    for (const auto& [value, size] : stored) {
+        {
+            Database db;
+            QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+            QVERIFY(db.execute("UPDATE options SET value=?1 WHERE name='windowsize';", { value }));
+        }
+        auto p = t.start();
+        p->window->show();
+        QTRY_COMPARE(p->window->size(), size);
+        QCOMPARE(p->window->isMaximized(), value == "5000,4000");
+        p->window->ExitProgram();
     }
-    auto q = t.start();
-    QCOMPARE(q->window->size(), QSize(640, 480));
 }
 
 // A second copy of the program, started as its own process by the test.
