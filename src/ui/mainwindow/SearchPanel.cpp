@@ -289,7 +289,12 @@ void SearchPanel::RemoveSeekItem()
     const QList<QListWidgetItem*> chosen = lstSeek->selectedItems();
     if (chosen.isEmpty())
         return;
+    // The next entry is not chosen in its place: its text would replace what
+    // the boxes hold, and a second Delete would take it too.
+    const QSignalBlocker block(lstSeek);
     delete lstSeek->takeItem(lstSeek->row(chosen.first()));
+    lstSeek->setCurrentRow(-1);
+    lstSeek->clearSelection();
 }
 
 void SearchPanel::OpenFridge()

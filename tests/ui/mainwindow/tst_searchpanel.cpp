@@ -166,6 +166,10 @@ private slots:
         QCOMPARE(rows(s->list), (QStringList { u"mjöl"_s, u"ärtor"_s, u"salt"_s }));
         QTest::keyClick(s->list, Qt::Key_Delete);
         QCOMPARE(rows(s->list), (QStringList { u"mjöl"_s, u"salt"_s }));
+        // Nothing takes the removed entry's place.
+        QCOMPARE(s->edit->text(), u"ärtor"_s);
+        QTest::keyClick(s->list, Qt::Key_Delete);
+        QCOMPARE(rows(s->list), (QStringList { u"mjöl"_s, u"salt"_s }));
 
         // The hint is selected so typing replaces it.
         s->mode->setCurrentIndex(2);
