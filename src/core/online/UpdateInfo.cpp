@@ -72,11 +72,12 @@ bool isPlainFileName(const QString& name)
         return false;
     // The download replaces a file of that name: never one of the program's own.
     static const char* const Own[] = { "dbRcp.mdb", "update.txt", "tmpRecept.txt", "print.htm",
-        "tmpPrint.htm", "tmpMatsedel.htm", "er.txt", "adresser.txt", "bilder", "Manual", "gastrid" };
+        "tmpPrint.htm", "tmpMatsedel.htm", "er.txt", "adresser.txt", "bilder", "backup", "Manual", "gastrid" };
     for (const char* own : Own)
         if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
             return false;
-    return true;
+    // Nor the engine's files beside the cookbook (its journal).
+    return !name.startsWith(QLatin1String("dbRcp.mdb"), Qt::CaseInsensitive);
 }
 
 std::optional<Offer> parse(const QByteArray& bytes, int ownVersion)
