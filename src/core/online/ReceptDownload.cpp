@@ -156,9 +156,10 @@ void ReceptDownload::codeFetched()
         } else if (!ReceptImport::firstLineHasTitel(bytes)) {
             emit message(badCodeMessage());
         } else {
+            // The list shows the newest recipes after every file taken in, even
+            // one that held none.
             const ReceptImport::Result r = ReceptImport::ImportRecept(m_db, m_folder);
-            if (!r.added.isEmpty())
-                emit imported();
+            emit imported();
             if (!r.ok())
                 emit message(r.error);
         }

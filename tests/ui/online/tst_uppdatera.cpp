@@ -195,6 +195,16 @@ private slots:
         QVERIFY(requestsFor(u"/gastrid/"_s).isEmpty());
     }
 
+    void fileWithoutRecipesStillShowsTheNewest()
+    {
+        start();
+        QCOMPARE(p->window->kategoriPos(), 0);
+        QVERIFY(download(u"CAPS"_s, false));
+        QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
+        QCOMPARE(p->window->kategoriPos(), 1);
+        QVERIFY(t->prompts.shown().isEmpty());
+    }
+
     void cancelStopsAfterTheCurrentCode()
     {
         start();
