@@ -173,6 +173,8 @@ void FrmMain::openPictureWindow()
 
 void FrmMain::openAbout()
 {
+    if (bringToFront(QStringLiteral("frmAbout")))
+        return;
     openSecondary(new FrmAbout(m_ctx));
 }
 

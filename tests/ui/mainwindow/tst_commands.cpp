@@ -123,6 +123,12 @@ private slots:
         QVERIFY(about);
         QCOMPARE(about->windowTitle(), QStringLiteral("Om KROX Gastrid"));
         QCOMPARE(p->window->activeWindowName(), QStringLiteral("frmAbout"));
+        // The command again brings the open one forward.
+        QTest::mouseClick(p->window->findChild<QPushButton*>(QStringLiteral("cmdKrox_0")), Qt::LeftButton);
+        const QWidgetList all = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                     [](QWidget* w) { return w->objectName() == "frmAbout" && w->isVisible(); }),
+            1);
         QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         QTRY_VERIFY(!topLevel("frmAbout"));
         QTRY_VERIFY(p->window->activeWindowName().isEmpty());
