@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +25,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -105,6 +108,13 @@ void FrmMatsedel::buildControls()
             week->addWidget(lblTitel[slot], row++, 1);
         }
     }
+    // Room for the current meal's bold name, so the titles do not move with it.
+    QFont boldMeal = lblWhat[0]->font();
+    boldMeal.setBold(true);
+    int widest = 0;
+    for (int meal = 0; meal < MenuSlots::MealCount; ++meal)
+        widest = std::max(widest, QFontMetrics(boldMeal).horizontalAdvance(MenuSlots::mealName(meal)));
+    week->setColumnMinimumWidth(0, widest + 2);
 
     auto* middle = new QVBoxLayout;
     middle->addStretch(1);
@@ -173,7 +183,7 @@ void FrmMatsedel::cmdButton_Click(int index)
         placeSelected();
         break;
     case 1:
-        lblTitel[m_ctx.matsedelSlot]->clear();
+        setTitle(m_ctx.matsedelSlot, {});
         break;
     case 2:
         setTitles({});
@@ -274,7 +284,7 @@ void FrmMatsedel::placeSelected()
         warn(QStringLiteral("Receptet finns inte längre."));
         return;
     }
-    lblTitel[m_ctx.matsedelSlot]->setText(**title);
+    setTitle(m_ctx.matsedelSlot, **title);
     setCurrentSlot((m_ctx.matsedelSlot + 1) % MenuSlots::SlotCount);
 }
 
@@ -305,7 +315,14 @@ void FrmMatsedel::setCurrentSlot(int slot)
 void FrmMatsedel::setTitles(const QStringList& titles)
 {
     for (int i = 0; i < MenuSlots::SlotCount; ++i)
-        lblTitel[i]->setText(titles.value(i));
+        setTitle(i, titles.value(i));
+}
+
+void FrmMatsedel::setTitle(int slot, const QString& title)
+{
+    lblTitel[slot]->setText(title);
+    // A long title is cut at the box's edge; the tip shows it whole.
+    lblTitel[slot]->setToolTip(title);
 }
 
 void FrmMatsedel::save()

@@ -46,6 +46,7 @@ private:
     void placeSelected();
     void setCurrentSlot(int slot);
     void setTitles(const QStringList& titles);
+    void setTitle(int slot, const QString& title);
     void save();
     void removePlan();
     void pageLoaded(bool ok);

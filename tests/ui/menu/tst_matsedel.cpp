@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -137,6 +138,7 @@ private slots:
 
     void placing()
     {
+        const int titleLeft = titel(0)->x();
         for (const QString& title :
             { u"Gröt"_s, u"Pytt"_s, u"Köttbullar"_s, u"Smörgås"_s, u"Omelett"_s, u"Ärtsoppa"_s })
             place(title);
@@ -149,6 +151,10 @@ private slots:
         QCOMPARE(what(7)->palette().color(QPalette::WindowText), QColor(158, 11, 14));
         QVERIFY(!what(6)->font().bold() && !titel(6)->font().bold());
         QCOMPARE(what(6)->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        // The titles stay put as the bold current meal moves, and a cut title shows whole as a tip.
+        w->layout()->activate();
+        QCOMPARE(titel(0)->x(), titleLeft);
+        QCOMPARE(titel(6)->toolTip(), u"Pannkakor"_s);
 
         // Sunday dinner wraps to Monday breakfast.
         QTest::mouseClick(titel(20), Qt::LeftButton);
