@@ -71,8 +71,9 @@ bool isPlainFileName(const QString& name)
         || name.contains(QLatin1String("..")))
         return false;
     // The download replaces a file of that name: never one of the program's own.
-    static const char* const Own[] = { "dbRcp.mdb", "update.txt", "tmpRecept.txt", "print.htm",
-        "tmpPrint.htm", "tmpMatsedel.htm", "er.txt", "adresser.txt", "bilder", "backup", "Manual", "gastrid" };
+    static const char* const Own[]
+        = { "dbRcp.mdb", "update.txt", "tmpRecept.txt", "print.htm", "tmpPrint.htm", "tmpMatsedel.htm",
+              "er.txt", "adresser.txt", "bilder", "backup", "Manual", "gastrid" };
     for (const char* own : Own)
         if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
             return false;

@@ -65,7 +65,8 @@ void FrmMain::openUppdatera()
     auto* w = new FrmUppdatera(m_ctx);
     connect(w, &FrmUppdatera::receptImported, this, &FrmMain::showNewestRecipes);
     connect(w, &FrmUppdatera::updateOffered, this, [this](const QUrl& base, const UpdateInfo::Offer& offer) {
-        openSecondary(new FrmDownloadUpdate(m_ctx, base, offer, [this](const std::function<bool()>& startInstaller) { return ExitProgram(startInstaller); }));
+        openSecondary(new FrmDownloadUpdate(m_ctx, base, offer,
+            [this](const std::function<bool()>& startInstaller) { return ExitProgram(startInstaller); }));
     });
     openSecondary(w);
 }

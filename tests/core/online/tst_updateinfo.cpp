@@ -49,7 +49,8 @@ private slots:
         QTest::newRow("sub folder") << "[Update]\r\nbilder/1.jpg,211,400\r\n"_ba << QString();
         QTest::newRow("hidden") << "[Update]\r\n.bashrc,211,400\r\n"_ba << QString();
         QTest::newRow("the cookbook") << "[Update]\r\nDBRCP.MDB,211,400\r\n"_ba << QString();
-        QTest::newRow("the cookbook's journal") << "[Update]\r\ndbRcp.mdb-journal,211,400\r\n"_ba << QString();
+        QTest::newRow("the cookbook's journal")
+            << "[Update]\r\ndbRcp.mdb-journal,211,400\r\n"_ba << QString();
         QTest::newRow("the description itself") << "[Update]\r\nupdate.txt,211,400\r\n"_ba << QString();
         QTest::newRow("100 characters") << "[Update]\r\n" + QByteArray(100, 'u') + ",211,1\r\n"
                                         << QString(100, u'u') + u",211,1,"_s;

@@ -437,8 +437,8 @@ void TestStartup::storedSizeIsApplied()
     const QSize screen = QGuiApplication::primaryScreen()->availableSize();
     QVERIFY(screen.width() > 700 && screen.height() > 500);
     // Left at a size, too small, on a larger screen.
-    const QList<std::pair<QString, QSize>> stored = { { "700,500", QSize(700, 500) },
-        { "100,100", QSize(640, 480) }, { "5000,4000", screen } };
+    const QList<std::pair<QString, QSize>> stored
+        = { { "700,500", QSize(700, 500) }, { "100,100", QSize(640, 480) }, { "5000,4000", screen } };
     for (const auto& [value, size] : stored) {
         {
             Database db;

@@ -755,9 +755,9 @@ void TestMainWindow::shortcutAsksFirst_data()
     QTest::newRow("Ja") << "txtTid" << true << edited << "2 tim 30 min" << 1 << true;
     QTest::newRow("Nej") << "txtTid" << false << edited << "2 tim" << 1 << true;
     QTest::newRow("Ja without title") << "txtTitel" << true << edited << "2 tim" << 1 << false;
-    QTest::newRow("category, Ja")
-        << "cmbNyttRecept" << true << "Receptets kategori har ändrats. Vill Du spara ändringen?" << "2 tim" << 2
-        << true;
+    QTest::newRow("category, Ja") << "cmbNyttRecept" << true
+                                  << "Receptets kategori har ändrats. Vill Du spara ändringen?"
+                                  << "2 tim" << 2 << true;
 }
 
 // "Nytt recept" by its shortcut keeps the focus in the field; the edit is
