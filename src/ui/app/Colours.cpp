@@ -49,7 +49,7 @@ void markPanel(QWidget* panel)
     panel->setProperty("gastridPanel", true);
 }
 
-void apply(const AppContext& ctx, QWidget* window)
+void apply(const AppContext& ctx, QWidget* window, Buttons buttons)
 {
     const QColor wc = ctx.windowQColor();
     QPalette pal = window->palette();
@@ -64,6 +64,8 @@ void apply(const AppContext& ctx, QWidget* window)
             w->setAutoFillBackground(true);
         }
     }
+    if (buttons == Buttons::Plain)
+        return;
     const QColor bc = ctx.buttonQColor();
     const QColor caption = captionFor(bc);
     for (QPushButton* b : window->findChildren<QPushButton*>()) {

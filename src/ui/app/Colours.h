@@ -7,8 +7,9 @@ class QWidget;
 
 namespace Colours {
 // What every window does when it loads: its background and its group panels
-// take the window colour, its push buttons the button colour.
-void apply(const AppContext& ctx, QWidget* window);
+// take the window colour, its push buttons the button colour (unless plain).
+enum class Buttons { Coloured, Plain };
+void apply(const AppContext& ctx, QWidget* window, Buttons buttons = Buttons::Coloured);
 // A panel that serves as the background of a group of controls.
 void markPanel(QWidget* panel);
 

@@ -26,7 +26,8 @@ FrmSparaRecept::FrmSparaRecept(AppContext& ctx, QWidget* parent)
     l->addWidget(Label1);
     l->addWidget(cmdCancel, 0, Qt::AlignHCenter);
     setMinimumWidth(300);
-    Colours::apply(ctx, this);
+    // A passing notice: its button keeps the desktop's own look.
+    Colours::apply(ctx, this, Colours::Buttons::Plain);
 }
 
 void FrmSparaRecept::cancel()

@@ -212,6 +212,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(requestsFor(u"/recept/SLOW"_s).size() == 1, 60000);
         QWidget* progress = window("frmSparaRecept");
         QVERIFY(progress);
+        // The notice takes the window colour; its button keeps the plain look.
+        QCOMPARE(progress->palette().color(QPalette::Window), p->ctx->windowQColor());
+        QVERIFY(progress->findChild<QPushButton*>(u"cmdCancel"_s)->palette().color(QPalette::Button)
+            != p->ctx->buttonQColor());
         QTest::mouseClick(progress->findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
         QVERIFY(!window("frmSparaRecept"));
