@@ -12,6 +12,17 @@ ButtonFaceStyle::ButtonFaceStyle()
 {
 }
 
+QSize ButtonFaceStyle::sizeFromContents(
+    ContentsType type, const QStyleOption* option, const QSize& size, const QWidget* widget) const
+{
+    QSize out = QProxyStyle::sizeFromContents(type, option, size, widget);
+    // At the program's small font the dots of a capital Ä reach above the
+    // line; list rows get room for them, or Ä reads as A.
+    if (type == CT_ItemViewItem)
+        out.rheight() += 2;
+    return out;
+}
+
 void ButtonFaceStyle::drawPrimitive(
     PrimitiveElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const
 {

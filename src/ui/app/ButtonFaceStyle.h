@@ -13,6 +13,9 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
         const QWidget* widget = nullptr) const override;
 
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+        const QWidget* widget = nullptr) const override;
+
     // The property Colours::apply sets on the buttons it colours.
     static constexpr const char* FaceProperty = "gastridFace";
 };

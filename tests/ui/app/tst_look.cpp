@@ -121,6 +121,16 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; "_s)));
     }
 
+    // A list row holds the dots and rings of capital Å, Ä and Ö.
+    void listRowsHoldSwedishCapitals()
+    {
+        auto* list = p->window->findChild<QListView*>(u"lstRecept"_s);
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const QRect ink = QFontMetrics(list->font()).boundingRect(u"ÅÄÖ"_s);
+        QVERIFY2(
+            row.height() >= ink.height() + 2, qPrintable(u"%1 %2"_s.arg(row.height()).arg(ink.height())));
+    }
+
     // The file dialogs name the file type as the program words it, patterns included.
     void fileTypeShown_data()
     {
