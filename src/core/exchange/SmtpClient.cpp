@@ -111,7 +111,7 @@ void SmtpClient::onEncrypted()
         // What the server offered in the clear no longer counts.
         m_triedHelo = false;
         m_state = State::Ehlo;
-        sendCommand("EHLO " + heloName());
+        sendCommand("EHLO " + heloName(m_socket->localAddress()));
     }
 }
 
@@ -156,7 +156,7 @@ void SmtpClient::handle(const SmtpReply& reply)
             return refuse(reply.text());
         setStatus(QStringLiteral("Ansluten"));
         m_state = State::Ehlo;
-        sendCommand("EHLO " + heloName());
+        sendCommand("EHLO " + heloName(m_socket->localAddress()));
         return;
     case State::Ehlo:
         if (code == 250)
@@ -165,7 +165,7 @@ void SmtpClient::handle(const SmtpReply& reply)
         if (code >= 500 && code < 600 && !m_triedHelo) {
             m_triedHelo = true;
             m_state = State::Helo;
-            sendCommand("HELO " + heloName());
+            sendCommand("HELO " + heloName(m_socket->localAddress()));
             return;
         }
         return refuse(reply.text());
@@ -399,18 +399,20 @@ void SmtpClient::finish(Result result)
     emit finished(result);
 }
 
-QByteArray SmtpClient::heloName() const
+QByteArray SmtpClient::heloName(const QHostAddress& local)
 {
-    // An address literal is always a valid name for this host.
-    const QHostAddress local = m_socket ? m_socket->localAddress() : QHostAddress();
-    if (local.protocol() == QAbstractSocket::IPv6Protocol) {
+    // An address literal is always a valid name for this host; a link's
+    // scope ("%eth0") has no place in one.
+    QHostAddress bare = local;
+    bare.setScopeId(QString());
+    if (bare.protocol() == QAbstractSocket::IPv6Protocol) {
         bool isV4 = false;
-        const quint32 v4 = local.toIPv4Address(&isV4);
+        const quint32 v4 = bare.toIPv4Address(&isV4);
         if (isV4)
             return '[' + QHostAddress(v4).toString().toLatin1() + ']';
-        return "[IPv6:" + local.toString().toLatin1() + ']';
+        return "[IPv6:" + bare.toString().toLatin1() + ']';
     }
-    if (local.protocol() == QAbstractSocket::IPv4Protocol)
-        return '[' + local.toString().toLatin1() + ']';
+    if (bare.protocol() == QAbstractSocket::IPv4Protocol)
+        return '[' + bare.toString().toLatin1() + ']';
     return "[127.0.0.1]";
 }

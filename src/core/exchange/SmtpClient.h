@@ -3,6 +3,7 @@
 #include "core/exchange/SmtpReply.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -73,6 +74,8 @@ public:
     // The port that speaks TLS from the first byte.
     static constexpr quint16 ImplicitTlsPort = 465;
     static constexpr int DefaultReplyTimeoutMs = 60000;
+    // The name given in EHLO: the address literal of the connection's own end.
+    static QByteArray heloName(const QHostAddress& local);
 
     explicit SmtpClient(QObject* parent = nullptr);
     ~SmtpClient() override;
@@ -113,7 +116,6 @@ private:
     // Shows the text, says QUIT and ends once the server answers or closes.
     void refuse(const QString& text, Result result = Result::Refused);
     void finish(Result result);
-    QByteArray heloName() const;
 
     QPointer<QSslSocket> m_socket;
     SmtpReplyReader m_reader;

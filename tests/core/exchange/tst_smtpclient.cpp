@@ -131,6 +131,23 @@ private slots:
         QCOMPARE(mail.value("defects").toArray(), QJsonArray());
     }
 
+    void heloName_data()
+    {
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("IPv4") << "192.0.2.7" << QByteArray("[192.0.2.7]");
+        QTest::newRow("IPv4 in IPv6") << "::ffff:192.0.2.7" << QByteArray("[192.0.2.7]");
+        QTest::newRow("IPv6") << "2001:db8::1" << QByteArray("[IPv6:2001:db8::1]");
+        QTest::newRow("link-local with scope") << "fe80::1%lo" << QByteArray("[IPv6:fe80::1]");
+        QTest::newRow("none") << "" << QByteArray("[127.0.0.1]");
+    }
+    void heloName()
+    {
+        QFETCH(QString, local);
+        QFETCH(QByteArray, name);
+        QCOMPARE(SmtpClient::heloName(QHostAddress(local)), name);
+    }
+
     // smtp-sink logs each command it gets.
     void dialogueAsServersExpect_data()
     {
