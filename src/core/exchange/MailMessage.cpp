@@ -112,20 +112,27 @@ bool isSafeAddress(const QString& address)
     return true;
 }
 
-QList<Mailbox> recipients(const QString& typed, const QStringList& names)
+QList<Mailbox> recipients(const QString& typed, const QList<Mailbox>& picked)
 {
-    QString t;
-    for (const QChar c : typed) {
-        if (c.isSpace())
-            continue;
-        t += (c == QLatin1Char(',') || c == QLatin1Char(':')) ? QLatin1Char(';') : c;
-    }
-    const QStringList addresses = t.split(QLatin1Char(';'));
+    const auto tidy = [](const QString& text) {
+        QString t;
+        for (const QChar c : text) {
+            if (c.isSpace())
+                continue;
+            t += (c == QLatin1Char(',') || c == QLatin1Char(':')) ? QLatin1Char(';') : c;
+        }
+        return t;
+    };
     QList<Mailbox> out;
-    for (qsizetype i = 0; i < addresses.size(); ++i) {
-        if (addresses.at(i).isEmpty())
-            continue;
-        out.append({ i < names.size() ? names.at(i) : QString(), addresses.at(i) });
+    for (const QString& address : tidy(typed).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString name;
+        for (const Mailbox& p : picked) {
+            if (tidy(p.address).compare(address, Qt::CaseInsensitive) == 0) {
+                name = p.name;
+                break;
+            }
+        }
+        out.append({ name, address });
     }
     return out;
 }

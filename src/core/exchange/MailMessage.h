@@ -29,10 +29,11 @@ struct Message {
 // The whole message as it is handed to DATA, before dot-stuffing.
 QByteArray build(const Message& m);
 
-// Recipients as typed: spaces go, "," and ":" separate like ";". Names pair
-// with addresses by position; empty addresses are dropped together with
-// their names (a trailing ";" names nobody).
-QList<Mailbox> recipients(const QString& typed, const QStringList& names);
+// Recipients as typed: spaces go, "," and ":" separate like ";", empty ones
+// are dropped. An address picked from the address book keeps its name
+// wherever it stands, however the box was edited around it; one typed by
+// hand goes without a name.
+QList<Mailbox> recipients(const QString& typed, const QList<Mailbox>& picked);
 
 // Printable ASCII without spaces, angle brackets, quotes or control
 // characters: an address that can go into a command without changing it.

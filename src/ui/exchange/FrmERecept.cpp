@@ -114,7 +114,7 @@ void FrmERecept::cmdButton_Click(int index)
 void FrmERecept::openAddressBook()
 {
     txtMottagare->clear();
-    m_recipientNames.clear();
+    m_picked.clear();
     // A closed one may still wait for its deletion.
     if (m_adressBok && m_adressBok->isVisible()) {
         m_adressBok->raise();
@@ -132,7 +132,7 @@ void FrmERecept::pickRecipients(const QList<AddressBook::Contact>& contacts)
     QString line = txtMottagare->text();
     for (const AddressBook::Contact& c : contacts) {
         line += c.mail + QLatin1Char(';');
-        m_recipientNames << c.name;
+        m_picked.append({ c.name, c.mail });
     }
     if (line.isEmpty())
         return;
@@ -159,7 +159,7 @@ FrmEReceptInfo* FrmERecept::openSettings()
 
 void FrmERecept::Skicka()
 {
-    const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_recipientNames);
+    const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_picked);
     if (to.isEmpty()) {
         m_ctx.prompts().message(this, QStringLiteral("Du måste ange minst en mottagare"));
         txtMottagare->setFocus();
@@ -207,7 +207,7 @@ void FrmERecept::Skicka()
 
 void FrmERecept::startTransfer(const QString& password)
 {
-    const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_recipientNames);
+    const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_picked);
     MailMessage::Message m;
     m.from = { m_settings.senderName, m_settings.senderMail };
     m.to = to;
@@ -238,6 +238,6 @@ void FrmERecept::closeEvent(QCloseEvent* e)
 {
     // Nothing more goes to the server once the window is closing.
     m_client.abort();
-    m_recipientNames.clear();
+    m_picked.clear();
     e->accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/exchange/AddressBook.h"
+#include "core/exchange/MailMessage.h"
 #include "core/exchange/MailSettings.h"
 #include "core/exchange/SmtpClient.h"
 #include "ui/app/AppContext.h"
@@ -33,7 +34,7 @@ public:
     void applySettings(const MailSettings& settings) { m_settings = settings; }
     // The address book's choice: addresses after what is typed, names paired.
     void pickRecipients(const QList<AddressBook::Contact>& contacts);
-    const QStringList& recipientNames() const { return m_recipientNames; }
+    const QList<MailMessage::Mailbox>& pickedRecipients() const { return m_picked; }
     SmtpClient& client() { return m_client; }
     // How long the keyring may take before the password is asked for.
     void setKeyringTimeout(int ms) { m_keyringTimeoutMs = ms; }
@@ -59,7 +60,8 @@ private:
     SmtpClient m_client;
     int m_keyringTimeoutMs;
     // Position k names the k-th address of txtMottagare; empty for a typed one.
-    QStringList m_recipientNames;
+    // Chosen in the address book, with their names.
+    QList<MailMessage::Mailbox> m_picked;
     QPointer<FrmAdressBok> m_adressBok;
     QPointer<FrmEReceptInfo> m_info;
 

@@ -13,24 +13,29 @@ private slots:
     void recipients_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("picked");
         QTest::addColumn<QStringList>("pairs");
         QTest::newRow("comma and space")
             << "a@x.se, b@y.se" << QStringList() << QStringList { "|a@x.se", "|b@y.se" };
         QTest::newRow("colon") << "a@x.se:b@y.se" << QStringList() << QStringList { "|a@x.se", "|b@y.se" };
-        QTest::newRow("trailing ; names nobody")
-            << "a@x.se;" << QStringList { "A" } << QStringList { "A|a@x.se" };
-        QTest::newRow("names stay with their addresses")
-            << ";b@y.se;;c@z.se" << QStringList { "A", "B", "C", "D" }
-            << QStringList { "B|b@y.se", "D|c@z.se" };
+        QTest::newRow("trailing ;") << "a@x.se;" << QStringList { "A|a@x.se" } << QStringList { "A|a@x.se" };
+        QTest::newRow("one removed by hand")
+            << ";b@y.se;;c@z.se" << QStringList { "A|a@x.se", "B|b@y.se", "C|c@z.se" }
+            << QStringList { "B|b@y.se", "C|c@z.se" };
+        QTest::newRow("one typed by hand in front")
+            << "x@q.se;a@x.se" << QStringList { "A|a@x.se" } << QStringList { "|x@q.se", "A|a@x.se" };
+        QTest::newRow("letter case") << "A@X.se" << QStringList { "A|a@x.se" } << QStringList { "A|A@X.se" };
     }
     void recipients()
     {
         QFETCH(QString, typed);
-        QFETCH(QStringList, names);
+        QFETCH(QStringList, picked);
         QFETCH(QStringList, pairs);
+        QList<MailMessage::Mailbox> book;
+        for (const QString& p : picked)
+            book.append({ p.section('|', 0, 0), p.section('|', 1) });
         QStringList got;
-        for (const MailMessage::Mailbox& m : MailMessage::recipients(typed, names))
+        for (const MailMessage::Mailbox& m : MailMessage::recipients(typed, book))
             got << m.name + "|" + m.address;
         QCOMPARE(got, pairs);
     }
