@@ -2,6 +2,7 @@
 
 #include "core/exchange/QuotedPrintable.h"
 
+#include <QHash>
 #include <QUuid>
 
 namespace MailMessage {
@@ -123,17 +124,16 @@ QList<Mailbox> recipients(const QString& typed, const QList<Mailbox>& picked)
         }
         return t;
     };
-    QList<Mailbox> out;
-    for (const QString& address : tidy(typed).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        QString name;
-        for (const Mailbox& p : picked) {
-            if (tidy(p.address).compare(address, Qt::CaseInsensitive) == 0) {
-                name = p.name;
-                break;
-            }
-        }
-        out.append({ name, address });
+    // Letter case of an address does not matter; the first pick names it.
+    QHash<QString, QString> names;
+    for (const Mailbox& p : picked) {
+        const QString key = tidy(p.address).toLower();
+        if (!names.contains(key))
+            names.insert(key, p.name);
     }
+    QList<Mailbox> out;
+    for (const QString& address : tidy(typed).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        out.append({ names.value(address.toLower()), address });
     return out;
 }
 

@@ -59,7 +59,6 @@ private:
     std::function<void(QWidget*)> m_openWindow;
     SmtpClient m_client;
     int m_keyringTimeoutMs;
-    // Position k names the k-th address of txtMottagare; empty for a typed one.
     // Chosen in the address book, with their names.
     QList<MailMessage::Mailbox> m_picked;
     QPointer<FrmAdressBok> m_adressBok;

@@ -160,8 +160,9 @@ bool FrmMain::load()
     // on a larger screen opens maximised, so that every control is in reach.
     const QSize stored = QSize(m_ctx.windowWidth, m_ctx.windowHeight).expandedTo(MainLayout::MinimumSize);
     const QSize room = screen()->availableGeometry().size();
-    resize(stored.boundedTo(room).expandedTo(MainLayout::MinimumSize));
-    if (!room.isEmpty() && (stored.width() > room.width() || stored.height() > room.height()))
+    const QSize fitting = stored.boundedTo(room);
+    resize(fitting.expandedTo(MainLayout::MinimumSize));
+    if (!room.isEmpty() && fitting != stored)
         setWindowState(windowState() | Qt::WindowMaximized);
     applyLayout();
     m_ctx.windowWidth = qint16(width());

@@ -294,7 +294,6 @@ void SearchPanel::RemoveSeekItem()
     const QSignalBlocker block(lstSeek);
     delete lstSeek->takeItem(lstSeek->row(chosen.first()));
     lstSeek->setCurrentRow(-1);
-    lstSeek->clearSelection();
 }
 
 void SearchPanel::OpenFridge()

@@ -20,7 +20,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -105,21 +104,18 @@ class TestUppdatera : public QObject {
         QTest::mouseClick(p->window->button(Cmd::Uppdatera), Qt::LeftButton);
         return qobject_cast<FrmUppdatera*>(window("frmUppdatera"));
     }
+    // Types the codes, sets the update box and presses "Ladda ner".
     FrmUppdatera* download(const QString& codes, bool checkForUpdate)
     {
         FrmUppdatera* w = openUppdatera();
-        if (w)
-            fillIn(w, codes, checkForUpdate);
-        return w;
-    }
-    // Types the codes, sets the update box and presses "Ladda ner".
-    void fillIn(FrmUppdatera* w, const QString& codes, bool checkForUpdate)
-    {
+        if (!w)
+            return nullptr;
         auto* box = w->findChild<QCheckBox*>(u"chkSeekUppgradering"_s);
         if (box->isChecked() != checkForUpdate)
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         w->findChild<QPlainTextEdit*>(u"txtKoder"_s)->setPlainText(codes);
         QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+        return w;
     }
     QStringList requestsFor(const QString& prefix) const
     {
@@ -324,9 +320,7 @@ private slots:
     {
         serveUpdate("Update.exe,211,1," + sha(m_installer).toLatin1());
         start();
-        FrmUppdatera* w = openUppdatera();
-        QVERIFY(w);
-        fillIn(w, u"DEF"_s, true);
+        QVERIFY(download(u"DEF"_s, true));
         p->window->button(Cmd::NyttRecept)->click();
         auto* typed = p->window->findChild<QPlainTextEdit*>(u"txtIngredienser"_s);
         typed->setPlainText(u"2 ägg"_s);
