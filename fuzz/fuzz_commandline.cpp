@@ -1,0 +1,37 @@
+// The command line: whatever arguments come, every file handed over is an
+// absolute, clean name of the kind its extension says, and naming those files
+// again (after "--") hands over the same files. Input: the arguments,
+// separated by NUL bytes.
+#include "core/app/CommandLine.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    QStringList args;
+    for (const QByteArray& a : bytes.split('\0'))
+        args << QString::fromUtf8(a);
+    const CommandLine::Request r = CommandLine::parse(args, QStringLiteral("/home/anna"));
+
+    QStringList again { QStringLiteral("--") };
+    for (const CommandLine::GivenFile& f : r.files) {
+        const QString suffix = QFileInfo(f.path).suffix().toLower();
+        const bool kindFits = (f.kind == CommandLine::FileKind::Fridge && suffix == QLatin1String("kyl"))
+            || (f.kind == CommandLine::FileKind::Recipe && suffix == QLatin1String("rcp"));
+        if (!QDir::isAbsolutePath(f.path) || QDir::cleanPath(f.path) != f.path || !kindFits)
+            std::abort();
+        again << f.path;
+    }
+    if (r.files.size() + r.unknownFiles.size() > args.size())
+        std::abort();
+    if (!r.badOption.isEmpty() && (!r.badOption.startsWith(QLatin1Char('-')) || !args.contains(r.badOption)))
+        std::abort();
+    if (CommandLine::parse(again, QStringLiteral("/elsewhere")).files != r.files)
+        std::abort();
+    return 0;
+}

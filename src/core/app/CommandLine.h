@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the program was started with: the files a desktop hands over when the
+// user opens them with the program (fridge lists and recipe files).
+namespace CommandLine {
+
+enum class FileKind { Fridge, Recipe };
+
+struct GivenFile {
+    FileKind kind;
+    // Absolute.
+    QString path;
+    bool operator==(const GivenFile&) const = default;
+};
+
+struct Request {
+    // In the order given.
+    QList<GivenFile> files;
+    // Names of a kind the program does not open, as given.
+    QStringList unknownFiles;
+    // The first option the program does not know; the run stops there.
+    QString badOption;
+};
+
+// `arguments` without the program's own name. A relative name is taken from
+// `currentFolder`; "--" ends the options, so a file may start with "-".
+Request parse(const QStringList& arguments, const QString& currentFolder);
+
+// The user's message for files the program cannot open; empty when none.
+QString unknownFilesMessage(const QStringList& names);
+
+} // namespace CommandLine
