@@ -1,23 +1,49 @@
+#include "core/app/CommandLine.h"
+#include "core/app/ProgramPaths.h"
+#include "core/settings/Settings.h"
 #include "ui/app/Colours.h"
 #include "ui/app/Look.h"
 #include "ui/app/Startup.h"
+#include "ui/mainwindow/FrmMain.h"
+#include "ui/mainwindow/GivenFiles.h"
 #include "ui/mainwindow/Program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     Q_INIT_RESOURCE(gastrid);
     QApplication app(argc, argv);
+    const CommandLine::Request request = CommandLine::parse(app.arguments().mid(1), QDir::currentPath());
+    if (!request.badOption.isEmpty()) {
+        std::fprintf(stderr, "krox-gastrid: okänt val %s\n", qPrintable(request.badOption));
+        return 2;
+    }
     Colours::installStyle();
     Look::install();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/gastrid.svg")));
+    // Lets a desktop match the window with the menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("krox-gastrid"));
     Startup::installTranslations(app);
 
     Prompts prompts;
-    auto program = startProgram(QCoreApplication::applicationDirPath(), prompts);
+    prompts.setDefaultTitle(Settings::ProgramTitle());
+    const ProgramPaths paths
+        = ProgramPaths::choose(ProgramPaths::look(QCoreApplication::applicationDirPath()));
+    if (const QString error = paths.prepare(); !error.isEmpty()) {
+        prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return Startup::FailureExitCode;
+    }
+    auto program = startProgram(paths, prompts);
     if (!program->ok)
         return program->exitCode;
+    // Once the window is up, so a question about a file stands in front of it.
+    QTimer::singleShot(0, program->window.get(),
+        [&program, request] { openGivenFiles(*program->window, *program->ctx, request); });
     return QApplication::exec();
 }

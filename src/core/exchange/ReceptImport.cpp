@@ -175,4 +175,26 @@ Result ImportRecept(Database& db, const QString& programFolder)
     return r;
 }
 
+Result importFile(Database& db, const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    Result r;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = QStringLiteral("Filen %1 kunde inte läsas.\n\n%2").arg(shown, f.errorString());
+        return r;
+    }
+    // Read to one byte past the limit: a size on disk may not tell (a pipe).
+    const QByteArray bytes = f.read(FileLimit + 1);
+    if (bytes.size() > FileLimit) {
+        r.error = QStringLiteral("Filen %1 är för stor för att vara en receptfil.").arg(shown);
+        return r;
+    }
+    if (!firstLineHasTitel(bytes)) {
+        r.error = QStringLiteral("Filen %1 är ingen receptfil: dess första rad saknar <titel>.").arg(shown);
+        return r;
+    }
+    return importText(db, TextFile::fromWindows1252(bytes));
+}
+
 } // namespace ReceptImport

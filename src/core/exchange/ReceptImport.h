@@ -59,4 +59,11 @@ Result importText(Database& db, const QString& text);
 // deletes it.
 Result ImportRecept(Database& db, const QString& programFolder);
 
+// The largest recipe file the program takes in.
+constexpr qint64 FileLimit = 5 * 1024 * 1024;
+
+// Imports a recipe file the user named (Windows-1252) by the download's rules:
+// its first line holds "<titel>". The file itself is left as it is.
+Result importFile(Database& db, const QString& path);
+
 } // namespace ReceptImport

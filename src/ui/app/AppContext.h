@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/ProgramPaths.h"
 #include "core/db/CookbookGuard.h"
 #include "core/db/Database.h"
 #include "core/settings/Settings.h"
@@ -29,15 +30,21 @@ struct PrintChoices {
 class AppContext {
 public:
     AppContext(const QString& programFolder, Prompts& prompts)
-        : m_folder(programFolder)
+        : AppContext(ProgramPaths::portable(programFolder), prompts)
+    {
+    }
+    AppContext(const ProgramPaths& paths, Prompts& prompts)
+        : m_paths(paths)
         , m_prompts(prompts)
     {
     }
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
-    const QString& programFolder() const { return m_folder; }
-    QString path(const QString& name) const { return QDir(m_folder).filePath(name); }
+    const QString& programFolder() const { return m_paths.programFolder; }
+    QString path(const QString& name) const { return QDir(m_paths.programFolder).filePath(name); }
+    // Read from the installed share folder when the program is installed.
+    QString manualPath() const { return m_paths.manualPath(); }
     QString databasePath() const { return path(QStringLiteral("dbRcp.mdb")); }
     QString pictureFolder() const { return path(QStringLiteral("bilder")); }
     QString backupFolder() const { return path(QStringLiteral("backup")); }
@@ -82,7 +89,7 @@ public:
     QColor buttonQColor() const { return colourFromValue(ButtonColor()); }
 
 private:
-    QString m_folder;
+    ProgramPaths m_paths;
     Prompts& m_prompts;
     Database m_db;
     CookbookGuard m_guard { m_db };

@@ -181,7 +181,7 @@ void FrmMain::openAbout()
 
 void FrmMain::openHelp()
 {
-    const QString manual = QFileInfo(m_ctx.path(QStringLiteral("Manual/Default.htm"))).absoluteFilePath();
+    const QString manual = QFileInfo(m_ctx.manualPath()).absoluteFilePath();
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
         return;
     // Nothing could show the page; the user can still open the file by hand.

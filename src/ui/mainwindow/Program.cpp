@@ -10,8 +10,13 @@ Program::~Program()
 
 std::unique_ptr<Program> startProgram(const QString& programFolder, Prompts& prompts, bool show)
 {
+    return startProgram(ProgramPaths::portable(programFolder), prompts, show);
+}
+
+std::unique_ptr<Program> startProgram(const ProgramPaths& paths, Prompts& prompts, bool show)
+{
     auto p = std::make_unique<Program>();
-    p->ctx = std::make_unique<AppContext>(programFolder, prompts);
+    p->ctx = std::make_unique<AppContext>(paths, prompts);
     if (!Startup::openCookbook(*p->ctx)) {
         p->exitCode = Startup::FailureExitCode;
         return p;

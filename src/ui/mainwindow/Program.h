@@ -19,4 +19,6 @@ struct Program {
 
 // Main(): checks, opens and upgrades the cookbook, reads the settings and
 // shows the main window.
+std::unique_ptr<Program> startProgram(const ProgramPaths& paths, Prompts& prompts, bool show = true);
+// Everything in one program folder, as a portable install has it.
 std::unique_ptr<Program> startProgram(const QString& programFolder, Prompts& prompts, bool show = true);

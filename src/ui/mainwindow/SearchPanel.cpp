@@ -300,15 +300,20 @@ void SearchPanel::OpenFridge()
 {
     const QString file = m_ctx.prompts().openFileName(
         m_host, QStringLiteral("Öppna kylskåp"), FridgeFilter, m_ctx.programFolder());
-    if (file.isEmpty())
-        return;
+    if (!file.isEmpty())
+        loadFridge(file);
+}
+
+bool SearchPanel::loadFridge(const QString& file)
+{
     const TextFile::ReadResult read = FridgeFile::read(file);
     if (!read.ok) {
         m_ctx.prompts().message(m_host, read.error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
-        return;
+        return false;
     }
     lstSeek->clear();
     lstSeek->addItems(read.lines);
+    return true;
 }
 
 void SearchPanel::SaveFridge()

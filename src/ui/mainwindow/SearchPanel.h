@@ -42,6 +42,8 @@ public:
     void ClearSeekList();
     void RemoveSeekItem();
     void OpenFridge();
+    // Replaces the list by the file's entries; tells the user when it cannot.
+    bool loadFridge(const QString& file);
     void SaveFridge();
 
     QStringList entries() const;

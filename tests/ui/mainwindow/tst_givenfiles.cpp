@@ -1,0 +1,137 @@
+// Files the program is started with: fridge lists into the search panel,
+// recipe files offered for import.
+#include "support/TestSupport.h"
+#include "ui/mainwindow/GivenFiles.h"
+
+#include <QDir>
+#include <QListWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* const Categories = "INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'Bakverk');"
+                               "INSERT INTO tblRecept (RID, Titel, Kategori) VALUES (1, 'Bullar', 1);";
+
+QByteArray block(const QByteArray& titel)
+{
+    return "<titel>" + titel + "</titel><kategori>1</kategori>\r\n<portioner>8</portioner><tid></tid>"
+        + "<ingredienser>2 dl mj\xf6l\r\n2 \xe4gg</ingredienser><anvisningar>Gr\xe4"
+        + "dda.</anvisningar>\r\n";
+}
+
+// Files every row may name, made once (Windows-1252 bytes).
+const QList<std::pair<QString, QByteArray>> Files = {
+    { u"helg.kyl"_s, "mj\xf6l\r\n\xe4gg\r\n" },
+    { u"tom.kyl"_s, "" },
+    { u"kaka.rcp"_s, block("\xc4ppelkaka") + block("Bullar") },
+    { u"brev.rcp"_s, "Hej!\r\n" + block("Kladdkaka") },
+    { u"trasig.rcp"_s, block("Sockerkaka") + "<titel>Halv</titel><kategori>1</kategori>" },
+    { u"stor.rcp"_s, block("Stor") + QByteArray(5 * 1024 * 1024, ' ') },
+    { u"brev.txt"_s, "Hej!" },
+};
+
+QString titles(Database& db)
+{
+    const auto v
+        = db.scalar("SELECT group_concat(Titel, '|') FROM (SELECT Titel FROM tblRecept ORDER BY RID);");
+    return v ? v->toString() : u"?"_s;
+}
+
+} // namespace
+
+class TestGivenFiles : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_files;
+
+private slots:
+    void initTestCase();
+    void open_data();
+    void open();
+};
+
+void TestGivenFiles::initTestCase()
+{
+    for (const auto& [name, bytes] : Files)
+        put(m_files.filePath(name), bytes);
+}
+
+void TestGivenFiles::open_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("answers"); // J = Ja, N = Nej, in turn
+    QTest::addColumn<QStringList>("fridge"); // the search list after; it held "gammal"
+    QTest::addColumn<QString>("recipes"); // every title after, in number order
+    QTest::addColumn<QStringList>("told"); // a part of each message shown, in turn
+
+    const QStringList old { u"gammal"_s };
+    const QString question = u"Vill du lägga in recepten från filen %1 i kokboken?"_s;
+    QTest::newRow("a fridge list replaces the list")
+        << QStringList { u"helg.kyl"_s } << u""_s << QStringList { u"mjöl"_s, u"ägg"_s } << u"Bullar"_s
+        << QStringList();
+    QTest::newRow("of two fridge lists the last stays")
+        << QStringList { u"helg.kyl"_s, u"tom.kyl"_s } << u""_s << QStringList() << u"Bullar"_s
+        << QStringList();
+    QTest::newRow("a missing fridge list is told and the list kept")
+        << QStringList { u"saknas.kyl"_s } << u""_s << old << u"Bullar"_s << QStringList { u"saknas.kyl"_s };
+    QTest::newRow("a recipe file, Ja: every recipe added, a known title as a copy")
+        << QStringList { u"kaka.rcp"_s } << u"J"_s << old << u"Bullar|Äppelkaka|Bullar kopia"_s
+        << QStringList { question.arg(u"kaka.rcp"_s) };
+    QTest::newRow("a recipe file, Nej: nothing")
+        << QStringList { u"kaka.rcp"_s } << u"N"_s << old << u"Bullar"_s
+        << QStringList { question.arg(u"kaka.rcp"_s) };
+    QTest::newRow("not a recipe file")
+        << QStringList { u"brev.rcp"_s } << u"J"_s << old << u"Bullar"_s
+        << QStringList { question.arg(u"brev.rcp"_s), u"brev.rcp är ingen receptfil"_s };
+    QTest::newRow("a broken block: the ones before it stay")
+        << QStringList { u"trasig.rcp"_s } << u"J"_s << old << u"Bullar|Sockerkaka"_s
+        << QStringList { question.arg(u"trasig.rcp"_s), u"Recepten före det har sparats."_s };
+    QTest::newRow("a file too large") << QStringList { u"stor.rcp"_s } << u"J"_s << old << u"Bullar"_s
+                                      << QStringList { question.arg(u"stor.rcp"_s), u"för stor"_s };
+    QTest::newRow("other files are named first, then the rest opens")
+        << QStringList { u"kaka.rcp"_s, u"brev.txt"_s, u"helg.kyl"_s } << u"J"_s
+        << QStringList { u"mjöl"_s, u"ägg"_s } << u"Bullar|Äppelkaka|Bullar kopia"_s
+        << QStringList { u"kan inte öppna brev.txt"_s, question.arg(u"kaka.rcp"_s) };
+}
+
+void TestGivenFiles::open()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, answers);
+    QFETCH(QStringList, told);
+
+    TempProgram t;
+    QVERIFY(t.makeCookbook(QString::fromLatin1(Categories)));
+    auto p = t.start();
+    QVERIFY(p && p->ok);
+    auto* list = widget<QListWidget>(p->window.get(), u"lstSeek"_s);
+    QVERIFY(list);
+    list->addItem(u"gammal"_s);
+    t.prompts.setScripted(true);
+    t.prompts.clearShown();
+    for (QChar a : answers)
+        t.prompts.queueAnswer(a == u'J' ? Prompts::Answer::Yes : Prompts::Answer::No);
+
+    openGivenFiles(*p->window, *p->ctx, CommandLine::parse(args, m_files.path()));
+
+    QStringList fridge;
+    for (int i = 0; i < list->count(); ++i)
+        fridge << list->item(i)->text();
+    QTEST(fridge, "fridge");
+    QTEST(titles(p->ctx->db()), "recipes");
+    QCOMPARE(t.prompts.shown().size(), told.size());
+    for (int i = 0; i < told.size(); ++i)
+        QVERIFY2(t.prompts.shown().at(i).text.contains(told.at(i)), qPrintable(t.prompts.shown().at(i).text));
+    QCOMPARE(t.prompts.pendingAnswers(), 0);
+    QCOMPARE(t.prompts.unexpected(), 0);
+    // Added recipes show at the top of the newest ones.
+    if (titles(p->ctx->db()) != u"Bullar"_s)
+        QCOMPARE(p->window->kategoriPos(), Catalogue::NewestPosition);
+    // The user's files stay as they were, and nothing is left behind.
+    for (const auto& [name, bytes] : Files)
+        QCOMPARE(bytesOf(m_files.filePath(name)), bytes);
+    QVERIFY(!QFileInfo::exists(t.path(u"tmpRecept.txt"_s)));
+}
+
+QTEST_MAIN(TestGivenFiles)
+#include "tst_givenfiles.moc"
