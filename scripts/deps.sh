@@ -7,6 +7,7 @@ packages=(
   libsqlcipher-dev sqlcipher libssl-dev qtkeychain-qt6-dev libgumbo-dev
   python3 python3-aiosmtpd postfix poppler-utils
   xvfb xauth fonts-dejavu-core
+  lintian desktop-file-utils appstream openbox wmctrl xdotool
 )
 missing=()
 for p in "${packages[@]}"; do
