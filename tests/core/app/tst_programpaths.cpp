@@ -34,7 +34,6 @@ class TestProgramPaths : public QObject {
 private slots:
     void choose_data();
     void choose();
-    void lookFindsAnUnpackedInstall();
     void prepare_data();
     void prepare();
     void firstStartsOfTwoUsers();
@@ -91,24 +90,6 @@ void TestProgramPaths::choose()
     QTEST(p.kind, "kind");
     QTEST(p.programFolder, "folder");
     QTEST(p.manualPath(), "manual");
-}
-
-void TestProgramPaths::lookFindsAnUnpackedInstall()
-{
-    QTemporaryDir root;
-    const QString exe = root.filePath(u"usr/lib/krox-gastrid"_s);
-    QVERIFY(makeFile(exe + u"/gastrid"_s, "x"));
-    const ProgramPaths::Surroundings before = ProgramPaths::look(exe);
-    QVERIFY(!before.cookbookBesideExecutable);
-    QVERIFY(!before.deliveredCookbookInstalled);
-
-    QVERIFY(makeFile(root.filePath(u"usr/share/krox-gastrid/dbRcp.mdb"_s), "db"));
-    const ProgramPaths p = ProgramPaths::choose(ProgramPaths::look(exe));
-    QCOMPARE(p.kind, Kind::Installed);
-    QCOMPARE(p.deliveredCookbook(), root.filePath(u"usr/share/krox-gastrid/dbRcp.mdb"_s));
-
-    QVERIFY(makeFile(exe + u"/dbRcp.mdb"_s, "db"));
-    QCOMPARE(ProgramPaths::choose(ProgramPaths::look(exe)).kind, Kind::Portable);
 }
 
 void TestProgramPaths::prepare_data()
