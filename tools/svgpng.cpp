@@ -1,6 +1,5 @@
 // Renders the program's SVG icon into a square PNG of the given size, for the
 // icon theme's fixed sizes: svgpng <in.svg> <out.png> <size>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -13,9 +12,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: svgpng <in.svg> <out.png> <size>\n");
         return 2;
     }
-    // No window is shown: the offscreen platform needs no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Paths and gradients only: painting into an image needs no application
+    // object, and so no display.
     QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
     const int size = QByteArray(argv[3]).toInt();
     if (!svg.isValid() || size <= 0 || size > 1024) {
