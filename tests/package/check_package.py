@@ -248,6 +248,11 @@ def main():
     ap.add_argument("--build-dir", required=True)
     ap.add_argument("--version", required=True)
     args = ap.parse_args()
+    tools = ["cpack", "dpkg-deb", "dpkg-shlibdeps", "lintian", "desktop-file-validate", "appstreamcli",
+             "update-mime-database", "readelf", "Xvfb", "openbox", "xdotool", "wmctrl", "sqlcipher"]
+    missing = [t for t in tools if not shutil.which(t)]
+    if missing:
+        sys.exit(f"missing {', '.join(missing)}: scripts/deps.sh installs them")
     major, minor, rev = (int(x) for x in args.version.split("."))
     title = f"KROX Gastrid {major}.{minor}" + (str(rev) if rev > 0 else "")
 
