@@ -1,6 +1,6 @@
 // Web pages: whatever the bytes, a recipe read from them is tidy text, and
 // written back as JSON-LD it reads as the same recipe (two paths, one rule).
-#include "core/online/WebRecipe.h"
+#include "core/online/SchemaRecipe.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!r->image.isEmpty() && scheme != QLatin1String("http") && scheme != QLatin1String("https"))
         std::abort();
 
-    auto again = WebRecipePage::fromJson(asJson(*r), page);
+    auto again = SchemaRecipe::fromJson(asJson(*r), page);
     if (!again)
         std::abort();
     again->time = r->time;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QList>
 #include <QStringList>
 #include <QUrl>
 
@@ -23,19 +24,17 @@ struct WebRecipe {
     bool operator==(const WebRecipe&) const = default;
 };
 
+// The page reader: the schema.org data (JSON-LD blocks, microdata) of an
+// HTML page. The objects it finds are read by SchemaRecipe.
 namespace WebRecipePage {
 
 // The page's first Recipe: JSON-LD (also inside @graph and arrays), else
 // microdata. `contentType` may name the page's character set.
 std::optional<WebRecipe> extract(const QByteArray& page, const QByteArray& contentType, const QUrl& pageUrl);
 
-// One Recipe object; nothing when it has no name.
-std::optional<WebRecipe> fromJson(const QJsonObject& recipe, const QUrl& pageUrl);
-
-// A value's text with entities decoded and tags removed, line by line, each
-// line with its whitespace tidied; empty lines dropped.
-QStringList cleanLines(const QString& value);
-// The same on one line.
-QString cleanText(const QString& value);
+// Every Recipe object of the page, at most `max`: those of its JSON-LD
+// blocks in page order, or when there are none, its microdata recipes as the
+// JSON-LD objects they stand for.
+QList<QJsonObject> recipeObjects(const QByteArray& page, const QByteArray& contentType, qsizetype max);
 
 } // namespace WebRecipePage
