@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins qt6-translations-l10n libgl-dev
-  libsqlcipher-dev sqlcipher libssl-dev qtkeychain-qt6-dev libgumbo-dev
+  libsqlcipher-dev sqlcipher libssl-dev qtkeychain-qt6-dev libgumbo-dev libquazip1-qt6-dev zlib1g-dev
   python3 python3-aiosmtpd postfix poppler-utils
   xvfb xauth fonts-dejavu-core
   lintian desktop-file-utils appstream openbox wmctrl xdotool

@@ -84,6 +84,9 @@ Parsed parse(const QString& text)
                 QLatin1String("anvisningar"), afterTitel, &b.anvisningar, &blockEnd, &out.error, number);
         if (!found)
             break;
+        QString noName;
+        if (!span.find(QLatin1String("kategorinamn"), afterTitel, &b.kategorinamn, &end, &noName, number))
+            b.kategorinamn.clear();
         bool numeric = false;
         b.kategori.trimmed().toInt(&numeric, 10);
         if (!numeric) {

@@ -21,6 +21,10 @@ struct Block {
     QString tid;
     QString ingredienser;
     QString anvisningar;
+    // The category's name, which files this program writes carry beside the
+    // number in an element of their own ("<kategorinamn>"); empty when the
+    // block has none. Older readers pass over it as text between elements.
+    QString kategorinamn;
 };
 
 struct Parsed {
