@@ -9,7 +9,8 @@ namespace HtmlText {
 QStringList tidyLines(const QString& text)
 {
     QStringList out;
-    for (QString line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    for (QString line : text.split(lineEnd)) {
         // Soft hyphens and zero-width marks would hide in titles and searches.
         line.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
         for (QChar& c : line)
