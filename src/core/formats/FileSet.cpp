@@ -58,11 +58,10 @@ std::optional<QByteArray> FolderSet::read(const QString& name, QString* error)
     const QFileInfo info(m_root + QLatin1Char('/') + *clean);
     if (!info.exists() || !info.isFile())
         return std::nullopt;
-    // A link, or a folder on the way that is one, could lead anywhere.
-    if (info.isSymLink() || info.canonicalFilePath() != info.absoluteFilePath()) {
-        *error = QStringLiteral("filen \"%1\" är en länk.").arg(*clean);
+    // A link, or a folder on the way that is one, could lead anywhere: it is
+    // not followed, as if the file were not there.
+    if (info.isSymLink() || info.canonicalFilePath() != info.absoluteFilePath())
         return std::nullopt;
-    }
     if (info.size() > m_limits.entryBytes) {
         *error
             = QStringLiteral("filen \"%1\" är större än %2 MB.").arg(*clean, megabytes(m_limits.entryBytes));
@@ -184,7 +183,11 @@ std::unique_ptr<FileSet> openFolder(
 
 std::unique_ptr<FileSet> openBeside(const QString& filePath, const FormatLimits& limits)
 {
-    const QFileInfo info(filePath);
+    // The chosen file itself may be a link; its pictures lie beside what it
+    // points at.
+    QFileInfo info(filePath);
+    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
+        info = QFileInfo(info.canonicalFilePath());
     return std::make_unique<FolderSet>(info.absolutePath(), QStringList { info.fileName() }, limits);
 }
 

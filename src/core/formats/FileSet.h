@@ -60,7 +60,8 @@ std::unique_ptr<FileSet> openZip(
     QIODevice* device, const FormatLimits& limits, const Wanted& wanted, QString* error);
 
 // The wanted files below a folder, read when asked. Links are not followed
-// and no file outside the folder is ever read.
+// (a file reached through one counts as missing), so no file outside the
+// folder is ever read.
 std::unique_ptr<FileSet> openFolder(
     const QString& root, const FormatLimits& limits, const Wanted& wanted, QString* error);
 

@@ -133,8 +133,16 @@ QByteArray bytes(const QList<PortableRecipe>& recipes)
         appendBlock(text, r);
     const auto& table = windows1252();
     QByteArray out(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
+    bool high = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
         out[i] = table.value(text.at(i).unicode(), '?');
+        high = high || uchar(out.at(i)) >= 0x80;
+    }
+    // Reading takes valid UTF-8 as UTF-8. Windows-1252 text seldom is, but
+    // when it happens, a line holding one no-break space (between blocks,
+    // where text is passed over) keeps the file from reading as such.
+    if (high && FileText::isUtf8(out))
+        out += "\xA0\r\n";
     return out;
 }
 

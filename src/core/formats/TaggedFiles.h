@@ -24,7 +24,8 @@ QString unescape(const QString& text);
 // Whether the bytes hold a "<titel>" tag.
 bool looksLike(const QByteArray& bytes);
 
-// The file's bytes. A recipe without a category number gets 0.
+// The file's bytes, never mistaken for UTF-8. A recipe without a category
+// number gets 0.
 QByteArray bytes(const QList<PortableRecipe>& recipes);
 
 // Every block, or an error naming the first malformed one and none. Text

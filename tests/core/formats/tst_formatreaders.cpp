@@ -1,6 +1,7 @@
 // Other programs' recipe files read in: MealMaster text, Paprika archives,
 // schema.org JSON-LD files, pages, folders and zip files, each from files
 // these tests write from the formats' public descriptions.
+#include "core/formats/FileSet.h"
 #include "core/formats/FileText.h"
 #include "core/formats/RecipeFiles.h"
 #include "support/ZipMaker.h"
@@ -172,12 +173,11 @@ private slots:
             << 100 << 1000
             << u"Apple Pie|Desserts|8||2 c Flour¶2/3 c Shortening¶6 Apples¶1 ts Salt¶5 tb Cold water|Bake.|\n"
                "Tea|Desserts|8||1 Tea bag|Bake.|"_s;
-        QTest::newRow("five dashes are text in an MMMMM recipe; a heading above directions")
-            << QByteArray("MMMMM----- Recipe via Meal-Master (tm) v8.05\n      Title: Notes\n\n  First "
-                          "part.\n  -----\n"
-                          "MMMMM---------------------------LATER---------------------------\n  Second "
-                          "part.\nMMMMM\n")
-            << 100 << 1000 << u"Notes|||||First part.¶-----¶LATER¶Second part.|"_s;
+        QTest::newRow("five dashes are text in an MMMMM recipe; a heading above directions") << QByteArray(
+            "MMMMM----- Recipe via Meal-Master (tm) v8.05\n      Title: Notes\n\n  First "
+            "part.\n  -----\n"
+            "MMMMM---------------------------LATER---------------------------\n  Second "
+            "part.\nMMMMM\n") << 100 << 1000 << u"Notes|||||First part.¶-----¶LATER¶Second part.|"_s;
         QTest::newRow("each recipe decoded by itself")
             << mmRecipe(inCp437(u"Ärtsoppa med fläsk"_s), "Koka.")
                 + mmRecipe(QString(u"Smörgåstårta"_s).toLatin1(), "Bred.")
@@ -286,6 +286,10 @@ private slots:
             << makeZip({ { u"Te.paprikarecipe"_s, paprikaEntry(plain).left(20) } })
             << u"Filen \"test.paprikarecipes\" kunde inte läsas in: \"Te.paprikarecipe\", recept 1: "
                "gzip-data är skadade eller avklippta."_s;
+        QTest::newRow("an entry that unpacks past its bound")
+            << makeZip({ { u"Te.paprikarecipe"_s, gzip(QByteArray(3 << 20, ' ')) } })
+            << u"Filen \"test.paprikarecipes\" kunde inte läsas in: \"Te.paprikarecipe\", recept 1: "
+               "gzip-data blir större än 2 MB uppackade."_s;
         QTest::newRow("a recipe without a name")
             << makeZip({ { u"a.paprikarecipe"_s, paprikaEntry(full) },
                    { u"b.paprikarecipe"_s, paprikaEntry({}) } })
@@ -297,8 +301,10 @@ private slots:
         QFETCH(QByteArray, zip);
         QFETCH(QString, expected);
         QVERIFY(!zip.isEmpty());
+        ReadOptions o;
+        o.limits.entryBytes = 2 << 20;
         QCOMPARE(
-            summary(readFiles({ { u"test.paprikarecipes"_s, zip } }, u"test.paprikarecipes"_s)), expected);
+            summary(readFiles({ { u"test.paprikarecipes"_s, zip } }, u"test.paprikarecipes"_s, o)), expected);
     }
 
     void schema_data()
@@ -349,6 +355,19 @@ private slots:
         QCOMPARE(summary(readFiles(files, path)), expected);
     }
 
+    void folderLinksAreNotFollowed()
+    {
+        QTemporaryDir outside;
+        QVERIFY(writeFiles(outside.path(),
+            { { u"secret.jpg"_s, Jpeg }, { u"other.json"_s, schemaJson(schemaRecipe(u"B"_s)) } }));
+        QTemporaryDir dir;
+        QVERIFY(writeFiles(dir.path(), { { u"x.json"_s, schemaJson(schemaRecipe(u"A"_s, u"bild.jpg"_s)) } }));
+        QVERIFY(QFile::link(outside.filePath(u"secret.jpg"_s), dir.filePath(u"bild.jpg"_s)));
+        QVERIFY(QFile::link(outside.filePath(u"other.json"_s), dir.filePath(u"other.json"_s)));
+        QVERIFY(QFile::link(outside.path(), dir.filePath(u"sub"_s)));
+        QCOMPARE(summary(RecipeFiles::read(dir.path())), u"A||4|45 min|1 dl mjölk|1. Koka.|"_s);
+    }
+
     void zipRules_data()
     {
         QTest::addColumn<QByteArray>("zip");
@@ -376,6 +395,34 @@ private slots:
         QTest::newRow("no zip at all") << QByteArray("PK\x03\x04 but nothing more")
                                        << u"filen är ingen zip-fil, eller så är den skadad."_s;
     }
+    void names_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<QString>("file"); // "-" for none
+        QTest::newRow("beside") << u"r/1.json"_s << u"1.jpg"_s << u"r/1.jpg"_s;
+        QTest::newRow("percent-encoded") << u"1.json"_s << u"bild%20ett.jpg"_s << u"bild ett.jpg"_s;
+        QTest::newRow("a space as it stands") << u"1.json"_s << u"bild ett.jpg"_s << u"bild ett.jpg"_s;
+        QTest::newRow("up within the top")
+            << u"a/b/1.json"_s << u"../bilder/./1.jpg"_s << u"a/bilder/1.jpg"_s;
+        QTest::newRow("backslashes") << u"a/1.json"_s << u"bilder\\1.jpg"_s << u"a/bilder/1.jpg"_s;
+        QTest::newRow("up past the top") << u"a/1.json"_s << u"../../1.jpg"_s << u"-"_s;
+        QTest::newRow("absolute") << u"1.json"_s << u"/etc/passwd"_s << u"-"_s;
+        QTest::newRow("a drive") << u"1.json"_s << u"C:/bild.jpg"_s << u"-"_s;
+        QTest::newRow("a web address") << u"1.json"_s << u"https://mat.example/1.jpg"_s << u"-"_s;
+        QTest::newRow("a file address") << u"1.json"_s << u"file:///etc/passwd"_s << u"-"_s;
+        QTest::newRow("another host") << u"1.json"_s << u"//host/1.jpg"_s << u"-"_s;
+        QTest::newRow("a control character") << u"1.json"_s << u"a%0Ab.jpg"_s << u"-"_s;
+        QTest::newRow("nothing") << u"1.json"_s << u" "_s << u"-"_s;
+    }
+    void names()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, reference);
+        QFETCH(QString, file);
+        QCOMPARE(FileSets::resolve(from, reference).value_or(u"-"_s), file);
+    }
+
     void zipRules()
     {
         QFETCH(QByteArray, zip);

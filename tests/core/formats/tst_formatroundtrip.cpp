@@ -3,6 +3,7 @@
 // included, for edge cases, a generated thousand and the delivered cookbook.
 #include "core/catalogue/Catalogue.h"
 #include "core/exchange/ReceptImport.h"
+#include "core/formats/FileSet.h"
 #include "core/formats/RecipeFiles.h"
 #include "core/formats/SchemaFiles.h"
 #include "core/formats/TaggedFiles.h"
@@ -130,6 +131,13 @@ class TestFormatRoundTrip : public QObject {
             QCOMPARE(dump(back.recipes.at(i)), dump(expectedBack(recipes.at(i), suffix)));
     }
 
+    static void suffixes()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("zip of JSON-LD") << u".zip"_s;
+        QTest::newRow("own recipe file") << u".rcp"_s;
+    }
+
 private slots:
     void references_data()
     {
@@ -167,16 +175,21 @@ private slots:
     void roundTrip_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("zip of JSON-LD") << u".zip"_s;
-        QTest::newRow("own recipe file") << u".rcp"_s;
+        QTest::addColumn<QList<PortableRecipe>>("recipes");
+        // Windows-1252 bytes that happen to be valid UTF-8 ("Ã¥" is C3 A5).
+        const QList<PortableRecipe> utf8Like { recipe(u"Ã¥ngad"_s, {}, {}, {}, {}, {}) };
+        QTest::newRow("zip of JSON-LD") << u".zip"_s << edgeRecipes();
+        QTest::newRow("own recipe file") << u".rcp"_s << edgeRecipes();
+        QTest::newRow("own recipe file whose bytes look like UTF-8") << u".rcp"_s << utf8Like;
     }
     void roundTrip()
     {
         QFETCH(QString, suffix);
-        roundTrip(edgeRecipes(), suffix);
+        QFETCH(QList<PortableRecipe>, recipes);
+        roundTrip(recipes, suffix);
     }
 
-    void generatedThousand_data() { roundTrip_data(); }
+    void generatedThousand_data() { suffixes(); }
     void generatedThousand()
     {
         QFETCH(QString, suffix);
@@ -187,7 +200,7 @@ private slots:
         roundTrip(recipes, suffix);
     }
 
-    void deliveredCookbook_data() { roundTrip_data(); }
+    void deliveredCookbook_data() { suffixes(); }
     void deliveredCookbook()
     {
         QFETCH(QString, suffix);
@@ -205,6 +218,43 @@ private slots:
             recipes.last().categoryNumber = (*r)->kategori;
         }
         roundTrip(recipes, suffix);
+    }
+
+    void zipEntryNames()
+    {
+        const QString path = m_dir.filePath(u"names.zip"_s);
+        QList<PortableRecipe> recipes = edgeRecipes().mid(0, 4);
+        recipes[1].title = u"Fish & chips!"_s;
+        QCOMPARE(RecipeFiles::write(path, recipes), QString());
+        QFile f(path);
+        QString error;
+        const auto set = FileSets::openZip(
+            &f, {}, [](const QString&) { return true; }, &error);
+        QVERIFY(set);
+        QCOMPARE(set->names(),
+            (QStringList { u"0001-kladdkaka.json"_s, u"0001-kladdkaka.jpg"_s, u"0002-fish-chips.json"_s,
+                u"0002-fish-chips.png"_s, u"0003-fish-chips-b-fett-b.json"_s,
+                u"0003-fish-chips-b-fett-b.gif"_s, u"0004-sushi.json"_s, u"0004-sushi.bmp"_s }));
+    }
+
+    void writeFailures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no such folder, zip") << u"saknas/export.zip"_s << u"Filen %1 kunde inte sparas."_s;
+        QTest::newRow("no such folder, own file")
+            << u"saknas/export.rcp"_s << u"Filen %1 kunde inte sparas."_s;
+        QTest::newRow("another kind of file")
+            << u"export.txt"_s << u"Recept kan bara sparas som .zip eller .rcp."_s;
+    }
+    void writeFailures()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, error);
+        const QString full = m_dir.filePath(path);
+        QCOMPARE(
+            RecipeFiles::write(full, edgeRecipes()), error.replace(u"%1"_s, QDir::toNativeSeparators(full)));
+        QVERIFY(!QFile::exists(full));
     }
 
     // The downloaded-file reader takes the program's own files as they are.
