@@ -1,5 +1,6 @@
 // gastrid_bench --recipes N [--delivered <dbRcp.mdb>]: drives the real program
 // on a generated cookbook and prints one "name: value" line per figure.
+#include "FormatsBench.h"
 #include "Generator.h"
 #include "core/catalogue/Catalogue.h"
 #include "ui/app/Startup.h"
@@ -60,14 +61,18 @@ int main(int argc, char** argv)
             recipes = QByteArray(argv[++i]).toInt();
         } else if (qstrcmp(argv[i], "--delivered") == 0 && hasValue) {
             delivered = QString::fromLocal8Bit(argv[++i]);
+        } else if (qstrcmp(argv[i], "--mealmaster") == 0 && hasValue) {
+            return runFormatsBench(QByteArray(argv[++i]).toInt()) ? 0 : 1;
         } else if (qstrcmp(argv[i], "--rounds") == 0 && hasValue) {
             benchRounds = std::max(1, QByteArray(argv[++i]).toInt());
         } else {
             std::printf(
-                "gastrid_bench [--recipes N] [--rounds N] [--delivered dbRcp.mdb]\n"
+                "gastrid_bench [--recipes N] [--rounds N] [--delivered dbRcp.mdb] | --mealmaster N\n"
                 "Drives the real program on a generated cookbook of N recipes (default 100000) and\n"
                 "prints one \"name: value\" line per figure, in seconds or MB; searches are the best\n"
-                "of N rounds (default 3), each beside grep over the same texts.\n");
+                "of N rounds (default 3), each beside grep over the same texts.\n"
+                "--mealmaster N times reading a MealMaster file of N recipes, storing them and the\n"
+                "exports of them, and does nothing else.\n");
             return qstrcmp(argv[i], "--help") == 0 ? 0 : 2;
         }
     }
