@@ -60,18 +60,15 @@ std::optional<QString> heading(const QString& line)
     QString t = line.trimmed();
     if (t.startsWith(QLatin1String("MMMMM-")))
         t.remove(0, 5);
-    else if (!t.startsWith(QLatin1String("-----")))
-        return std::nullopt;
+    else if (!t.startsWith(QLatin1String("-----")) || t.size() == 5)
+        return std::nullopt; // "-----" alone is text here
     qsizetype a = 0;
     qsizetype b = t.size();
     while (a < b && t.at(a) == QLatin1Char('-'))
         ++a;
     while (b > a && t.at(b - 1) == QLatin1Char('-'))
         --b;
-    const QString name = t.mid(a, b - a).trimmed();
-    if (name.isEmpty() && t.size() == 5)
-        return std::nullopt; // "-----" alone is text here
-    return name;
+    return t.mid(a, b - a).trimmed();
 }
 
 struct Column {

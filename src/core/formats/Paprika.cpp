@@ -1,5 +1,7 @@
 #include "core/formats/Paprika.h"
 
+#include "core/formats/FileText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -53,10 +55,11 @@ QByteArray pictureOf(const QJsonObject& o)
     return decoded ? *decoded : QByteArray();
 }
 
+// JSON is UTF-8; other text is taken by content as everywhere.
 QJsonDocument parse(const QByteArray& bytes)
 {
     QJsonParseError e;
-    return QJsonDocument::fromJson(bytes, &e);
+    return QJsonDocument::fromJson(FileText::isUtf8(bytes) ? bytes : FileText::decode(bytes).toUtf8(), &e);
 }
 
 } // namespace
