@@ -130,8 +130,8 @@ std::optional<Number> readNumber(QStringView s, qsizetype i)
     return Number { whole, j };
 }
 
-// The length of a word from `words` at i, ended by a blank, a digit, or (for
-// words that end in a dot or contain a colon) anything.
+// The length of a word from `words` at i, ignoring case. A word that ends in
+// a letter must not go on in another letter or a digit ("min" is not "mint").
 qsizetype wordAt(QStringView s, qsizetype i, const char16_t* const* words, std::size_t n)
 {
     for (std::size_t w = 0; w < n; ++w) {

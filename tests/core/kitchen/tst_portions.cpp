@@ -141,6 +141,49 @@ private slots:
         QCOMPARE(Portions::scaleLine(line, from, to), scaled);
     }
 
+    // An amount settled and written, as the shopping list writes its sums.
+    void settle_data()
+    {
+        QTest::addColumn<QString>("unit"); // "" for pieces
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("15 krm") << u"krm"_s << 15.0 << 15.0 << u"1 msk"_s;
+        QTest::newRow("20 dl") << u"dl"_s << 20.0 << 20.0 << u"2 l"_s;
+        QTest::newRow("0,5 kg") << u"kg"_s << 0.5 << 0.5 << u"500 g"_s;
+        QTest::newRow("rounds up into kg") << u"g"_s << 996.0 + 0.4 << 996.4 << u"1 kg"_s;
+        QTest::newRow("rounds up into msk") << u"tsk"_s << 2.9 << 2.9 << u"1 msk"_s;
+        QTest::newRow("rounds up into l") << u"dl"_s << 9.9 << 9.9 << u"1 l"_s;
+        QTest::newRow("rounds up into dl") << u"msk"_s << 6.9 << 6.9 << u"1 dl"_s;
+        QTest::newRow("0,2 dl") << u"dl"_s << 0.2 << 0.2 << u"1 ⅓ msk"_s;
+        QTest::newRow("a drop of krm") << u"krm"_s << 0.01 << 0.01 << u"½ krm"_s;
+        QTest::newRow("krm in halves") << u"krm"_s << 1.3 << 1.3 << u"1 ½ krm"_s;
+        QTest::newRow("exact kilos kept") << u"kg"_s << 1.25 << 1.25 << u"1,25 kg"_s;
+        QTest::newRow("kilos in tenths") << u"kg"_s << 1.333 << 1.333 << u"1,3 kg"_s;
+        QTest::newRow("whole grams") << u"g"_s << 2.0 << 2.0 << u"2 g"_s;
+        QTest::newRow("half a gram") << u"g"_s << 0.5 << 0.5 << u"0,5 g"_s;
+        QTest::newRow("grams by fives") << u"g"_s << 37.5 << 37.5 << u"40 g"_s;
+        QTest::newRow("large dl in halves") << u"dl"_s << 7.3 << 7.3 << u"7 ½ dl"_s;
+        QTest::newRow("pieces whole from 3") << u""_s << 3.4 << 3.4 << u"3"_s;
+        QTest::newRow("never none") << u""_s << 0.01 << 0.01 << u"¼"_s;
+        QTest::newRow("unit word") << u"burk"_s << 1.5 << 1.5 << u"1 ½ burk"_s;
+        QTest::newRow("unit word, plural") << u"burk"_s << 2.0 << 2.0 << u"2 burkar"_s;
+        QTest::newRow("range") << u"msk"_s << 2.0 << 3.0 << u"2-3 msk"_s;
+        QTest::newRow("range moves as a whole") << u"dl"_s << 12.0 << 15.0 << u"1,2-1,5 l"_s;
+    }
+    void settle()
+    {
+        QFETCH(QString, unit);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(QString, written);
+        const int u = unit.isEmpty() ? -1 : Units::byName(unit);
+        QVERIFY(unit.isEmpty() || u >= 0);
+        const Units::Style style
+            = u >= 0 && !Units::unit(u).abbreviation ? Units::Style::Word : Units::Style::Abbreviation;
+        QCOMPARE(Amounts::writeAmount(Amounts::settle(u, low, high), style), written);
+    }
+
     void portionsOf_data()
     {
         QTest::addColumn<QString>("text");
