@@ -1,7 +1,8 @@
 // The two ingredient searches: the rules as built (folded entries with the
 // covered ones dropped, byte-wise blank and number scan on UTF-8) agree with
 // a plain reading of the rules on QString, and the UTF-8 and QString entry
-// points agree. Input: entries one a line, NUL, ingredient text.
+// points agree; the near-miss rule names the first line that the can-be-cooked
+// rule needs added. Input: entries one a line, NUL, ingredient text.
 #include "core/db/TextRules.h"
 #include "core/search/SeekRules.h"
 
@@ -60,6 +61,36 @@ bool cookableReference(const QStringList& entries, const QString& text)
     return true;
 }
 
+bool counted(const QString& line)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+([.,][0-9]+)?$"));
+    QString bare;
+    for (const QChar c : line)
+        if (!c.isSpace())
+            bare += c;
+    return !bare.isEmpty() && !number.match(bare).hasMatch();
+}
+
+// The first counted line that, added to the entries, makes a rejected text
+// cookable; -1 when there is none.
+int missingReference(const QStringList& entries, const QString& text)
+{
+    if (cookableReference(entries, text))
+        return -1;
+    const QStringList lines = text.split(u'\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        // A text ending in LF has no empty line after it.
+        if (i == lines.size() - 1 && line.isEmpty())
+            break;
+        if (counted(line) && cookableReference(entries + QStringList { line }, text))
+            return i;
+    }
+    return -1;
+}
+
 template <class Rule> bool checked(const Rule& rule, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
@@ -83,6 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (checked(SeekRules::AnyIngredient(entries), text) != anyReference(entries, text))
         std::abort();
     if (checked(SeekRules::Cookable(entries), text) != cookableReference(entries, text))
+        std::abort();
+    const SeekRules::MissingOne missing(entries);
+    const QByteArray utf8 = text.toUtf8();
+    const int line = missing.missingLine(utf8.constData(), int(utf8.size()));
+    if (line != missing.missingLine(text) || line != missingReference(entries, text))
         std::abort();
     return 0;
 }

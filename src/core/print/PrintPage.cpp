@@ -1,6 +1,7 @@
 #include "core/print/PrintPage.h"
 
 #include "core/catalogue/Pictures.h"
+#include "core/kitchen/Portions.h"
 #include "core/print/PageWriter.h"
 
 #include <QDir>
@@ -80,18 +81,23 @@ TextFile::WriteResult saveTemplate(const QString& programFolder, const QString& 
     return r;
 }
 
-Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
+namespace {
+
+std::optional<PrintTemplate::Recipe> readOrSay(Database& db, qint32 rid, Result* result)
 {
-    Result result;
     const auto recipe = readRecipe(db, rid);
     if (!recipe.ok()) {
-        result.error = QStringLiteral("Receptet kunde inte läsas.\n%1").arg(recipe.error().describe());
-        return result;
+        result->error = QStringLiteral("Receptet kunde inte läsas.\n%1").arg(recipe.error().describe());
+        return std::nullopt;
     }
-    if (!recipe.value()) {
-        result.error = QStringLiteral("Receptet finns inte längre.");
-        return result;
-    }
+    if (!recipe.value())
+        result->error = QStringLiteral("Receptet finns inte längre.");
+    return recipe.value();
+}
+
+Result writePage(const QString& programFolder, qint32 rid, const PrintTemplate::Recipe& recipe)
+{
+    Result result;
     if (!QFileInfo::exists(templatePath(programFolder))) {
         const TextFile::WriteResult restored = RestoreDefaultTemplate(programFolder);
         if (!restored.ok) {
@@ -105,7 +111,7 @@ Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
     const QString picture
         = Pictures::ReceptBildFil(QDir(programFolder).filePath(QStringLiteral("bilder")), rid);
     const QString page = PrintTemplate::expand(
-        *templ, **recipe, picture.isEmpty() ? picture : QFileInfo(picture).absoluteFilePath());
+        *templ, recipe, picture.isEmpty() ? picture : QFileInfo(picture).absoluteFilePath());
     const QString path = pagePath(programFolder);
     if (!PageWriter::write(path, page + QLatin1String("\r\n")).ok) {
         result.error = QStringLiteral("Sidan %1 kunde inte sparas.").arg(shown(path));
@@ -114,6 +120,33 @@ Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
     result.ok = true;
     result.pagePath = path;
     return result;
+}
+
+} // namespace
+
+Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
+{
+    Result result;
+    const auto recipe = readOrSay(db, rid, &result);
+    return recipe ? writePage(programFolder, rid, *recipe) : result;
+}
+
+Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid, int portions)
+{
+    Result result;
+    const auto recipe = readOrSay(db, rid, &result);
+    return recipe ? writePage(programFolder, rid, forPortions(*recipe, portions)) : result;
+}
+
+PrintTemplate::Recipe forPortions(const PrintTemplate::Recipe& recipe, int portions)
+{
+    const std::optional<int> stored = Portions::portionsOf(recipe.antalPersoner);
+    if (!stored)
+        return recipe;
+    PrintTemplate::Recipe r = recipe;
+    r.antalPersoner = Portions::portionsText(recipe.antalPersoner, portions);
+    r.ingredienser = Portions::scaleText(recipe.ingredienser, *stored, portions);
+    return r;
 }
 
 } // namespace PrintPage

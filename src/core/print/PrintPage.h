@@ -38,5 +38,12 @@ TextFile::WriteResult saveTemplate(const QString& programFolder, const QString& 
 // Expands the template for recipe `rid` into the page file, writing the
 // default template first when there is none.
 Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid);
+// The same for `portions` portions (see forPortions).
+Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid, int portions);
+
+// The recipe for `portions` portions: its ingredient amounts scaled and its
+// portions text showing the new number. As stored when the portions text
+// starts with no number.
+PrintTemplate::Recipe forPortions(const PrintTemplate::Recipe& recipe, int portions);
 
 } // namespace PrintPage

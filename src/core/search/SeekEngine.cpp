@@ -3,6 +3,8 @@
 #include "core/db/TextRules.h"
 #include "core/search/SeekRules.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -99,6 +101,45 @@ DbResult<Result> freeText(
                 return true;
         return false;
     });
+}
+
+DbResult<MissingResult> missingOne(
+    KeptText& kept, Catalogue::TitleOrder& order, const QStringList& entries, const Progress& progress)
+{
+    const SeekRules::MissingOne test(entries);
+    QHash<qint32, int> lines;
+    auto found = scan(kept, order, progress, [&](const KeptText::Row& row) {
+        const int line = test.missingLineFolded(kept.text(row, KeptText::Ingredients));
+        if (line >= 0)
+            lines.insert(row.rid, line);
+        return line >= 0;
+    });
+    if (!found)
+        return found.error();
+    MissingResult r { std::move(*found), {} };
+    r.lineNumbers.reserve(r.found.ids.size());
+    for (qint32 rid : std::as_const(r.found.ids))
+        r.lineNumbers.append(lines.value(rid, -1));
+    return r;
+}
+
+DbResult<QStringList> missingLines(Database& db, const MissingResult& result)
+{
+    QStringList lines;
+    lines.reserve(result.found.ids.size());
+    for (qsizetype i = 0; i < result.found.ids.size(); ++i) {
+        const auto recipe = Catalogue::loadRecipe(db, result.found.ids.at(i));
+        if (!recipe)
+            return recipe.error();
+        const QString text = *recipe ? (*recipe)->ingredienser : QString();
+        lines << SeekRules::MissingOne::lineAt(text, result.lineNumbers.value(i, -1));
+    }
+    return lines;
+}
+
+QString missingOneRow(const QString& title, const QString& line)
+{
+    return title + QStringLiteral(" (saknar: ") + line + u')';
 }
 
 } // namespace SeekEngine

@@ -43,4 +43,19 @@ DbResult<Result> freeText(
 // The LIKE pattern the free-text search matches each column with.
 QString freeTextPattern(const QString& text);
 
+// Recipes that could be cooked if one more ingredient were bought
+// (SeekRules::MissingOne), with the line each one lacks.
+struct MissingResult {
+    Result found;
+    // For each recipe found, the number of its missing line (see MissingOne).
+    QVector<int> lineNumbers;
+};
+DbResult<MissingResult> missingOne(
+    KeptText& kept, Catalogue::TitleOrder& order, const QStringList& entries, const Progress& progress = {});
+// The missing lines as the recipes write them, read from the cookbook; an
+// empty text for a recipe that has gone meanwhile.
+DbResult<QStringList> missingLines(Database& db, const MissingResult& result);
+// A row of the result list: "Pannkakor (saknar: 3 ägg)".
+QString missingOneRow(const QString& title, const QString& line);
+
 } // namespace SeekEngine

@@ -208,4 +208,147 @@ bool Cookable::matches(const QString& text) const
     return matches(utf8.constData(), int(utf8.size()));
 }
 
+namespace {
+
+// Walks the lines of a folded text, each without its CR.
+class Lines {
+public:
+    explicit Lines(std::string_view text)
+        : m_rest(text)
+    {
+    }
+    bool next(std::string_view* line)
+    {
+        if (m_rest.empty())
+            return false;
+        const auto lf = m_rest.find('\n');
+        *line = m_rest.substr(0, lf);
+        m_rest = lf == m_rest.npos ? std::string_view() : m_rest.substr(lf + 1);
+        if (!line->empty() && line->back() == '\r')
+            line->remove_suffix(1);
+        return true;
+    }
+
+private:
+    std::string_view m_rest;
+};
+
+bool counted(std::string_view line)
+{
+    bool number = false;
+    return !blankOrNumber(line, &number) && !number;
+}
+
+} // namespace
+
+MissingOne::MissingOne(const QStringList& entries)
+    : m_rule(entries)
+    , m_pairs(65536 / 64)
+{
+    m_texts = m_rule.m_entries;
+    m_texts.insert(m_texts.end(), m_rule.m_words.begin(), m_rule.m_words.end());
+    for (const std::string& t : m_texts) {
+        const auto b0 = static_cast<unsigned char>(t[0]);
+        if (t.size() == 1) {
+            m_singles[b0 >> 6] |= std::uint64_t(1) << (b0 & 63);
+            continue;
+        }
+        const unsigned pair = unsigned(b0) << 8 | static_cast<unsigned char>(t[1]);
+        m_pairs[pair >> 6] |= std::uint64_t(1) << (pair & 63);
+    }
+}
+
+bool MissingOne::accounted(std::string_view line) const
+{
+    if (m_rule.m_emptyEntry)
+        return true;
+    if (contains(line, m_rule.m_colon) && !contains(line, m_rule.m_circa))
+        return true;
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t n = line.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (m_singles[p[i] >> 6] & (std::uint64_t(1) << (p[i] & 63)))
+            return true;
+        if (i + 1 == n)
+            break;
+        const unsigned pair = unsigned(p[i]) << 8 | p[i + 1];
+        if (!(m_pairs[pair >> 6] & (std::uint64_t(1) << (pair & 63))))
+            continue;
+        const std::string_view rest = line.substr(i);
+        for (const std::string& t : m_texts)
+            if (rest.starts_with(t))
+                return true;
+    }
+    return false;
+}
+
+int MissingOne::missingLine(const char* utf8, int n) const
+{
+    if (!utf8 || n <= 0)
+        return -1;
+    TextRules::foldUtf8(utf8, n, m_folded);
+    return missingLineFolded(m_folded);
+}
+
+int MissingOne::missingLine(const QString& text) const
+{
+    const QByteArray utf8 = text.toUtf8();
+    return missingLine(utf8.constData(), int(utf8.size()));
+}
+
+// With L as an entry, a line is accounted for when it was or when it contains
+// L. So L must occur in every line left unaccounted, the first of them
+// included: the candidates are the counted lines inside that first one, and
+// each later unaccounted line keeps those it contains.
+int MissingOne::missingLineFolded(std::string_view text) const
+{
+    if (text.empty())
+        return -1;
+    Lines walk(text);
+    std::string_view line, first;
+    bool found = false;
+    while (!found && walk.next(&line)) {
+        found = !accounted(line) && counted(line);
+        first = line;
+    }
+    if (!found)
+        return -1;
+    m_candidates.clear();
+    Lines all(text);
+    for (int i = 0; all.next(&line); ++i)
+        if (line.size() <= first.size() && first.find(line) != first.npos && counted(line))
+            m_candidates.push_back({ i, line });
+    while (walk.next(&line)) {
+        if (accounted(line) || !counted(line))
+            continue;
+        const auto gone = std::remove_if(m_candidates.begin(), m_candidates.end(),
+            [&](const Candidate& c) { return line.find(c.line) == line.npos; });
+        m_candidates.erase(gone, m_candidates.end());
+        if (m_candidates.empty())
+            return -1;
+    }
+    return m_candidates.front().number;
+}
+
+QString MissingOne::lineAt(const QString& text, int number)
+{
+    if (number < 0)
+        return QString();
+    qsizetype start = 0;
+    for (int i = 0; i < number; ++i) {
+        start = text.indexOf(u'\n', start);
+        if (start < 0)
+            return QString();
+        ++start;
+    }
+    if (start >= text.size() && number > 0)
+        return QString();
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0)
+        end = text.size();
+    if (end > start && text.at(end - 1) == u'\r')
+        --end;
+    return text.mid(start, end - start);
+}
+
 } // namespace SeekRules

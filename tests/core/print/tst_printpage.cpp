@@ -119,6 +119,22 @@ private slots:
         QFile::remove(path(u"bilder/7.jpg"_s));
     }
 
+    // For eight instead of four: the amounts scaled and the portions line
+    // showing eight on the page; the stored recipe stays as it was.
+    void forOtherPortions()
+    {
+        put(path(u"print.htm"_s), "<p>[PORTIONER]</p><p>[ING]</p>");
+        const PrintPage::Result r = PrintPage::BuildPrintPage(m_db, folder(), 7, 8);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(bytesOf(r.pagePath), "<p>8</p><p>&#8532; dl socker<br>6 \xe4pplen</p>\r\n"_ba);
+        QCOMPARE(PrintPage::readRecipe(m_db, 7).value()->ingredienser, u"⅓ dl socker\r\n3 äpplen"_s);
+        // Portions that do not start with a number: the page as stored.
+        const Recipe some { u"Soppa"_s, u"några"_s, {}, u"2 dl mjölk"_s, {} };
+        const Recipe same = PrintPage::forPortions(some, 8);
+        QCOMPARE(same.antalPersoner, some.antalPersoner);
+        QCOMPARE(same.ingredienser, some.ingredienser);
+    }
+
     // Whatever fails, the user is told, and the template is kept as it was.
     void failures_data()
     {

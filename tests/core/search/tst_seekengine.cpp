@@ -148,6 +148,24 @@ private slots:
         QCOMPARE(SeekEngine::freeText(kept, order, text)->titles, expected);
     }
 
+    // One purchase away, in list order, each with the line it lacks as written.
+    void missingOne()
+    {
+        SeekEngine::KeptText kept(m_db);
+        Catalogue::TitleOrder order(m_db);
+        const auto r = SeekEngine::missingOne(kept, order, { u"mjöl"_s, u"salt"_s }).value();
+        const QStringList lines = SeekEngine::missingLines(m_db, r).value();
+        QStringList rows;
+        for (qsizetype i = 0; i < r.found.ids.size(); ++i)
+            rows << SeekEngine::missingOneRow(r.found.titles.at(i), lines.at(i));
+        QCOMPARE(rows,
+            (QStringList { u"[Hemlig] paj (saknar: 1 dl socker)"_s, u"Kock's sallad (saknar: sallad)"_s,
+                u"Kocks soppa (saknar: lök)"_s, u"Köttbullar (saknar: 500 g köttfärs)"_s,
+                u"Pannkakor (saknar: 3 ägg)"_s, u"PANNKAKOR (saknar: Ägg)"_s,
+                u"Zucchinisoppa (saknar: 2 zucchini)"_s, u"Åkerbärskräm (saknar: 3 dl åkerbär)"_s }));
+        QCOMPARE(r.found.total, 13);
+    }
+
     // Searched once, changed, searched again: the kept text follows each kind
     // of change and agrees with SQL before and after.
     void followsChanges_data()

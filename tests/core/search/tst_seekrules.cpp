@@ -1,5 +1,6 @@
 #include "core/search/SeekRules.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -83,6 +84,66 @@ private slots:
         QTest::newRow("entry not trimmed") << QStringList { u"salt "_s } << u"1 tsk salt"_s << false;
     }
     void cookable() { checkBothForms<SeekRules::Cookable>(); }
+
+    void missingOne_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("missing"); // null: not one purchase away
+        const QStringList flourSalt { u"mjöl"_s, u"salt"_s };
+        QTest::newRow("one line short")
+            << flourSalt << u"Deg:\r\n2 dl mjöl\r\nca 1 tsk salt\r\n4\r\nSås:\r\n1 dl grädde"_s
+            << u"1 dl grädde"_s;
+        QTest::newRow("cookable already") << flourSalt << u"2 dl mjöl\r\n1 tsk salt"_s << QString();
+        QTest::newRow("two short") << flourSalt << u"2 dl mjöl\r\n1 ägg\r\n1 dl grädde"_s << QString();
+        QTest::newRow("a shorter line covers both") << QStringList() << u"2 ägg\r\nägg"_s << u"ägg"_s;
+        QTest::newRow("the same line twice") << flourSalt << u"1 ägg\r\nsalt\r\n1 ägg"_s << u"1 ägg"_s;
+        QTest::newRow("covered for a while") << QStringList() << u"ägg\r\n2 ägg\r\nmjölk"_s << QString();
+        QTest::newRow("a heading inside the line")
+            << QStringList() << u"Deg:\r\nc:a 1 dl deg:"_s << u"Deg:"_s;
+        QTest::newRow("a number is no ingredient") << QStringList() << u"4\r\n4 ägg"_s << u"4 ägg"_s;
+        QTest::newRow("a blank line is none") << QStringList() << u" \r\n1 ägg"_s << u"1 ägg"_s;
+        QTest::newRow("oven line never") << QStringList() << u"Sätt ugnen på 200\r\n1 ägg"_s << u"1 ägg"_s;
+        QTest::newRow("as written") << QStringList { u"MJÖL"_s } << u"2 dl Mjöl\r\n1 dl GRÄDDE"_s
+                                    << u"1 dl GRÄDDE"_s;
+        QTest::newRow("LF only") << flourSalt << u"mjöl\n2 ägg\n"_s << u"2 ägg"_s;
+        QTest::newRow("lone CR") << QStringList() << u"1 ägg\rmjöl"_s << u"1 ägg\rmjöl"_s;
+        QTest::newRow("one CR dropped") << QStringList() << u"1 ägg\r\r\n"_s << u"1 ägg\r"_s;
+        QTest::newRow("only blank lines") << QStringList() << u" \r\n\t"_s << QString();
+        QTest::newRow("empty text") << QStringList() << u""_s << QString();
+        QTest::newRow("empty entry") << QStringList { u""_s } << u"1 ägg"_s << QString();
+        QTest::newRow("last of many")
+            << QStringList { u"mjöl"_s, u"mjölk"_s, u"ägg"_s, u"smör"_s }
+            << u"Pannkakor:\r\n3 dl vetemjöl\r\n6 dl mjölk\r\n3 ägg\r\n2 msk smör\r\n1 krm salt"_s
+            << u"1 krm salt"_s;
+    }
+    // Against the row-by-row rule: the missing line is the first line which,
+    // added to the entries, turns a rejected recipe into an accepted one.
+    void missingOne()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, text);
+        QFETCH(QString, missing);
+        const SeekRules::MissingOne rule(entries);
+        const int number = rule.missingLine(text);
+        const QString line = SeekRules::MissingOne::lineAt(text, number);
+        QCOMPARE(line.isNull(), missing.isNull());
+        QCOMPARE(line, missing);
+        const QByteArray utf8 = text.toUtf8();
+        QCOMPARE(rule.missingLine(utf8.constData(), int(utf8.size())), number);
+
+        QString first;
+        if (!SeekRules::Cookable(entries).matches(text)) {
+            static const QRegularExpression notCounted(u"^([+-]?[0-9]+([.,][0-9]+)?)?$"_s);
+            for (int i = 0; first.isNull() && !SeekRules::MissingOne::lineAt(text, i).isNull(); ++i) {
+                const QString l = SeekRules::MissingOne::lineAt(text, i);
+                if (!notCounted.match(l.simplified().remove(u' ')).hasMatch()
+                    && SeekRules::Cookable(entries + QStringList { l }).matches(text))
+                    first = l;
+            }
+        }
+        QCOMPARE(line, first);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSeekRules)
