@@ -31,9 +31,6 @@ public:
     void feed(const QByteArray& bytes);
     // The next complete reply, in order.
     std::optional<SmtpReply> next();
-    bool hasReply() const { return !m_ready.isEmpty(); }
-    // Bytes received after the last complete reply that do not yet make one.
-    bool hasPending() const { return !m_buffer.isEmpty() || !m_current.lines.isEmpty(); }
     // Forgets what is not yet a whole reply (after STARTTLS nothing sent in
     // the clear may be taken as coming through the encrypted channel).
     void clear();

@@ -55,7 +55,6 @@ public:
     bool ok() const { return m_status == Status::Ok; }
     // The body, when kept in memory and Ok.
     const QByteArray& data() const { return m_data; }
-    int httpStatus() const { return m_httpStatus; }
     // The address after redirects.
     const QUrl& finalUrl() const { return m_finalUrl; }
     const QByteArray& contentType() const { return m_contentType; }

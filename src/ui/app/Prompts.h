@@ -41,7 +41,6 @@ public:
     std::optional<QString> password(QWidget* parent, const QString& title, const QString& label);
 
     void setDefaultTitle(const QString& title) { m_defaultTitle = title; }
-    QString defaultTitle() const { return m_defaultTitle; }
 
     // Scripted mode: questions take the queued answers (an OK-only box needs
     // none), file dialogs take the queued names ("" = cancelled).

@@ -26,7 +26,6 @@ public:
     FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent = nullptr);
 
     QSize previewSize() const;
-    bool isStretching() const { return m_stretch; }
 
 signals:
     void closed();

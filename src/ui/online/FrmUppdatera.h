@@ -27,7 +27,6 @@ public:
     // Asks the desktop to open an address; tells the user when it cannot.
     void OpenWebPage(const QUrl& url);
 
-    ReceptDownload& receptDownload() { return m_recept; }
     FrmSparaRecept* progressWindow() const { return m_progress; }
 
 signals:
