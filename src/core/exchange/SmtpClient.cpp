@@ -399,6 +399,17 @@ void SmtpClient::finish(Result result)
     emit finished(result);
 }
 
+SmtpClient::Job SmtpClient::jobFor(const MailSettings& settings)
+{
+    Job job;
+    job.server = settings.smtpServer;
+    job.port = settings.port();
+    job.implicitTls = job.port == ImplicitTlsPort;
+    job.userName = settings.userName;
+    job.sender = settings.senderMail;
+    return job;
+}
+
 QByteArray SmtpClient::heloName(const QHostAddress& local)
 {
     // An address literal is always a valid name for this host; a link's

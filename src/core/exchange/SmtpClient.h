@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/exchange/MailSettings.h"
 #include "core/exchange/SmtpReply.h"
 
 #include <QByteArray>
@@ -73,6 +74,10 @@ public:
 
     // The port that speaks TLS from the first byte.
     static constexpr quint16 ImplicitTlsPort = 465;
+    // Server, port, login name and sender from the settings; the connection
+    // speaks TLS from the first byte only on ImplicitTlsPort, and on any other
+    // port starts in the clear and turns to STARTTLS when the server offers it.
+    static Job jobFor(const MailSettings& settings);
     static constexpr int DefaultReplyTimeoutMs = 60000;
     // The name given in EHLO: the address literal of the connection's own end.
     static QByteArray heloName(const QHostAddress& local);

@@ -213,13 +213,8 @@ void FrmERecept::startTransfer(const QString& password)
     m.to = to;
     m.subject = txtSubject->text();
     m.text = txtMessage->toPlainText();
-    SmtpClient::Job job;
-    job.server = m_settings.smtpServer;
-    job.port = m_settings.port();
-    job.implicitTls = job.port == SmtpClient::ImplicitTlsPort;
-    job.userName = m_settings.userName;
+    SmtpClient::Job job = SmtpClient::jobFor(m_settings);
     job.password = password;
-    job.sender = m_settings.senderMail;
     for (const MailMessage::Mailbox& r : to)
         job.recipients << r.address;
     job.message = MailMessage::build(m);

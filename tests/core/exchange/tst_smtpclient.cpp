@@ -73,6 +73,38 @@ class TestSmtpClient : public QObject {
     Q_OBJECT
 
 private slots:
+    // TLS from the first byte only where the port is meant for it; every other
+    // port starts in the clear (and takes STARTTLS when offered).
+    void jobFromSettings_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("implicitTls");
+        QTest::newRow("25") << "25" << 25 << false;
+        QTest::newRow("465") << "465" << 465 << true;
+        QTest::newRow("465 with a leading zero") << "0465" << 465 << true;
+        QTest::newRow("587") << "587" << 587 << false;
+        QTest::newRow("2525") << "2525" << 2525 << false;
+        QTest::newRow("4650") << "4650" << 4650 << false;
+        QTest::newRow("empty") << "" << 0 << false;
+        QTest::newRow("not a number") << "465a" << 0 << false;
+        QTest::newRow("too large") << "65536" << 0 << false;
+    }
+    void jobFromSettings()
+    {
+        QFETCH(QString, port);
+        QFETCH(int, number);
+        QFETCH(bool, implicitTls);
+        MailSettings s { QStringLiteral("Åsa"), Sender.address, QStringLiteral("smtp.post.example"), port,
+            QStringLiteral("asa") };
+        const SmtpClient::Job j = SmtpClient::jobFor(s);
+        QCOMPARE(int(j.port), number);
+        QCOMPARE(j.implicitTls, implicitTls);
+        QCOMPARE(j.server, s.smtpServer);
+        QCOMPARE(j.sender, s.senderMail);
+        QCOMPARE(j.userName, s.userName);
+    }
+
     void messageArrivesReadable_data()
     {
         QTest::addColumn<QList<MailMessage::Mailbox>>("to");
