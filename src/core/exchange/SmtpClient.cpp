@@ -149,6 +149,34 @@ void SmtpClient::setStatus(const QString& text)
 void SmtpClient::handle(const SmtpReply& reply)
 {
     m_timer.stop();
+    switch (m_state) {
+    case State::Connected:
+    case State::Ehlo:
+    case State::Helo:
+    case State::StartTls:
+        return handleGreeting(reply);
+    case State::AuthPlain:
+    case State::AuthLoginUser:
+    case State::AuthLoginPassword:
+    case State::AuthLoginDone:
+        return handleLogin(reply);
+    case State::From:
+    case State::To:
+    case State::Data:
+    case State::Quit:
+    case State::Disconnect:
+        return handleTransfer(reply);
+    case State::Refused:
+        // The answer to QUIT: the refusal stays in the status line.
+        return finish(m_refusal);
+    case State::Connecting:
+    case State::Idle:
+        return;
+    }
+}
+
+void SmtpClient::handleGreeting(const SmtpReply& reply)
+{
     const int code = reply.code;
     switch (m_state) {
     case State::Connected:
@@ -185,6 +213,15 @@ void SmtpClient::handle(const SmtpReply& reply)
         m_timer.start(m_timeoutMs);
         m_socket->startClientEncryption();
         return;
+    default:
+        return;
+    }
+}
+
+void SmtpClient::handleLogin(const SmtpReply& reply)
+{
+    const int code = reply.code;
+    switch (m_state) {
     case State::AuthPlain:
     case State::AuthLoginDone:
         if (code != 235)
@@ -204,6 +241,15 @@ void SmtpClient::handle(const SmtpReply& reply)
         m_state = State::AuthLoginDone;
         sendCommand(base64(m_job.password));
         return;
+    default:
+        return;
+    }
+}
+
+void SmtpClient::handleTransfer(const SmtpReply& reply)
+{
+    const int code = reply.code;
+    switch (m_state) {
     case State::From:
         // MAIL FROM's answer releases the first RCPT TO, each further one the next.
         if (code != 250 && !(code == 251 && m_recipientIndex > 0))
@@ -235,11 +281,7 @@ void SmtpClient::handle(const SmtpReply& reply)
         return;
     case State::Disconnect:
         return finish(Result::Sent);
-    case State::Refused:
-        // The answer to QUIT: the refusal stays in the status line.
-        return finish(m_refusal);
-    case State::Connecting:
-    case State::Idle:
+    default:
         return;
     }
 }

@@ -114,6 +114,10 @@ private:
     void onSslErrors(const QList<QSslError>& errors);
     void onTimeout();
     void handle(const SmtpReply& reply);
+    // By stage: greeting, EHLO and STARTTLS; login; the message itself.
+    void handleGreeting(const SmtpReply& reply);
+    void handleLogin(const SmtpReply& reply);
+    void handleTransfer(const SmtpReply& reply);
     void afterGreeting(const QStringList& extensions);
     void sendCommand(const QByteArray& command);
     void sendRecipient();
