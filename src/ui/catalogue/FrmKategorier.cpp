@@ -121,8 +121,17 @@ void FrmKategorier::cmdChange_Click()
     if (sel.isEmpty())
         return;
     const qint32 kid = m_ids.value(lstKategorier->row(sel.first()));
-    if (const auto done = Categories::renameCategory(m_ctx.db(), kid, txtChangeName->text()); !done.ok()) {
+    const auto done = Categories::renameCategory(m_ctx.db(), kid, txtChangeName->text());
+    if (!done.ok()) {
         showDbError(QStringLiteral("Kategorin kunde inte sparas."), done.error());
+        return;
+    }
+    if (!*done) {
+        // Removed meanwhile: the list shows what is there now, the typed name stays.
+        m_ctx.prompts().message(this, QStringLiteral("Kategorin finns inte längre."), Prompts::Buttons::Ok,
+            Prompts::Icon::Warning);
+        frmListaKategorier();
+        emit categoriesChanged();
         return;
     }
     txtChangeName->clear();

@@ -25,7 +25,8 @@ public:
     const QVector<qint32>& ids() const { return m_ids; }
 
 signals:
-    // A category was added or renamed.
+    // A category was added or renamed, or found gone: the main window's
+    // category lists are out of date.
     void categoriesChanged();
     void closed();
 

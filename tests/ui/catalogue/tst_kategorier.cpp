@@ -68,7 +68,8 @@ private slots:
         QTest::addColumn<int>("messages");
         const QStringList start { "Bröd [1]", "Kakor [2]" };
         // "+name" types and clicks Spara, "^name" types and presses Enter,
-        // "old=new" selects the row "old" and renames it ("=new": no row selected).
+        // "old=new" selects the row "old" and renames it ("=new": no row selected),
+        // "-name" removes that category behind the window's back.
         QTest::newRow("new category only in the chooser")
             << QStringList { "+Fisk" } << QStringList { "Bröd", "Fisk", "Kakor", "Soppor" } << start << 0;
         QTest::newRow("rename follows in both lists")
@@ -89,6 +90,8 @@ private slots:
             << QStringList { "+", "=Ny" } << QStringList { "Bröd", "Kakor", "Soppor" } << start << 0;
         QTest::newRow("refused by the engine: told, nothing changes")
             << QStringList { "+Fel" } << QStringList { "Bröd", "Kakor", "Soppor" } << start << 1;
+        QTest::newRow("renaming one removed meanwhile: told, list refilled")
+            << QStringList { "-Soppor", "Soppor=Buljong" } << QStringList { "Bröd", "Kakor" } << start << 1;
     }
     void addAndRename()
     {
@@ -102,6 +105,12 @@ private slots:
         auto* txtNy = w->findChild<QLineEdit*>(QStringLiteral("txtNyKategori"));
         auto* txtChange = w->findChild<QLineEdit*>(QStringLiteral("txtChangeName"));
         for (const QString& step : steps) {
+            if (step.startsWith(QLatin1Char('-'))) {
+                QVERIFY(p->ctx->db()
+                            .execute("DELETE FROM tblKategorier WHERE Kategori = ?1;", { step.mid(1) })
+                            .ok());
+                continue;
+            }
             if (step.startsWith(QLatin1Char('+')) || step.startsWith(QLatin1Char('^'))) {
                 txtNy->setFocus();
                 type(txtNy, step.mid(1));
