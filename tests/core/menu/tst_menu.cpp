@@ -53,6 +53,8 @@ private slots:
         QTest::newRow("empty week") << week({}) << commas(21);
         QTest::newRow("Monday breakfast") << week({ u"Gröt"_s }) << u"Gröt"_s + commas(21);
         QTest::newRow("backslash, no comma") << week({ u"C:\\"_s, u"a\\b"_s }) << u"C:\\,a\\b"_s + commas(20);
+        // Read as escapes, the pair would turn into one backslash.
+        QTest::newRow("two backslashes, no comma") << week({ u"A\\\\B"_s }) << u"A\\\\B"_s + commas(21);
         QStringList full;
         for (int i = 0; i < 21; ++i)
             full << u"Rätt %1"_s.arg(i);
@@ -115,6 +117,19 @@ private slots:
         QVERIFY(MenuStore::remove(m_db, uid).ok());
         QVERIFY(!MenuStore::load(m_db, uid)->has_value());
         QCOMPARE(MenuStore::ListaMatsedlar(m_db)->size(), 2);
+
+        // Older cookbooks can hold two menus of one name: saving updates the oldest.
+        QVERIFY(m_db.exec("INSERT INTO matsedel (namn, middag) VALUES ('Tvilling', 'Gammal,'),"
+                          " ('tvilling', 'Ny,');")
+                    .ok());
+        QVERIFY(MenuStore::save(m_db, u"TVILLING"_s, week({ u"Sparad"_s })).ok());
+        const auto after = MenuStore::ListaMatsedlar(m_db);
+        QVERIFY(after.ok());
+        QStringList twins;
+        for (const MenuStore::Plan& p : *after)
+            if (p.namn.compare(u"tvilling"_s, Qt::CaseInsensitive) == 0)
+                twins << MenuStore::load(m_db, p.uid)->value_or(QStringList()).value(0);
+        QCOMPARE(twins, (QStringList { u"Sparad"_s, u"Ny"_s }));
     }
 
     void page()
