@@ -48,6 +48,49 @@ bool samePath(const QString& a, const QString& b)
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
+// Written beside the target and renamed into place when complete, so a
+// failed copy leaves the old picture and no half-written file, and a link at
+// the target's name is replaced, never written through.
+Result copyPicture(const QString& chosenFile, const QString& pictureFolder, const QString& target)
+{
+    QFile in(chosenFile);
+    if (!in.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("Bilden %1 kunde inte läsas.").arg(shown(chosenFile)));
+    const Result copyFailed
+        = failure(QStringLiteral("Bilden kunde inte kopieras till %1.").arg(shown(target)));
+    QDir().mkpath(pictureFolder);
+    const QString tmp
+        = QDir(pictureFolder).filePath(QStringLiteral(".%1.tmp").arg(QFileInfo(target).fileName()));
+    QString error;
+    const int fd = ReplaceFile::create(tmp, target, &error);
+    if (fd < 0)
+        return copyFailed;
+    QFile out;
+    // Unbuffered, so a short write shows at the write that makes it.
+    if (!out.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        QFile::remove(tmp);
+        return copyFailed;
+    }
+    bool ok = true;
+    char buf[64 * 1024];
+    while (ok) {
+        const qint64 n = in.read(buf, sizeof buf);
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        ok = out.write(buf, n) == n;
+    }
+    ok = out.flush() && ok;
+    out.close();
+    if (!ok || !ReplaceFile::put(tmp, target, &error)) {
+        QFile::remove(tmp);
+        return copyFailed;
+    }
+    return {};
+}
+
 } // namespace
 
 QString ReceptBildFil(const QString& pictureFolder, qint32 rid)
@@ -77,44 +120,8 @@ Result storePicture(const QString& pictureFolder, qint32 rid, const QString& cho
     const QString target = pictureName(pictureFolder, rid, ext);
     // The recipe's own file chosen again is already in place.
     if (!samePath(chosenFile, target)) {
-        QFile in(chosenFile);
-        if (!in.open(QIODevice::ReadOnly))
-            return failure(QStringLiteral("Bilden %1 kunde inte läsas.").arg(shown(chosenFile)));
-        const Result copyFailed
-            = failure(QStringLiteral("Bilden kunde inte kopieras till %1.").arg(shown(target)));
-        QDir().mkpath(pictureFolder);
-        // Written beside the target and renamed into place when complete, so
-        // a failed copy leaves the old picture and no half-written file, and
-        // a link at the target's name is replaced, never written through.
-        const QString tmp
-            = QDir(pictureFolder).filePath(QStringLiteral(".%1.tmp").arg(QFileInfo(target).fileName()));
-        QString error;
-        const int fd = ReplaceFile::create(tmp, target, &error);
-        if (fd < 0)
-            return copyFailed;
-        QFile out;
-        // Unbuffered, so a short write shows at the write that makes it.
-        if (!out.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
-            QFile::remove(tmp);
-            return copyFailed;
-        }
-        bool ok = true;
-        char buf[64 * 1024];
-        while (ok) {
-            const qint64 n = in.read(buf, sizeof buf);
-            if (n <= 0) {
-                ok = n == 0;
-                break;
-            }
-            ok = out.write(buf, n) == n;
-        }
-        ok = out.flush() && ok;
-        out.close();
-        if (!ok || !ReplaceFile::put(tmp, target, &error)) {
-            QFile::remove(tmp);
-            return copyFailed;
-        }
+        if (Result copied = copyPicture(chosenFile, pictureFolder, target); !copied.ok)
+            return copied;
     }
 
     for (const char* e : Extensions) {

@@ -109,6 +109,38 @@ DbStatus checkCopy(const QString& copy, QList<TableCount> expected, const Tick& 
     return dbOk();
 }
 
+// The whole cookbook into the empty file `tmp`, encrypted, with the two
+// settings tables and the list indexes added; the caller undoes a failure.
+DbStatus exportEncrypted(Database& db, const QString& tmp)
+{
+    if (DbStatus s = db.execute("ATTACH DATABASE ?1 AS enc KEY ?2;", { tmp, DatabaseKey }); !s)
+        return s;
+    const QByteArray pageSize
+        = "PRAGMA enc.cipher_page_size=" + QByteArray::number(Database::EncryptedPageSize) + ";";
+    if (DbStatus s = db.exec(pageSize.constData()); !s)
+        return s;
+    if (DbStatus s = db.exec("SELECT sqlcipher_export('enc');"); !s)
+        return s;
+    if (DbStatus s
+        = db.exec("BEGIN;"
+                  "CREATE TABLE enc.options (uid INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, value TEXT);"
+                  "CREATE TABLE enc.matsedel (uid INTEGER PRIMARY KEY AUTOINCREMENT, namn TEXT, middag TEXT);"
+                  "COMMIT;");
+        !s)
+        return s;
+    // The recipe lists of a large cookbook read these instead of the table.
+    const auto hasRecipes = db.hasTable(QStringLiteral("tblRecept"));
+    if (!hasRecipes.ok())
+        return hasRecipes.error();
+    if (*hasRecipes) {
+        if (DbStatus s = db.exec("CREATE INDEX IF NOT EXISTS enc.idxReceptKategori ON tblRecept(Kategori);"
+                                 "CREATE INDEX IF NOT EXISTS enc.idxReceptTitel ON tblRecept(Titel);");
+            !s)
+            return s;
+    }
+    return db.exec("DETACH DATABASE enc;");
+}
+
 } // namespace
 
 DbStatus upgradeSchema(Database& db, const QString& path,
@@ -139,32 +171,7 @@ DbStatus upgradeSchema(Database& db, const QString& path,
     if (fd < 0)
         return fail({ error, DbCode::CantOpen });
     ::close(fd);
-    if (DbStatus s = db.execute("ATTACH DATABASE ?1 AS enc KEY ?2;", { tmp, DatabaseKey }); !s)
-        return fail(s.error());
-    const QByteArray pageSize
-        = "PRAGMA enc.cipher_page_size=" + QByteArray::number(Database::EncryptedPageSize) + ";";
-    if (DbStatus s = db.exec(pageSize.constData()); !s)
-        return fail(s.error());
-    if (DbStatus s = db.exec("SELECT sqlcipher_export('enc');"); !s)
-        return fail(s.error());
-    if (DbStatus s
-        = db.exec("BEGIN;"
-                  "CREATE TABLE enc.options (uid INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, value TEXT);"
-                  "CREATE TABLE enc.matsedel (uid INTEGER PRIMARY KEY AUTOINCREMENT, namn TEXT, middag TEXT);"
-                  "COMMIT;");
-        !s)
-        return fail(s.error());
-    // The recipe lists of a large cookbook read these instead of the table.
-    const auto hasRecipes = db.hasTable(QStringLiteral("tblRecept"));
-    if (!hasRecipes.ok())
-        return fail(hasRecipes.error());
-    if (*hasRecipes) {
-        if (DbStatus s = db.exec("CREATE INDEX IF NOT EXISTS enc.idxReceptKategori ON tblRecept(Kategori);"
-                                 "CREATE INDEX IF NOT EXISTS enc.idxReceptTitel ON tblRecept(Titel);");
-            !s)
-            return fail(s.error());
-    }
-    if (DbStatus s = db.exec("DETACH DATABASE enc;"); !s)
+    if (DbStatus s = exportEncrypted(db, tmp); !s)
         return fail(s.error());
     db.close();
 

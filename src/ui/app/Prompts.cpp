@@ -8,60 +8,51 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-Prompts::Answer Prompts::message(
-    QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title)
-{
-    const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
-    m_shown.append({ shownTitle, text, buttons, icon });
-    if (m_scripted) {
-        if (buttons == Buttons::Ok)
-            return Answer::Ok;
-        if (m_answers.isEmpty()) {
-            ++m_unexpected;
-            qWarning("Prompts: unanswered question: %s", qPrintable(text));
-            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
-        }
-        return m_answers.takeFirst();
-    }
+namespace {
 
-    QMessageBox box(parent);
-    box.setWindowTitle(shownTitle);
-    box.setText(text);
+QMessageBox::Icon boxIcon(Prompts::Icon icon)
+{
     switch (icon) {
-    case Icon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Icon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Icon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case Icon::Question:
-        box.setIcon(QMessageBox::Question);
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompts::Icon::Critical:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    case Prompts::Icon::None:
         break;
     }
+    return QMessageBox::NoIcon;
+}
+
+// A message box a person answers.
+Prompts::Answer askPerson(
+    QWidget* parent, const QString& title, const QString& text, Prompts::Buttons buttons, Prompts::Icon icon)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(boxIcon(icon));
     // Captions set by hand: the box must speak Swedish whatever the locale.
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     switch (buttons) {
-    case Buttons::Ok:
+    case Prompts::Buttons::Ok:
         ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
         break;
-    case Buttons::OkCancel:
+    case Prompts::Buttons::OkCancel:
         ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(cancel);
         break;
-    case Buttons::YesNo:
+    case Prompts::Buttons::YesNo:
         yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
@@ -71,12 +62,31 @@ Prompts::Answer Prompts::message(
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     if (clicked && clicked == ok)
-        return Answer::Ok;
+        return Prompts::Answer::Ok;
     if (clicked && clicked == yes)
-        return Answer::Yes;
+        return Prompts::Answer::Yes;
     if (clicked && clicked == no)
-        return Answer::No;
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        return Prompts::Answer::No;
+    return buttons == Prompts::Buttons::YesNo ? Prompts::Answer::No : Prompts::Answer::Cancel;
+}
+
+} // namespace
+
+Prompts::Answer Prompts::message(
+    QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
+    m_shown.append({ shownTitle, text, buttons, icon });
+    if (!m_scripted)
+        return askPerson(parent, shownTitle, text, buttons, icon);
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (m_answers.isEmpty()) {
+        ++m_unexpected;
+        qWarning("Prompts: unanswered question: %s", qPrintable(text));
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    }
+    return m_answers.takeFirst();
 }
 
 std::optional<QString> Prompts::password(QWidget* parent, const QString& title, const QString& label)
