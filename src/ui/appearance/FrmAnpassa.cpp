@@ -37,47 +37,8 @@ FrmAnpassa::FrmAnpassa(AppContext& ctx, QWidget* parent)
     auto* lblInfo = new QLabel(this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setWordWrap(true);
-    auto* label1 = new QLabel(QStringLiteral("Bakgrundsfärg fönster"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    auto* label2 = new QLabel(QStringLiteral("Bakgrundsfärg knapper"), this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    for (QLabel* l : { label1, label2 }) {
-        QFont bold = l->font();
-        bold.setBold(true);
-        l->setFont(bold);
-    }
-    buildRows(m_window, m_ctx.windowRGB, QStringLiteral("Window"));
-    buildRows(m_button, m_ctx.buttonRGB, QStringLiteral("Button"));
-
-    const char* const captions[3] = { "OK", "Avbryt", "Återställ" };
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    for (int i = 0; i < 3; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(captions[i]), this);
-        b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
-        b->setMinimumWidth(80);
-        connect(b, &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
-        buttonRow->addWidget(b);
-        cmdButton[i] = b;
-    }
-
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    int row = 0;
-    for (auto [title, rows] : { std::pair { label1, &m_window }, std::pair { label2, &m_button } }) {
-        if (row > 0)
-            grid->setRowMinimumHeight(row++, 10);
-        grid->addWidget(title, row++, 0, 1, 4);
-        for (int k = 0; k < 3; ++k) {
-            grid->addWidget(rows->label[k], row + k, 0);
-            grid->addWidget(rows->bar[k], row + k, 1);
-            grid->addWidget(rows->box[k], row + k, 2);
-        }
-        grid->addWidget(rows->preview, row, 3, 3, 1);
-        row += 3;
-    }
-    grid->setColumnStretch(1, 1);
+    QGridLayout* grid = buildGrid();
+    QHBoxLayout* buttonRow = buildButtons();
 
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(12, 10, 12, 10);
@@ -103,6 +64,56 @@ FrmAnpassa::FrmAnpassa(AppContext& ctx, QWidget* parent)
     fill(m_button.preview, m_ctx.buttonRGB);
     m_ready = true;
     setFixedSize(480, heightForWidth(480) > 0 ? heightForWidth(480) : sizeHint().height());
+}
+
+QGridLayout* FrmAnpassa::buildGrid()
+{
+    auto* label1 = new QLabel(QStringLiteral("Bakgrundsfärg fönster"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    auto* label2 = new QLabel(QStringLiteral("Bakgrundsfärg knapper"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    for (QLabel* l : { label1, label2 }) {
+        QFont bold = l->font();
+        bold.setBold(true);
+        l->setFont(bold);
+    }
+    buildRows(m_window, m_ctx.windowRGB, QStringLiteral("Window"));
+    buildRows(m_button, m_ctx.buttonRGB, QStringLiteral("Button"));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    int row = 0;
+    for (auto [title, rows] : { std::pair { label1, &m_window }, std::pair { label2, &m_button } }) {
+        if (row > 0)
+            grid->setRowMinimumHeight(row++, 10);
+        grid->addWidget(title, row++, 0, 1, 4);
+        for (int k = 0; k < 3; ++k) {
+            grid->addWidget(rows->label[k], row + k, 0);
+            grid->addWidget(rows->bar[k], row + k, 1);
+            grid->addWidget(rows->box[k], row + k, 2);
+        }
+        grid->addWidget(rows->preview, row, 3, 3, 1);
+        row += 3;
+    }
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+QHBoxLayout* FrmAnpassa::buildButtons()
+{
+    const char* const captions[CmdCount] = { "OK", "Avbryt", "Återställ" };
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    for (int i = 0; i < CmdCount; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(captions[i]), this);
+        b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
+        b->setMinimumWidth(80);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
+        buttonRow->addWidget(b);
+        cmdButton[i] = b;
+    }
+    return buttonRow;
 }
 
 void FrmAnpassa::buildRows(Rows& rows, ColourTriple& rgb, const QString& which)
@@ -160,10 +171,10 @@ void FrmAnpassa::fill(QFrame* preview, const ColourTriple& rgb)
     preview->setPalette(p);
 }
 
-void FrmAnpassa::cmdButton_Click(int index)
+void FrmAnpassa::cmdButton_Click(Cmd c)
 {
-    switch (index) {
-    case 0:
+    switch (c) {
+    case Cmd::Ok:
         if (DbStatus s = ColourSettings::store(m_ctx.db(), m_ctx.windowRGB, m_ctx.buttonRGB); !s) {
             m_ctx.prompts().message(this,
                 QStringLiteral("Färgerna kunde inte sparas.\n\n") + s.error().describe(),
@@ -172,10 +183,10 @@ void FrmAnpassa::cmdButton_Click(int index)
         }
         close();
         break;
-    case 1:
+    case Cmd::Avbryt:
         close();
         break;
-    case 2:
+    case Cmd::Aterstall:
         setBars(m_window, Settings::DefaultWindowRGB);
         m_ctx.windowRGB = Settings::DefaultWindowRGB;
         setBars(m_button, Settings::DefaultButtonRGB);
@@ -190,7 +201,7 @@ void FrmAnpassa::keyPressEvent(QKeyEvent* e)
         return;
     switch (e->key()) {
     case Qt::Key_Escape:
-        cmdButton[1]->click();
+        button(Cmd::Avbryt)->click();
         return;
     default:
         QWidget::keyPressEvent(e);

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 class QFrame;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,12 +39,19 @@ private:
     void boxChanged(Rows& rows, int k);
     static void setBars(Rows& rows, ColourTriple rgb);
     static void fill(QFrame* preview, const ColourTriple& rgb);
-    void cmdButton_Click(int index);
+    // The buttons by their index in cmdButton (cmdButton_<index>).
+    enum class Cmd : int { Ok = 0, Avbryt = 1, Aterstall = 2 };
+    static constexpr int CmdCount = 3;
+
+    QGridLayout* buildGrid();
+    QHBoxLayout* buildButtons();
+    QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
+    void cmdButton_Click(Cmd c);
 
     AppContext& m_ctx;
     // Clear while the window loads: the bars then only show the colours.
     bool m_ready = false;
     Rows m_window;
     Rows m_button;
-    QPushButton* cmdButton[3] = {};
+    QPushButton* cmdButton[CmdCount] = {};
 };

@@ -18,7 +18,25 @@ FrmKategorier::FrmKategorier(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("frmKategorier"));
     setWindowTitle(QStringLiteral("Kategorier"));
     setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
 
+    connect(cmdNy, &QPushButton::clicked, this, &FrmKategorier::cmdNy_Click);
+    connect(cmdChange, &QPushButton::clicked, this, &FrmKategorier::cmdChange_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // By mouse or by keyboard, a chosen row offers its name for editing.
+    connect(lstKategorier, &QListWidget::itemSelectionChanged, this, &FrmKategorier::rowChosen);
+    connect(lstKategorier, &QListWidget::itemClicked, this, &FrmKategorier::rowChosen);
+    txtNyKategori->installEventFilter(this);
+    txtChangeName->installEventFilter(this);
+
+    Colours::apply(m_ctx, this);
+    frmListaKategorier();
+    // Opened mostly to add one; Enter then adds it.
+    txtNyKategori->setFocus();
+}
+
+void FrmKategorier::buildControls()
+{
     auto named = [](auto* w, const char* name) {
         w->setObjectName(QString::fromLatin1(name));
         return w;
@@ -62,20 +80,6 @@ FrmKategorier::FrmKategorier(AppContext& ctx, QWidget* parent)
     setTabOrder(cmdNy, txtChangeName);
     setTabOrder(txtChangeName, cmdChange);
     setTabOrder(cmdChange, cmdClose);
-
-    connect(cmdNy, &QPushButton::clicked, this, &FrmKategorier::cmdNy_Click);
-    connect(cmdChange, &QPushButton::clicked, this, &FrmKategorier::cmdChange_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
-    // By mouse or by keyboard, a chosen row offers its name for editing.
-    connect(lstKategorier, &QListWidget::itemSelectionChanged, this, &FrmKategorier::rowChosen);
-    connect(lstKategorier, &QListWidget::itemClicked, this, &FrmKategorier::rowChosen);
-    txtNyKategori->installEventFilter(this);
-    txtChangeName->installEventFilter(this);
-
-    Colours::apply(m_ctx, this);
-    frmListaKategorier();
-    // Opened mostly to add one; Enter then adds it.
-    txtNyKategori->setFocus();
 }
 
 bool FrmKategorier::frmListaKategorier()

@@ -36,6 +36,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void buildControls();
     void cmdNy_Click();
     void cmdChange_Click();
     void rowChosen();

@@ -24,7 +24,21 @@ FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid
     setObjectName(QStringLiteral("frmReceptBild"));
     setWindowTitle(QStringLiteral("Bild"));
     setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    Colours::apply(m_ctx, this);
 
+    const QString current = Pictures::ReceptBildFil(m_ctx.pictureFolder(), m_currentRid());
+    button(Cmd::TaBort)->setVisible(!current.isEmpty());
+    if (current.isEmpty())
+        return;
+    if (const QString error = showPicture(current); !error.isEmpty())
+        QTimer::singleShot(0, this, [this, error] {
+            m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        });
+}
+
+void FrmReceptBild::buildControls()
+{
     // The preview sits at the top left of a fixed area and takes the size of
     // its picture, so it is placed by hand rather than by a layout.
     auto* area = new QFrame(this);
@@ -44,24 +58,24 @@ FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid
     m_lblFilename->setBuddy(m_txtFilename);
     m_txtFilename->installEventFilter(this);
 
-    const char* const captions[] = { "Öppna", "Avbryt", "OK", "Ta bort" };
-    for (int i = 0; i < 4; ++i) {
+    const char* const captions[CmdCount] = { "Öppna", "Avbryt", "OK", "Ta bort" };
+    for (int i = 0; i < CmdCount; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(captions[i]), this);
         b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
         b->setMinimumWidth(80);
-        connect(b, &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
-        m_buttons[i] = b;
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
+        cmdButton[i] = b;
     }
 
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(m_lblFilename);
     fileRow->addWidget(m_txtFilename, 1);
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(m_buttons[0]);
-    buttonRow->addWidget(m_buttons[3]);
+    buttonRow->addWidget(button(Cmd::Oppna));
+    buttonRow->addWidget(button(Cmd::TaBort));
     buttonRow->addStretch(1);
-    buttonRow->addWidget(m_buttons[2]);
-    buttonRow->addWidget(m_buttons[1]);
+    buttonRow->addWidget(button(Cmd::Ok));
+    buttonRow->addWidget(button(Cmd::Avbryt));
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(10, 8, 10, 8);
     main->setSpacing(6);
@@ -71,22 +85,11 @@ FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid
     setFixedSize(440, 330);
 
     // Tab order as the window reads: file name, then the buttons.
-    setTabOrder(m_txtFilename, m_buttons[0]);
-    setTabOrder(m_buttons[0], m_buttons[3]);
-    setTabOrder(m_buttons[3], m_buttons[2]);
-    setTabOrder(m_buttons[2], m_buttons[1]);
-    setDefaultButton(m_buttons[2]);
-
-    Colours::apply(m_ctx, this);
-
-    const QString current = Pictures::ReceptBildFil(m_ctx.pictureFolder(), m_currentRid());
-    m_buttons[3]->setVisible(!current.isEmpty());
-    if (current.isEmpty())
-        return;
-    if (const QString error = showPicture(current); !error.isEmpty())
-        QTimer::singleShot(0, this, [this, error] {
-            m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        });
+    setTabOrder(m_txtFilename, button(Cmd::Oppna));
+    setTabOrder(button(Cmd::Oppna), button(Cmd::TaBort));
+    setTabOrder(button(Cmd::TaBort), button(Cmd::Ok));
+    setTabOrder(button(Cmd::Ok), button(Cmd::Avbryt));
+    setDefaultButton(button(Cmd::Ok));
 }
 
 QSize FrmReceptBild::previewSize() const
@@ -94,19 +97,19 @@ QSize FrmReceptBild::previewSize() const
     return m_picPreview->size();
 }
 
-void FrmReceptBild::cmdButton_Click(int index)
+void FrmReceptBild::cmdButton_Click(Cmd c)
 {
-    switch (index) {
-    case 0:
+    switch (c) {
+    case Cmd::Oppna:
         open();
         break;
-    case 1:
+    case Cmd::Avbryt:
         close();
         break;
-    case 2:
+    case Cmd::Ok:
         ok();
         break;
-    case 3:
+    case Cmd::TaBort:
         remove();
         break;
     }
@@ -161,9 +164,9 @@ void FrmReceptBild::remove()
         m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
-    if (m_buttons[3]->hasFocus())
-        m_buttons[1]->setFocus();
-    m_buttons[3]->hide();
+    if (button(Cmd::TaBort)->hasFocus())
+        button(Cmd::Avbryt)->setFocus();
+    button(Cmd::TaBort)->hide();
     m_picPreview->clear();
     emit pictureChanged(rid);
 }
@@ -214,7 +217,7 @@ void FrmReceptBild::setDefaultButton(QPushButton* button)
 bool FrmReceptBild::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == m_txtFilename && e->type() == QEvent::FocusIn)
-        setDefaultButton(m_buttons[0]);
+        setDefaultButton(button(Cmd::Oppna));
     return QWidget::eventFilter(watched, e);
 }
 
@@ -224,7 +227,7 @@ void FrmReceptBild::keyPressEvent(QKeyEvent* e)
         return;
     switch (e->key()) {
     case Qt::Key_Escape:
-        m_buttons[1]->click();
+        button(Cmd::Avbryt)->click();
         return;
     default:
         QWidget::keyPressEvent(e);

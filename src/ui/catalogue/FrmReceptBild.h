@@ -37,7 +37,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void cmdButton_Click(int index);
+    // The buttons by their index in cmdButton (cmdButton_<index>).
+    enum class Cmd : int { Oppna = 0, Avbryt = 1, Ok = 2, TaBort = 3 };
+    static constexpr int CmdCount = 4;
+
+    void buildControls();
+    QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
+    void cmdButton_Click(Cmd c);
     void open();
     void ok();
     void remove();
@@ -49,7 +55,7 @@ private:
 
     AppContext& m_ctx;
     std::function<qint32()> m_currentRid;
-    QPushButton* m_buttons[4] = {};
+    QPushButton* cmdButton[CmdCount] = {};
     Controls::DefaultButton m_default;
     QLabel* m_lblFilename = nullptr;
     QLineEdit* m_txtFilename = nullptr;

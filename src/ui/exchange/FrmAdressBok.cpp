@@ -16,14 +16,6 @@ namespace {
 
 const QString FileName = QStringLiteral("adresser.txt");
 
-QPushButton* makeButton(QWidget* parent, int index, const QString& caption, int x, int y)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QStringLiteral("cmdButton_%1").arg(index));
-    b->setGeometry(x, y, 110, 28);
-    return b;
-}
-
 } // namespace
 
 FrmAdressBok::FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow)
@@ -52,16 +44,33 @@ FrmAdressBok::FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow)
     lstKontakter->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstKontakter->setGeometry(10, 96, 200, 224);
     lblKontakter->setBuddy(lstKontakter);
-    connect(lstKontakter, &QListWidget::itemDoubleClicked, this, [this] { cmdButton_Click(0); });
+    connect(lstKontakter, &QListWidget::itemDoubleClicked, this, [this] { cmdButton_Click(Cmd::Ok); });
 
-    cmdButton[0] = makeButton(this, 0, QStringLiteral("OK"), 280, 96);
-    cmdButton[2] = makeButton(this, 2, QStringLiteral("Ny kontakt"), 280, 140);
-    cmdButton[5] = makeButton(this, 5, QStringLiteral("Redigera"), 280, 174);
-    cmdButton[1] = makeButton(this, 1, QStringLiteral("Ta bort"), 280, 208);
-    cmdButton[6] = makeButton(this, 6, QStringLiteral("Avbryt"), 280, 292);
+    makeButton(this, Cmd::Ok, QStringLiteral("OK"), 280, 96);
+    makeButton(this, Cmd::NyKontakt, QStringLiteral("Ny kontakt"), 280, 140);
+    makeButton(this, Cmd::Redigera, QStringLiteral("Redigera"), 280, 174);
+    makeButton(this, Cmd::TaBort, QStringLiteral("Ta bort"), 280, 208);
+    makeButton(this, Cmd::Avbryt, QStringLiteral("Avbryt"), 280, 292);
+    buildPanel();
 
-    // The panel covers the buttons while a contact is typed, so that it is
-    // confirmed or cancelled first.
+    setTabOrder(lstKontakter, button(Cmd::Ok));
+    setTabOrder(button(Cmd::Ok), button(Cmd::NyKontakt));
+    setTabOrder(button(Cmd::NyKontakt), button(Cmd::Redigera));
+    setTabOrder(button(Cmd::Redigera), button(Cmd::TaBort));
+    setTabOrder(button(Cmd::TaBort), button(Cmd::Avbryt));
+    setTabOrder(txtNamn, txtMail);
+    setTabOrder(txtMail, button(Cmd::LaggTill));
+    setTabOrder(button(Cmd::LaggTill), button(Cmd::AvbrytKontakt));
+
+    hidePanel();
+    Colours::apply(m_ctx, this);
+    GetAdresser();
+}
+
+// The panel covers the buttons while a contact is typed, so that it is
+// confirmed or cancelled first.
+void FrmAdressBok::buildPanel()
+{
     picNyKontakt = new QFrame(this);
     picNyKontakt->setObjectName(QStringLiteral("picNyKontakt"));
     static_cast<QFrame*>(picNyKontakt)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -88,25 +97,18 @@ FrmAdressBok::FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow)
     txtMail->setGeometry(8, 102, 158, 26);
     lblMail->setBuddy(txtMail);
     txtMail->installEventFilter(this);
-    cmdButton[3] = makeButton(picNyKontakt, 3, QString(), 8, 150);
-    cmdButton[3]->setFixedWidth(158);
-    cmdButton[4] = makeButton(picNyKontakt, 4, QStringLiteral("Avbryt"), 8, 184);
-    cmdButton[4]->setFixedWidth(158);
+    makeButton(picNyKontakt, Cmd::LaggTill, QString(), 8, 150)->setFixedWidth(158);
+    makeButton(picNyKontakt, Cmd::AvbrytKontakt, QStringLiteral("Avbryt"), 8, 184)->setFixedWidth(158);
+}
 
-    for (int i = 0; i < 7; ++i)
-        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
-    setTabOrder(lstKontakter, cmdButton[0]);
-    setTabOrder(cmdButton[0], cmdButton[2]);
-    setTabOrder(cmdButton[2], cmdButton[5]);
-    setTabOrder(cmdButton[5], cmdButton[1]);
-    setTabOrder(cmdButton[1], cmdButton[6]);
-    setTabOrder(txtNamn, txtMail);
-    setTabOrder(txtMail, cmdButton[3]);
-    setTabOrder(cmdButton[3], cmdButton[4]);
-
-    hidePanel();
-    Colours::apply(m_ctx, this);
-    GetAdresser();
+QPushButton* FrmAdressBok::makeButton(QWidget* parent, Cmd c, const QString& caption, int x, int y)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QStringLiteral("cmdButton_%1").arg(int(c)));
+    b->setGeometry(x, y, 110, 28);
+    connect(b, &QPushButton::clicked, this, [this, c] { cmdButton_Click(c); });
+    cmdButton[int(c)] = b;
+    return b;
 }
 
 void FrmAdressBok::GetAdresser()
@@ -124,29 +126,29 @@ void FrmAdressBok::GetAdresser()
         lstKontakter->addItem(AddressBook::shownName(c.name));
 }
 
-void FrmAdressBok::cmdButton_Click(int index)
+void FrmAdressBok::cmdButton_Click(Cmd c)
 {
-    switch (index) {
-    case 0:
+    switch (c) {
+    case Cmd::Ok:
         pick();
         break;
-    case 1:
+    case Cmd::TaBort:
         remove();
         break;
-    case 2:
+    case Cmd::NyKontakt:
         showPanel(false);
         break;
-    case 3:
+    case Cmd::LaggTill:
         confirmPanel();
         break;
-    case 4:
+    case Cmd::AvbrytKontakt:
         hidePanel();
         break;
-    case 5:
+    case Cmd::Redigera:
         if (!lstKontakter->selectedItems().isEmpty() && lstKontakter->currentRow() >= 0)
             showPanel(true);
         break;
-    case 6:
+    case Cmd::Avbryt:
         close();
         break;
     }
@@ -186,13 +188,13 @@ void FrmAdressBok::showPanel(bool editing)
         txtNamn->setText(lstKontakter->item(row)->text());
         txtMail->setText(m_contacts.at(row).mail);
         lblKontak->setText(QStringLiteral("Redigera kontakt"));
-        cmdButton[3]->setText(QStringLiteral("Spara"));
+        button(Cmd::LaggTill)->setText(QStringLiteral("Spara"));
         lstKontakter->setEnabled(false);
     } else {
         txtNamn->clear();
         txtMail->clear();
         lblKontak->setText(QStringLiteral("Ny kontakt"));
-        cmdButton[3]->setText(QStringLiteral("Lägg till"));
+        button(Cmd::LaggTill)->setText(QStringLiteral("Lägg till"));
     }
     picNyKontakt->show();
     picNyKontakt->raise();
@@ -206,9 +208,9 @@ void FrmAdressBok::hidePanel()
     picNyKontakt->hide();
     m_editing = false;
     lblKontak->setText(QStringLiteral("Ny kontakt"));
-    cmdButton[3]->setText(QStringLiteral("Lägg till"));
+    button(Cmd::LaggTill)->setText(QStringLiteral("Lägg till"));
     lstKontakter->setEnabled(true);
-    setDefaultButton(cmdButton[0]);
+    setDefaultButton(button(Cmd::Ok));
 }
 
 bool FrmAdressBok::panelValid()
@@ -270,7 +272,7 @@ void FrmAdressBok::setDefaultButton(QPushButton* b)
 bool FrmAdressBok::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == txtMail && e->type() == QEvent::FocusIn)
-        setDefaultButton(cmdButton[3]);
+        setDefaultButton(button(Cmd::LaggTill));
     return QWidget::eventFilter(watched, e);
 }
 
@@ -280,13 +282,13 @@ void FrmAdressBok::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // While a contact is typed only the panel's own button answers.
-        if (picNyKontakt->isVisible() && m_default.get() != cmdButton[3])
+        if (picNyKontakt->isVisible() && m_default.get() != button(Cmd::LaggTill))
             return;
         if (QPushButton* b = m_default.get(); b && b->isVisible() && b->isEnabled())
             b->click();
         return;
     case Qt::Key_Escape:
-        cmdButton_Click(picNyKontakt->isVisible() ? 4 : 6);
+        cmdButton_Click(picNyKontakt->isVisible() ? Cmd::AvbrytKontakt : Cmd::Avbryt);
         return;
     default:
         QWidget::keyPressEvent(e);

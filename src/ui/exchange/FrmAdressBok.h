@@ -29,7 +29,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void cmdButton_Click(int index);
+    // The buttons by their index in cmdButton (cmdButton_<index>); LaggTill
+    // and AvbrytKontakt sit on the contact panel, LaggTill reading "Spara"
+    // while a contact is edited.
+    enum class Cmd : int {
+        Ok = 0,
+        TaBort = 1,
+        NyKontakt = 2,
+        LaggTill = 3,
+        AvbrytKontakt = 4,
+        Redigera = 5,
+        Avbryt = 6,
+    };
+    static constexpr int CmdCount = 7;
+
+    void buildPanel();
+    QPushButton* makeButton(QWidget* parent, Cmd c, const QString& caption, int x, int y);
+    QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
+    void cmdButton_Click(Cmd c);
     void pick();
     void remove();
     void showPanel(bool editing);
@@ -51,7 +68,7 @@ private:
     QLabel* Label1 = nullptr;
     QLabel* lblKontakter = nullptr;
     QListWidget* lstKontakter = nullptr;
-    QPushButton* cmdButton[7] = {};
+    QPushButton* cmdButton[CmdCount] = {};
     QWidget* picNyKontakt = nullptr;
     QLabel* lblKontak = nullptr;
     QLineEdit* txtNamn = nullptr;

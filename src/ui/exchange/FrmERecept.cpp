@@ -30,15 +30,15 @@ FrmERecept::FrmERecept(
     setWindowTitle(QStringLiteral("E-Recept"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    const char* const captions[] = { "&Till", "&Skicka", "&Inställningar" };
-    for (int i = 0; i < 3; ++i) {
+    const char* const captions[CmdCount] = { "&Till", "&Skicka", "&Inställningar" };
+    for (int i = 0; i < CmdCount; ++i) {
         cmdButton[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
         cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
-        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
     }
-    cmdButton[1]->setGeometry(8, 8, 96, 28);
-    cmdButton[2]->setGeometry(110, 8, 120, 28);
-    cmdButton[0]->setGeometry(8, 44, FieldLeft - 16, 26);
+    button(Cmd::Skicka)->setGeometry(8, 8, 96, 28);
+    button(Cmd::Installningar)->setGeometry(110, 8, 120, 28);
+    button(Cmd::Till)->setGeometry(8, 44, FieldLeft - 16, 26);
     txtMottagare = new QLineEdit(this);
     txtMottagare->setObjectName(QStringLiteral("txtMottagare"));
     lblRubrik = new QLabel(QStringLiteral("Rubrik:"), this);
@@ -56,9 +56,9 @@ FrmERecept::FrmERecept(
 
     setTabOrder(txtMottagare, txtSubject);
     setTabOrder(txtSubject, txtMessage);
-    setTabOrder(txtMessage, cmdButton[1]);
-    setTabOrder(cmdButton[1], cmdButton[2]);
-    setTabOrder(cmdButton[2], cmdButton[0]);
+    setTabOrder(txtMessage, button(Cmd::Skicka));
+    setTabOrder(button(Cmd::Skicka), button(Cmd::Installningar));
+    setTabOrder(button(Cmd::Installningar), button(Cmd::Till));
 
     connect(&m_client, &SmtpClient::statusChanged, lblStatus, &QLabel::setText);
     connect(&m_client, &SmtpClient::finished, this, &FrmERecept::transferFinished);
@@ -96,16 +96,16 @@ void FrmERecept::layoutControls()
     txtMessage->setGeometry(8, MessageTop, w - 15, lblStatus->y() - (MessageTop + 5));
 }
 
-void FrmERecept::cmdButton_Click(int index)
+void FrmERecept::cmdButton_Click(Cmd c)
 {
-    switch (index) {
-    case 0:
+    switch (c) {
+    case Cmd::Till:
         openAddressBook();
         break;
-    case 1:
+    case Cmd::Skicka:
         Skicka();
         break;
-    case 2:
+    case Cmd::Installningar:
         openSettings();
         break;
     }
@@ -182,7 +182,7 @@ void FrmERecept::Skicka()
         startTransfer(m_ctx.mailPasswords.value(account));
         return;
     }
-    cmdButton[1]->setEnabled(false);
+    button(Cmd::Skicka)->setEnabled(false);
     lblStatus->setText(QStringLiteral("Hämtar lösenordet från nyckelringen"));
     MailPassword::read(
         account, this,
@@ -196,7 +196,7 @@ void FrmERecept::Skicka()
                 QStringLiteral("Lösenord för %1 på %2:").arg(m_settings.userName, m_settings.smtpServer));
             if (!typed) {
                 lblStatus->setText(QStringLiteral("E-Recept ej skickat"));
-                cmdButton[1]->setEnabled(true);
+                button(Cmd::Skicka)->setEnabled(true);
                 return;
             }
             m_ctx.mailPasswords.insert(account, *typed);
@@ -218,13 +218,13 @@ void FrmERecept::startTransfer(const QString& password)
     for (const MailMessage::Mailbox& r : to)
         job.recipients << r.address;
     job.message = MailMessage::build(m);
-    cmdButton[1]->setEnabled(false);
+    button(Cmd::Skicka)->setEnabled(false);
     m_client.send(job);
 }
 
 void FrmERecept::transferFinished(SmtpClient::Result result)
 {
-    cmdButton[1]->setEnabled(true);
+    button(Cmd::Skicka)->setEnabled(true);
     if (result == SmtpClient::Result::Sent)
         close();
 }

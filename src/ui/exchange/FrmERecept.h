@@ -47,7 +47,12 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void cmdButton_Click(int index);
+    // The buttons by their index in cmdButton (cmdButton_<index>).
+    enum class Cmd : int { Till = 0, Skicka = 1, Installningar = 2 };
+    static constexpr int CmdCount = 3;
+
+    QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
+    void cmdButton_Click(Cmd c);
     void openAddressBook();
     void Skicka();
     void startTransfer(const QString& password);
@@ -69,5 +74,5 @@ private:
     QLineEdit* txtSubject = nullptr;
     QPlainTextEdit* txtMessage = nullptr;
     QLabel* lblStatus = nullptr;
-    QPushButton* cmdButton[3] = {};
+    QPushButton* cmdButton[CmdCount] = {};
 };

@@ -38,6 +38,32 @@ FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings
     setWindowTitle(QStringLiteral("E-Recept - Inställningar"));
     setAttribute(Qt::WA_DeleteOnClose);
 
+    QVBoxLayout* form = buildForm();
+    QHBoxLayout* buttons = buildButtons();
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(12, 10, 12, 10);
+    main->addLayout(form);
+    main->addSpacing(8);
+    main->addLayout(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(400, 0)));
+
+    if (settings) {
+        txtNamn->setText(settings->senderName);
+        txtMail->setText(settings->senderMail);
+        txtSmtp->setText(settings->smtpServer);
+        txtPort->setText(settings->smtpPort);
+        txtAnvandarnamn->setText(settings->userName);
+    }
+    // A password is never shown again; an empty box keeps the stored one.
+    if (settings && !settings->userName.isEmpty())
+        txtLosenord->setPlaceholderText(QStringLiteral("(oförändrat)"));
+    txtNamn->setFocus();
+
+    Colours::apply(m_ctx, this);
+}
+
+QVBoxLayout* FrmEReceptInfo::buildForm()
+{
     txtNamn = box(this, "txtNamn");
     txtMail = box(this, "txtMail");
     txtSmtp = box(this, "txtSmtp");
@@ -66,7 +92,11 @@ FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings
     add(label(this, "lblAnvandarnamn", QStringLiteral("Användarnamn"), txtAnvandarnamn), txtAnvandarnamn);
     form->addWidget(label(this, "lblLosenord", QStringLiteral("Lösenord"), txtLosenord));
     form->addWidget(txtLosenord);
+    return form;
+}
 
+QHBoxLayout* FrmEReceptInfo::buildButtons()
+{
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     CancelButton = new QPushButton(QStringLiteral("Avbryt"), this);
@@ -81,26 +111,7 @@ FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings
     buttons->addStretch(1);
     buttons->addWidget(OKButton);
     buttons->addWidget(CancelButton);
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(12, 10, 12, 10);
-    main->addLayout(form);
-    main->addSpacing(8);
-    main->addLayout(buttons);
-    setFixedSize(sizeHint().expandedTo(QSize(400, 0)));
-
-    if (settings) {
-        txtNamn->setText(settings->senderName);
-        txtMail->setText(settings->senderMail);
-        txtSmtp->setText(settings->smtpServer);
-        txtPort->setText(settings->smtpPort);
-        txtAnvandarnamn->setText(settings->userName);
-    }
-    // A password is never shown again; an empty box keeps the stored one.
-    if (settings && !settings->userName.isEmpty())
-        txtLosenord->setPlaceholderText(QStringLiteral("(oförändrat)"));
-    txtNamn->setFocus();
-
-    Colours::apply(m_ctx, this);
+    return buttons;
 }
 
 void FrmEReceptInfo::OKButton_Click()

@@ -5,8 +5,10 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 // The mail settings window: sender, outgoing server and login. Saving writes
 // er.txt; the password goes to the keyring (or is kept for the run).
@@ -23,6 +25,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    QVBoxLayout* buildForm();
+    QHBoxLayout* buildButtons();
     void OKButton_Click();
     // Stores the typed password, then closes; the window waits for the keyring.
     void storePassword(const MailSettings& s, const QString& password);

@@ -38,14 +38,14 @@ FrmGuide::FrmGuide(AppContext& ctx, QWidget* parent)
     for (int i = 0; i < TabCount; ++i) {
         cmdGuide[i] = make<QPushButton>(this, QStringLiteral("cmdGuide_%1").arg(i), 8 + 101 * i, 8, 97, 25);
         cmdGuide[i]->setText(QString::fromUtf8(tabs[i]));
-        connect(cmdGuide[i], &QPushButton::clicked, this, [this, i] { SelectGuideMode(i); });
+        connect(cmdGuide[i], &QPushButton::clicked, this, [this, i] { SelectGuideMode(Tab(i)); });
         auto* panel
             = make<QFrame>(this, QStringLiteral("picMode_%1").arg(i), 8, PanelTop, PanelWidth, PanelHeight);
         panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
         Colours::markPanel(panel);
         picMode[i] = panel;
     }
-    buildFoodTab(picMode[0]);
+    buildFoodTab(picMode[int(Tab::Mat)]);
 
     cmdClose = make<QPushButton>(
         this, QStringLiteral("cmdClose"), ClientWidth - 8 - 73, ClientHeight - 8 - 25, 73, 25);
@@ -54,7 +54,7 @@ FrmGuide::FrmGuide(AppContext& ctx, QWidget* parent)
     setFixedSize(ClientWidth, ClientHeight);
 
     Colours::apply(m_ctx, this);
-    SelectGuideMode(0);
+    SelectGuideMode(Tab::Mat);
     txtRecept->setFocus();
 }
 
@@ -99,15 +99,15 @@ void FrmGuide::buildFoodTab(QWidget* panel)
     txtIngrediens->installEventFilter(this);
 }
 
-void FrmGuide::SelectGuideMode(int index)
+void FrmGuide::SelectGuideMode(Tab tab)
 {
     for (int i = 0; i < TabCount; ++i) {
         QFont f = cmdGuide[i]->font();
-        f.setBold(i == index);
+        f.setBold(i == int(tab));
         cmdGuide[i]->setFont(f);
-        picMode[i]->setVisible(i == index);
+        picMode[i]->setVisible(i == int(tab));
     }
-    if (index == 0)
+    if (tab == Tab::Mat)
         lblInfo->setText(QStringLiteral("Vad har du ätit och druckit idag?"));
 }
 

@@ -17,11 +17,14 @@ class QPushButton;
 class FrmGuide : public QWidget {
     Q_OBJECT
 public:
+    // The tabs by their index in cmdGuide and picMode (cmdGuide_<index>);
+    // only the food tab does anything.
+    enum class Tab : int { Mat = 0, Motion = 1, Matinfo = 2, Uppgifter = 3, Kalender = 4 };
     static constexpr int TabCount = 5;
 
     explicit FrmGuide(AppContext& ctx, QWidget* parent = nullptr);
 
-    void SelectGuideMode(int index);
+    void SelectGuideMode(Tab tab);
     // Adds the recipe's ingredient lines at the top of the list.
     void ShowRecipeIngredients(qint32 rid, const QString& title);
 

@@ -67,18 +67,56 @@ void FrmMatsedel::buildControls()
     lstRecept = new QListWidget(this);
     lstRecept->setObjectName(QStringLiteral("lstRecept"));
     connect(lstRecept, &QListWidget::itemDoubleClicked, this, [this] { placeSelected(); });
+    buildButtons();
+    QGridLayout* week = buildWeek();
 
-    for (int i = 0; i < 6; ++i) {
+    auto* middle = new QVBoxLayout;
+    middle->addStretch(1);
+    middle->addWidget(button(Cmd::LaggTill));
+    middle->addWidget(button(Cmd::TaBortRatt));
+    middle->addSpacing(12);
+    middle->addWidget(button(Cmd::Aterstall));
+    middle->addStretch(1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(cmbKategorier);
+    left->addWidget(lstRecept, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(middle);
+    top->addLayout(week, 2);
+    QHBoxLayout* bottom = buildBottom();
+
+    // Loads the page for printing; the page itself is not shown here.
+    webMatsedel = new PageView(this);
+    webMatsedel->setObjectName(QStringLiteral("webMatsedel"));
+    webMatsedel->hide();
+    connect(webMatsedel, &PageView::pageLoaded, this, &FrmMatsedel::pageLoaded);
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(10, 10, 10, 10);
+    main->addLayout(top, 1);
+    main->addSpacing(6);
+    main->addLayout(bottom);
+}
+
+void FrmMatsedel::buildButtons()
+{
+    for (int i = 0; i < CmdCount; ++i) {
         cmdButton[i] = new QPushButton(QString::fromUtf16(Captions[i]), this);
         cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
         cmdButton[i]->setAutoDefault(false);
-        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
     }
     cmdInkopslista = new QPushButton(QStringLiteral("Inköpslista"), this);
     cmdInkopslista->setObjectName(QStringLiteral("cmdInkopslista"));
     cmdInkopslista->setAutoDefault(false);
     connect(cmdInkopslista, &QPushButton::clicked, this, &FrmMatsedel::Inkopslista);
+}
 
+QGridLayout* FrmMatsedel::buildWeek()
+{
     auto* week = new QGridLayout;
     week->setHorizontalSpacing(8);
     week->setVerticalSpacing(2);
@@ -115,24 +153,11 @@ void FrmMatsedel::buildControls()
     for (int meal = 0; meal < MenuSlots::MealCount; ++meal)
         widest = std::max(widest, QFontMetrics(boldMeal).horizontalAdvance(MenuSlots::mealName(meal)));
     week->setColumnMinimumWidth(0, widest + 2);
+    return week;
+}
 
-    auto* middle = new QVBoxLayout;
-    middle->addStretch(1);
-    middle->addWidget(cmdButton[0]);
-    middle->addWidget(cmdButton[1]);
-    middle->addSpacing(12);
-    middle->addWidget(cmdButton[2]);
-    middle->addStretch(1);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(cmbKategorier);
-    left->addWidget(lstRecept, 1);
-
-    auto* top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addLayout(middle);
-    top->addLayout(week, 2);
-
+QHBoxLayout* FrmMatsedel::buildBottom()
+{
     cmbMatsedel = new QComboBox(this);
     cmbMatsedel->setObjectName(QStringLiteral("cmbMatsedel"));
     cmbMatsedel->setMinimumWidth(180);
@@ -144,28 +169,17 @@ void FrmMatsedel::buildControls()
     bottom->addWidget(
         Controls::label(this, QStringLiteral("lblSparade"), QStringLiteral("Sparade:"), 0, 0, 0));
     bottom->addWidget(cmbMatsedel, 1);
-    bottom->addWidget(cmdButton[5]);
+    bottom->addWidget(button(Cmd::TaBortMatsedel));
     bottom->addSpacing(16);
     auto* lblNamn = Controls::label(this, QStringLiteral("lblNamn"), QStringLiteral("&Namn:"), 0, 0, 0);
     lblNamn->setBuddy(txtMatsedel);
     bottom->addWidget(lblNamn);
     bottom->addWidget(txtMatsedel, 1);
-    bottom->addWidget(cmdButton[4]);
+    bottom->addWidget(button(Cmd::Spara));
     bottom->addSpacing(16);
     bottom->addWidget(cmdInkopslista);
-    bottom->addWidget(cmdButton[3]);
-
-    // Loads the page for printing; the page itself is not shown here.
-    webMatsedel = new PageView(this);
-    webMatsedel->setObjectName(QStringLiteral("webMatsedel"));
-    webMatsedel->hide();
-    connect(webMatsedel, &PageView::pageLoaded, this, &FrmMatsedel::pageLoaded);
-
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(10, 10, 10, 10);
-    main->addLayout(top, 1);
-    main->addSpacing(6);
-    main->addLayout(bottom);
+    bottom->addWidget(button(Cmd::SkrivUt));
+    return bottom;
 }
 
 QStringList FrmMatsedel::titles() const
@@ -176,25 +190,25 @@ QStringList FrmMatsedel::titles() const
     return out;
 }
 
-void FrmMatsedel::cmdButton_Click(int index)
+void FrmMatsedel::cmdButton_Click(Cmd c)
 {
-    switch (index) {
-    case 0:
+    switch (c) {
+    case Cmd::LaggTill:
         placeSelected();
         break;
-    case 1:
+    case Cmd::TaBortRatt:
         setTitle(m_ctx.matsedelSlot, {});
         break;
-    case 2:
+    case Cmd::Aterstall:
         setTitles({});
         break;
-    case 3:
+    case Cmd::SkrivUt:
         PrintMatsedel();
         break;
-    case 4:
+    case Cmd::Spara:
         save();
         break;
-    case 5:
+    case Cmd::TaBortMatsedel:
         removePlan();
         break;
     }
@@ -391,7 +405,7 @@ void FrmMatsedel::Inkopslista()
 bool FrmMatsedel::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == txtMatsedel && e->type() == QEvent::FocusIn)
-        setDefaultButton(cmdButton[4]);
+        setDefaultButton(button(Cmd::Spara));
     if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
         for (int slot = 0; slot < MenuSlots::SlotCount; ++slot) {
             if (watched != lblWhat[slot] && watched != lblTitel[slot])

@@ -10,6 +10,8 @@
 
 class PageView;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,8 +40,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The buttons by their index in cmdButton (cmdButton_<index>).
+    enum class Cmd : int {
+        LaggTill = 0,
+        TaBortRatt = 1,
+        Aterstall = 2,
+        SkrivUt = 3,
+        Spara = 4,
+        TaBortMatsedel = 5,
+    };
+    static constexpr int CmdCount = 6;
+
     void buildControls();
-    void cmdButton_Click(int index);
+    void buildButtons();
+    QGridLayout* buildWeek();
+    QHBoxLayout* buildBottom();
+    QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
+    void cmdButton_Click(Cmd c);
     void fillKategorier();
     void kategoriChosen(int row);
     void matsedelChosen(int row);
@@ -66,7 +83,7 @@ private:
     QListWidget* lstRecept = nullptr;
     QComboBox* cmbMatsedel = nullptr;
     QLineEdit* txtMatsedel = nullptr;
-    QPushButton* cmdButton[6] = {};
+    QPushButton* cmdButton[CmdCount] = {};
     QPushButton* cmdInkopslista = nullptr;
     PageView* webMatsedel = nullptr;
     Controls::DefaultButton m_default;

@@ -26,6 +26,41 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("frmUppdatera"));
     setWindowTitle(QStringLiteral("Uppdatera"));
 
+    buildControls();
+    resize(420, 300);
+    setMinimumSize(360, 240);
+    Colours::apply(ctx, this);
+    syncChecks();
+
+    connect(cmdOK, &QPushButton::clicked, this, &FrmUppdatera::DownloadRecept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdGetCode, &QPushButton::clicked, this, [this] { OpenWebPage(WebServer::codePageUrl(m_base)); });
+    connect(chkSeekUppgradering, &QCheckBox::clicked, this, [this](bool on) {
+        m_ctx.seekUppgradering = on ? 1 : 0;
+        if (DbStatus s = UpdateInfo::storeSeekUppgradering(m_ctx.db(), on); !s)
+            m_ctx.prompts().message(this,
+                QStringLiteral("Inställningen kunde inte sparas.\n\n") + s.error().describe(),
+                Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    });
+    connect(chkSeekIngredienser, &QCheckBox::clicked, this, [this](bool on) { m_ctx.seekIngredienser = on; });
+
+    connect(&m_recept, &ReceptDownload::message, this,
+        [this](const QString& text) { m_ctx.prompts().message(this, text); });
+    m_recept.setPictureConverter(convertWebPicture);
+    m_recept.setCategoryChooser([this](const WebRecipe& r, const QList<Catalogue::Category>& all) {
+        return FrmValjKategori::ask(m_ctx, r.name, r.categories.value(0), all, this);
+    });
+    connect(&m_recept, &ReceptDownload::imported, this, &FrmUppdatera::receptImported);
+    connect(&m_recept, &ReceptDownload::finished, this, &FrmUppdatera::receptDone);
+    connect(&m_update, &UpdateCheck::offered, this, [this](const UpdateInfo::Offer& offer) {
+        emit updateOffered(m_base, offer);
+        close();
+    });
+    connect(&m_update, &UpdateCheck::nothingOffered, this, &QWidget::close);
+}
+
+void FrmUppdatera::buildControls()
+{
     Label1 = new QLabel(
         QStringLiteral("Ange en eller flera koder (en kod per rad) här nedan och klicka sedan på "
                        "\"Ladda ner\" för att ladda ner recepten."),
@@ -66,36 +101,6 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
     l->addWidget(chkSeekUppgradering);
     l->addWidget(chkSeekIngredienser);
     l->addLayout(buttons);
-    resize(420, 300);
-    setMinimumSize(360, 240);
-    Colours::apply(ctx, this);
-    syncChecks();
-
-    connect(cmdOK, &QPushButton::clicked, this, &FrmUppdatera::DownloadRecept);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(cmdGetCode, &QPushButton::clicked, this, [this] { OpenWebPage(WebServer::codePageUrl(m_base)); });
-    connect(chkSeekUppgradering, &QCheckBox::clicked, this, [this](bool on) {
-        m_ctx.seekUppgradering = on ? 1 : 0;
-        if (DbStatus s = UpdateInfo::storeSeekUppgradering(m_ctx.db(), on); !s)
-            m_ctx.prompts().message(this,
-                QStringLiteral("Inställningen kunde inte sparas.\n\n") + s.error().describe(),
-                Prompts::Buttons::Ok, Prompts::Icon::Critical);
-    });
-    connect(chkSeekIngredienser, &QCheckBox::clicked, this, [this](bool on) { m_ctx.seekIngredienser = on; });
-
-    connect(&m_recept, &ReceptDownload::message, this,
-        [this](const QString& text) { m_ctx.prompts().message(this, text); });
-    m_recept.setPictureConverter(convertWebPicture);
-    m_recept.setCategoryChooser([this](const WebRecipe& r, const QList<Catalogue::Category>& all) {
-        return FrmValjKategori::ask(m_ctx, r.name, r.categories.value(0), all, this);
-    });
-    connect(&m_recept, &ReceptDownload::imported, this, &FrmUppdatera::receptImported);
-    connect(&m_recept, &ReceptDownload::finished, this, &FrmUppdatera::receptDone);
-    connect(&m_update, &UpdateCheck::offered, this, [this](const UpdateInfo::Offer& offer) {
-        emit updateOffered(m_base, offer);
-        close();
-    });
-    connect(&m_update, &UpdateCheck::nothingOffered, this, &QWidget::close);
 }
 
 void FrmUppdatera::syncChecks()

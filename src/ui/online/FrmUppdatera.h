@@ -40,6 +40,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void buildControls();
     void receptDone();
     void setBusy(bool busy);
     void syncChecks();

@@ -44,7 +44,7 @@ FrmPrint::FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent)
     , m_ctx(ctx)
 {
     buildControls();
-    cmdButton[1]->hide();
+    button(Cmd::Redigera)->hide();
     showPage(pagePath);
 }
 
@@ -62,34 +62,34 @@ void FrmPrint::buildControls()
         // The view is one unit smaller than its container each way.
         box->setContentsMargins(0, 0, 1, 1);
     }
-    Browser = new PageView(picContainer[0]);
+    Browser = new PageView(container(Page::Preview));
     Browser->setObjectName(QStringLiteral("Browser"));
-    picContainer[0]->layout()->addWidget(Browser);
-    txtEdit = new QPlainTextEdit(picContainer[1]);
+    container(Page::Preview)->layout()->addWidget(Browser);
+    txtEdit = new QPlainTextEdit(container(Page::Editor));
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
     txtEdit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    picContainer[1]->layout()->addWidget(txtEdit);
-    picContainer[1]->hide();
+    container(Page::Editor)->layout()->addWidget(txtEdit);
+    container(Page::Editor)->hide();
     connect(txtEdit, &QPlainTextEdit::textChanged, this, &FrmPrint::textEdited);
 
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < CmdCount; ++i) {
         cmdButton[i] = new QPushButton(QString::fromUtf16(Captions[i]), this);
         cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
         cmdButton[i]->setMinimumWidth(90);
-        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
     }
-    cmdButton[2]->hide();
-    cmdButton[3]->hide();
+    button(Cmd::Aterstall)->hide();
+    button(Cmd::Avbryt)->hide();
 
     auto* pages = new QGridLayout;
-    pages->addWidget(picContainer[0], 0, 0);
-    pages->addWidget(picContainer[1], 0, 0);
+    pages->addWidget(container(Page::Preview), 0, 0);
+    pages->addWidget(container(Page::Editor), 0, 0);
     auto* buttons = new QHBoxLayout;
-    for (int i : { 0, 5, 1, 2, 3 })
-        buttons->addWidget(cmdButton[i]);
+    for (Cmd c : { Cmd::SkrivUt, Cmd::Installningar, Cmd::Redigera, Cmd::Aterstall, Cmd::Avbryt })
+        buttons->addWidget(button(c));
     buttons->addStretch(1);
-    buttons->addWidget(cmdButton[4]);
+    buttons->addWidget(button(Cmd::Stang));
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
     main->addLayout(pages, 1);
@@ -98,29 +98,29 @@ void FrmPrint::buildControls()
     Colours::apply(m_ctx, this);
 }
 
-void FrmPrint::cmdButton_Click(int index)
+void FrmPrint::cmdButton_Click(Cmd c)
 {
-    cmdButton[0]->setEnabled(true);
-    switch (index) {
-    case 0:
+    button(Cmd::SkrivUt)->setEnabled(true);
+    switch (c) {
+    case Cmd::SkrivUt:
         PagePrinter::printPage(m_ctx, this, *Browser->document());
         break;
-    case 1:
-        if (cmdButton[1]->text() == Visa)
+    case Cmd::Redigera:
+        if (button(Cmd::Redigera)->text() == Visa)
             saveAndShow();
         else
             beginEditing();
         break;
-    case 2:
+    case Cmd::Aterstall:
         RestoreDefaultTemplate();
         break;
-    case 3:
+    case Cmd::Avbryt:
         cancelEditing();
         break;
-    case 4:
+    case Cmd::Stang:
         close();
         break;
-    case 5:
+    case Cmd::Installningar:
         PagePrinter::pageSetup(m_ctx, this);
         break;
     }
@@ -145,8 +145,8 @@ void FrmPrint::RestoreDefaultTemplate()
     }
     txtEdit->setPlainText(forEditor(PrintTemplate::defaultText()));
     m_editingTemplate = true;
-    picContainer[1]->show();
-    cmdButton[0]->setEnabled(false);
+    container(Page::Editor)->show();
+    button(Cmd::SkrivUt)->setEnabled(false);
 }
 
 void FrmPrint::beginEditing()
@@ -165,14 +165,14 @@ void FrmPrint::beginEditing()
         warn(error);
         return;
     }
-    cmdButton[1]->setText(Visa);
+    button(Cmd::Redigera)->setText(Visa);
     txtEdit->setPlainText(forEditor(*text));
     m_editingTemplate = true;
-    cmdButton[2]->show();
-    cmdButton[3]->show();
-    cmdButton[0]->setEnabled(false);
-    picContainer[0]->hide();
-    picContainer[1]->show();
+    button(Cmd::Aterstall)->show();
+    button(Cmd::Avbryt)->show();
+    button(Cmd::SkrivUt)->setEnabled(false);
+    container(Page::Preview)->hide();
+    container(Page::Editor)->show();
     txtEdit->setFocus();
 }
 
@@ -186,7 +186,7 @@ void FrmPrint::saveAndShow()
     if (!r.ok) {
         // The edit stays in the editor, so nothing typed is lost.
         warn(r.error);
-        cmdButton[0]->setEnabled(false);
+        button(Cmd::SkrivUt)->setEnabled(false);
         return;
     }
     BuildPrintPage();
@@ -203,20 +203,20 @@ void FrmPrint::cancelEditing()
 
 void FrmPrint::showPreview()
 {
-    cmdButton[1]->setText(QString::fromUtf16(Captions[1]));
-    cmdButton[2]->hide();
-    cmdButton[3]->hide();
-    cmdButton[0]->setEnabled(true);
-    picContainer[1]->hide();
-    picContainer[0]->show();
+    button(Cmd::Redigera)->setText(QString::fromUtf16(Captions[int(Cmd::Redigera)]));
+    button(Cmd::Aterstall)->hide();
+    button(Cmd::Avbryt)->hide();
+    button(Cmd::SkrivUt)->setEnabled(true);
+    container(Page::Editor)->hide();
+    container(Page::Preview)->show();
 }
 
 void FrmPrint::textEdited()
 {
     if (!m_editingTemplate)
         return;
-    cmdButton[0]->setEnabled(false);
-    cmdButton[3]->show();
+    button(Cmd::SkrivUt)->setEnabled(false);
+    button(Cmd::Avbryt)->show();
 }
 
 void FrmPrint::showPage(const QString& path)

@@ -31,8 +31,24 @@ public:
     void RestoreDefaultTemplate();
 
 private:
+    // The buttons by their index in cmdButton (cmdButton_<index>); Redigera
+    // reads "Visa" while the template is edited.
+    enum class Cmd : int {
+        SkrivUt = 0,
+        Redigera = 1,
+        Aterstall = 2,
+        Avbryt = 3,
+        Stang = 4,
+        Installningar = 5,
+    };
+    static constexpr int CmdCount = 6;
+    // The containers by their index in picContainer: the page, the template editor.
+    enum class Page : int { Preview = 0, Editor = 1 };
+
     void buildControls();
-    void cmdButton_Click(int index);
+    QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
+    QWidget* container(Page p) const { return picContainer[int(p)]; }
+    void cmdButton_Click(Cmd c);
     void beginEditing();
     void saveAndShow();
     void cancelEditing();
@@ -47,5 +63,5 @@ private:
     QWidget* picContainer[2] = {};
     PageView* Browser = nullptr;
     QPlainTextEdit* txtEdit = nullptr;
-    QPushButton* cmdButton[6] = {};
+    QPushButton* cmdButton[CmdCount] = {};
 };
