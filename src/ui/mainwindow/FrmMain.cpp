@@ -21,32 +21,6 @@
 
 namespace {
 
-// Captions of the command buttons, by index.
-const char* const ButtonCaptions[CmdCount] = {
-    "&Nytt recept",
-    "&Radera",
-    "&Kategorier",
-    "&Uppdatera",
-    "Skri&v ut",
-    "Sök",
-    "&E-Recept",
-    "Skapa &web",
-    "Verk&tyg",
-    "&Spara",
-    "&Avbryt",
-    "Spara ing.",
-    "Lägg till ing.",
-    "&Öppna",
-    "&Spara",
-    "&Återställ",
-    "&Hälsoguide",
-    "&Matsedel",
-    "&Inställningar",
-    "Lägg till",
-    "&Anpassa",
-    "&Bild",
-};
-
 // Made without a place; the layout places every control.
 template <typename T> T* control(QWidget* parent, const char* name)
 {
@@ -67,6 +41,7 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text)
 FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
     , m_ctx(ctx)
+    , m_edit(ctx.db(), ctx.pictureFolder(), *this)
     , m_windows(this)
     , m_titleOrder(ctx.db())
 {
@@ -79,11 +54,11 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
 
 FrmMain::~FrmMain() = default;
 
+// Made in the order of the focus chain.
 void FrmMain::buildControls()
 {
     lblKategorier = caption(this, "lblKategorier", QStringLiteral("Välj kategori"));
     cmbKategorier = control<QComboBox>(this, "cmbKategorier");
-    cmbKategorier->setMaxVisibleItems(20);
     lblRecept = caption(this, "lblRecept", QStringLiteral("Recept"));
     lstRecept = control<QListView>(this, "lstRecept");
     m_receptModel = new RecipeListModel(this);
@@ -92,18 +67,16 @@ void FrmMain::buildControls()
     lstRecept->setUniformItemSizes(true);
     lstRecept->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    lblTitel = caption(this, "lblTitel", QStringLiteral("Titel"));
+    caption(this, "lblTitel", QStringLiteral("Titel"));
     txtTitel = control<QLineEdit>(this, "txtTitel");
-    lblPortioner = caption(this, "lblPortioner", QStringLiteral("Portioner"));
+    caption(this, "lblPortioner", QStringLiteral("Portioner"));
     txtPortioner = control<QLineEdit>(this, "txtPortioner");
-    lblTid = caption(this, "lblTid", QStringLiteral("Tid"));
+    caption(this, "lblTid", QStringLiteral("Tid"));
     txtTid = control<QLineEdit>(this, "txtTid");
-    lblIngredienser = caption(this, "lblIngredienser", QStringLiteral("Ingredienser"));
+    caption(this, "lblIngredienser", QStringLiteral("Ingredienser"));
     txtIngredienser = control<QPlainTextEdit>(this, "txtIngredienser");
-    lblAnvisningar = caption(this, "lblAnvisningar", QStringLiteral("Anvisningar"));
+    caption(this, "lblAnvisningar", QStringLiteral("Anvisningar"));
     txtAnvisningar = control<QPlainTextEdit>(this, "txtAnvisningar");
-    for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar })
-        e->setTabChangesFocus(true);
 
     lblVerktyg = caption(this, "lblVerktyg", QStringLiteral("Verktyg"));
     QFont bold = lblVerktyg->font();
@@ -111,29 +84,46 @@ void FrmMain::buildControls()
     lblVerktyg->setFont(bold);
     lblReceptKategori = caption(this, "lblReceptKategori", QStringLiteral("Ändra receptets kategori"));
     cmbNyttRecept = control<QComboBox>(this, "cmbNyttRecept");
-    cmbNyttRecept->setMaxVisibleItems(20);
-
-    for (int i = 0; i < CmdCount; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(ButtonCaptions[i]), this);
-        b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
-        b->setVisible(isBrowsingButton(Cmd(i)));
-        connect(b, &QPushButton::clicked, this, [this, i] { onButton(Cmd(i)); });
-        cmdButton[i] = b;
-    }
-    const char* krox[KroxCount] = { "&Om", "&Hjälp", "Avsluta" };
-    for (int i = 0; i < KroxCount; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(krox[i]), this);
-        b->setObjectName(QStringLiteral("cmdKrox_%1").arg(i));
-        connect(b, &QPushButton::clicked, this, [this, i] { onKrox(Krox(i)); });
-        cmdKrox[i] = b;
-    }
+    for (QComboBox* c : { cmbKategorier, cmbNyttRecept })
+        c->setMaxVisibleItems(20);
+    buildButtons();
     m_search = new SearchPanel(
         m_ctx, this, m_windows, { button(Cmd::Sok), button(Cmd::LaggTill), button(Cmd::SparaIng) });
     connect(m_search, &SearchPanel::seekRequested, this, &FrmMain::RunSeek);
+    m_commands = new MainCommands(m_ctx, *this, m_windows);
     for (const MainLayout::Place& p : MainLayout::places(size(), false))
         m_placed.append(findChild<QWidget*>(p.name, Qt::FindDirectChildrenOnly));
     applyLayout();
+    connectControls();
+    shownChanged();
+}
 
+// A command asks about an edit first; it waits when the edit could not be stored.
+void FrmMain::buildButtons()
+{
+    for (int i = 0; i < CmdCount; ++i) {
+        auto* b = new QPushButton(MainCommands::caption(Cmd(i)), this);
+        b->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
+        b->setVisible(isBrowsingButton(Cmd(i)));
+        connect(b, &QPushButton::clicked, this, [this, i] {
+            if (m_edit.beforeCommand(cmbNyttRecept->hasFocus()))
+                m_commands->run(Cmd(i));
+        });
+        cmdButton[i] = b;
+    }
+    for (int i = 0; i < KroxCount; ++i) {
+        auto* b = new QPushButton(MainCommands::caption(Krox(i)), this);
+        b->setObjectName(QStringLiteral("cmdKrox_%1").arg(i));
+        connect(b, &QPushButton::clicked, this, [this, i] {
+            if (m_edit.beforeCommand(cmbNyttRecept->hasFocus()))
+                m_commands->run(Krox(i));
+        });
+        cmdKrox[i] = b;
+    }
+}
+
+void FrmMain::connectControls()
+{
     connect(cmbKategorier, &QComboBox::activated, this, &FrmMain::kategoriChosen);
     connect(lstRecept->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& cur) { showRecept(cur.isValid() ? cur.row() : -1); });
@@ -142,14 +132,15 @@ void FrmMain::buildControls()
     for (QLineEdit* e : { txtTitel, txtPortioner, txtTid }) {
         // Qt would cut a longer text without a word; storing refuses it instead.
         e->setMaxLength(std::numeric_limits<int>::max());
-        connect(e, &QLineEdit::textChanged, this, [this] { m_receptChanged = true; });
+        connect(e, &QLineEdit::textChanged, this, [this] { m_edit.edited(); });
     }
-    for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar })
-        connect(e, &QPlainTextEdit::textChanged, this, [this] { m_receptChanged = true; });
+    for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar }) {
+        e->setTabChangesFocus(true);
+        connect(e, &QPlainTextEdit::textChanged, this, [this] { m_edit.edited(); });
+    }
     for (QWidget* w : std::initializer_list<QWidget*> {
              txtTitel, txtPortioner, txtTid, txtIngredienser, txtAnvisningar, cmbNyttRecept, lstRecept })
         w->installEventFilter(this);
-    setCurrentRid(0);
 }
 
 bool FrmMain::load()
@@ -176,13 +167,12 @@ bool FrmMain::load()
 
 void FrmMain::showDbError(const QString& what, const DbError& error)
 {
-    m_ctx.prompts().message(this, what + QStringLiteral("\n\n") + error.describe(), Prompts::Buttons::Ok,
-        Prompts::Icon::Critical);
+    tell(what + QStringLiteral("\n\n") + error.describe(), RecipeEdit::Icon::Critical, {});
 }
 
 void FrmMain::applyLayout()
 {
-    const QList<MainLayout::Place> places = MainLayout::places(size(), m_nyttReceptMode);
+    const QList<MainLayout::Place> places = MainLayout::places(size(), m_edit.nyttReceptMode());
     for (qsizetype i = 0; i < places.size(); ++i)
         if (QWidget* w = m_placed.value(i))
             w->setGeometry(MainLayout::pixels(places.at(i).rect));
@@ -223,106 +213,6 @@ qint32 FrmMain::currentListRid() const
     return m_receptModel->idAt(lstRecept->currentIndex().row());
 }
 
-bool FrmMain::askBeforeCommand()
-{
-    if (m_nyttReceptMode)
-        return true;
-    // A shortcut clicks its button without taking the focus from an edited
-    // field, so the question that leaving the field asks comes here, first.
-    kategoriEditLeft();
-    m_kategoriEditing = cmbNyttRecept->hasFocus();
-    return leaveEdit();
-}
-
-void FrmMain::onButton(Cmd c)
-{
-    if (!askBeforeCommand())
-        return;
-    switch (c) {
-    case Cmd::NyttRecept:
-        BeginNyttRecept();
-        break;
-    case Cmd::Radera:
-        DeleteRecept();
-        break;
-    case Cmd::Kategorier:
-        openKategorier();
-        break;
-    case Cmd::Uppdatera:
-        openUppdatera();
-        break;
-    case Cmd::SkrivUt:
-        openPrint();
-        break;
-    case Cmd::Sok:
-        RunSeek();
-        break;
-    case Cmd::ERecept:
-        SendERecept();
-        break;
-    case Cmd::Spara:
-        SaveNyttRecept();
-        break;
-    case Cmd::Avbryt:
-        EndNyttRecept();
-        break;
-    case Cmd::SparaIng:
-        m_search->EditSeekItem();
-        break;
-    case Cmd::LaggTillIng:
-    case Cmd::LaggTill:
-        m_search->AddSeekItem();
-        break;
-    case Cmd::OppnaKyl:
-        m_search->OpenFridge();
-        break;
-    case Cmd::SparaKyl:
-        m_search->SaveFridge();
-        break;
-    case Cmd::AterstallKyl:
-        m_search->ClearSeekList();
-        break;
-    case Cmd::Halsoguide:
-        openGuide();
-        break;
-    case Cmd::Matsedel:
-        openMatsedel();
-        break;
-    case Cmd::Anpassa:
-        openAnpassa();
-        break;
-    case Cmd::Bild:
-        openPictureWindow();
-        break;
-    case Cmd::SkapaWeb:
-    case Cmd::Verktyg:
-    case Cmd::Installningar:
-        break;
-    }
-}
-
-void FrmMain::onKrox(Krox k)
-{
-    if (!askBeforeCommand())
-        return;
-    switch (k) {
-    case Krox::Om:
-        openAbout();
-        break;
-    case Krox::Hjalp:
-        openHelp();
-        break;
-    case Krox::Avsluta:
-        close();
-        break;
-    }
-}
-
-void FrmMain::openSecondary(QWidget* w)
-{
-    m_windows.open(w);
-}
-
 void FrmMain::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
@@ -335,9 +225,9 @@ void FrmMain::RunSeek()
     if (m_search->isSeeking())
         return;
     // A search replaces what is shown: an edit is asked about first.
-    if (!leaveEdit())
+    if (!m_edit.leaveEdit())
         return;
-    ClearRecept();
+    m_edit.ClearRecept();
     auto result = m_search->search(m_titleOrder);
     if (!result || m_exited)
         return;
@@ -352,29 +242,14 @@ void FrmMain::RunSeek()
         m_receptModel->setRows(std::move(hits.ids), std::move(hits.titles));
     }
     lblRecept->setText(QStringLiteral("%1 recept").arg(n));
-    setCurrentRid(0);
+    m_edit.listReplaced();
 }
 
 bool FrmMain::ExitProgram(const std::function<bool()>& lastStep)
 {
     if (m_exited)
         return true;
-    // A new recipe being typed would otherwise be dropped without a word.
-    if (m_nyttReceptMode && !shownFields().isEmpty()) {
-        const auto answer = m_ctx.prompts().message(this,
-            QStringLiteral("Det nya receptet har inte sparats. Vill Du spara det?"), Prompts::Buttons::YesNo,
-            Prompts::Icon::None, QStringLiteral("Spara nytt recept?"));
-        if (answer == Prompts::Answer::Yes) {
-            SaveNyttRecept();
-            if (m_nyttReceptMode)
-                return false;
-        }
-    }
-    // The user said save, but it could not be stored (no title, or the engine
-    // refused): the program stays so the edit is not lost.
-    if (!m_nyttReceptMode && !leaveEdit())
-        return false;
-    if (lastStep && !lastStep())
+    if (!m_edit.mayExit() || (lastStep && !lastStep()))
         return false;
     m_exited = true;
     Startup::closeCookbook(m_ctx);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/catalogue/Catalogue.h"
-#include "core/catalogue/Records.h"
+#include "core/catalogue/RecipeEdit.h"
 #include "ui/app/AppContext.h"
 #include "ui/mainwindow/MainCommands.h"
 #include "ui/mainwindow/SecondaryWindows.h"
@@ -22,8 +22,8 @@ class RecipeListModel;
 class SearchPanel;
 
 // The main window: recipe browser and editor in one. It shows and forwards;
-// the cookbook's rules live in the core libraries.
-class FrmMain : public QWidget {
+// the editing rules live in its RecipeEdit, the cookbook's in the core libraries.
+class FrmMain : public QWidget, private RecipeEdit::Window {
     Q_OBJECT
 public:
     explicit FrmMain(AppContext& ctx, QWidget* parent = nullptr);
@@ -42,27 +42,26 @@ public:
     bool FillNyKategoriList();
     bool FillReceptList(int position);
     // After an import: the filter on "10 senaste recepten", counts renewed.
-    void showNewestRecipes();
+    void showNewestRecipes() { m_edit.recipesImported(); }
+    // After the category window closed having changed categories.
+    void categoriesChanged();
+    void pictureChanged(qint32 rid);
     // Recipe records.
-    void AskSaveRecept();
     void BeginNyttRecept();
-    void SaveNyttRecept();
-    void EndNyttRecept();
-    void ClearRecept();
-    void DeleteRecept();
+    void SaveNyttRecept() { m_edit.SaveNyttRecept(); }
+    void EndNyttRecept() { m_edit.EndNyttRecept(); }
+    void DeleteRecept() { m_edit.DeleteRecept(markedRids()); }
     void RunSeek();
 
-    // Editing state, readable by tests and by the windows this one opens.
-    qint32 currentRid() const { return m_currentRid; }
-    bool receptChanged() const { return m_receptChanged; }
-    bool nyttReceptMode() const { return m_nyttReceptMode; }
-    int kategoriPos() const { return m_kategoriPos; }
-    int deletedCount() const { return m_deletedCount; }
+    // The editing state, readable by tests and by the windows this one opens.
+    const RecipeEdit& edit() const { return m_edit; }
+    qint32 currentRid() const { return m_edit.currentRid(); }
+    bool receptChanged() const { return m_edit.receptChanged(); }
+    bool nyttReceptMode() const { return m_edit.nyttReceptMode(); }
+    int kategoriPos() const { return m_edit.kategoriPos(); }
     const QString& activeWindowName() const { return m_windows.activeName(); }
 
-    // Numbers beside the lists, position for position.
-    const QVector<qint32>& kategoriIds() const { return m_kategoriIds; }
-    const QVector<qint32>& nyKategoriIds() const { return m_nyKategoriIds; }
+    // Recipe numbers beside the list, position for position.
     const QVector<qint32>& receptIds() const;
     // The recipe at the list's current position, 0 when none.
     qint32 currentListRid() const;
@@ -73,7 +72,7 @@ public:
     QPushButton* button(Cmd c) const { return cmdButton[index(c)]; }
     SearchPanel& searchPanel() const { return *m_search; }
     // Shows a secondary window and keeps it in front while it is open.
-    void openSecondary(QWidget* w);
+    void openSecondary(QWidget* w) { m_windows.open(w); }
 
 signals:
     void exited();
@@ -85,72 +84,43 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the editing session asks of the window (FrmMainRecipes.cpp).
+    bool ask(const QString& title, const QString& text) override;
+    void tell(const QString& text, RecipeEdit::Icon icon, const QString& title) override;
+    Records::Fields fields() const override;
+    std::optional<qint32> chosenCategory() const override;
+    void showFields(const Records::Fields& f, std::optional<qint32> kid) override;
+    void shownChanged() override;
+    void modeChanged() override;
+    void refillLists() override { FillKategoriList(); }
+
     void buildControls();
+    void buildButtons();
+    void connectControls();
     // Places every control for the window's size and mode.
     void applyLayout();
-    void onButton(Cmd c);
-    void onKrox(Krox k);
-    // False when an edit the user chose to store could not be: the command waits.
-    bool askBeforeCommand();
     void kategoriChosen(int position);
     void showRecept(int row);
     void setReceptRow(int row, bool scrollToTop);
-    // Asks about an unsaved edit; false when the user wanted it stored and it
-    // could not be, so what was about to happen must not.
-    bool leaveEdit();
-    // True when it asked about a changed category.
-    bool kategoriEditLeft();
     void deleteWithKeyboard();
+    void focusLeft(QWidget* left, bool byMouse);
     void showDbError(const QString& what, const DbError& error);
-    // The windows behind the commands (FrmMainWindows.cpp).
-    // Raises the named secondary window when it is open.
-    bool bringToFront(const QString& name);
-    void openKategorier();
-    void openUppdatera();
-    void openPrint();
-    void SendERecept();
-    void openGuide();
-    void openMatsedel();
-    void openAnpassa();
-    void openPictureWindow();
-    void openAbout();
-    void openHelp();
     void updatePictureButton();
-    void setCurrentRid(qint32 rid);
-    void setFieldsBlocked(bool blocked);
-    Records::Fields shownFields() const;
     bool isField(QObject* o) const;
 
     AppContext& m_ctx;
+    RecipeEdit m_edit;
     bool m_exited = false;
-    bool m_asking = false;
-
-    // Editing state.
-    qint32 m_currentRid = 0;
-    bool m_receptChanged = false;
-    bool m_nyttReceptMode = false;
-    int m_kategoriPos = 0;
-    int m_receptPos = 0;
-    int m_deletedCount = 0;
-    qint32 m_shownKategoriId = 0;
-    bool m_kategoriEditing = false;
-    // A category was added or renamed in this run.
-    bool m_kategorierChanged = false;
 
     QLabel* lblKategorier = nullptr;
     QComboBox* cmbKategorier = nullptr;
     QLabel* lblRecept = nullptr;
     QListView* lstRecept = nullptr;
     RecipeListModel* m_receptModel = nullptr;
-    QLabel* lblTitel = nullptr;
     QLineEdit* txtTitel = nullptr;
-    QLabel* lblPortioner = nullptr;
     QLineEdit* txtPortioner = nullptr;
-    QLabel* lblTid = nullptr;
     QLineEdit* txtTid = nullptr;
-    QLabel* lblIngredienser = nullptr;
     QPlainTextEdit* txtIngredienser = nullptr;
-    QLabel* lblAnvisningar = nullptr;
     QPlainTextEdit* txtAnvisningar = nullptr;
     QLabel* lblVerktyg = nullptr;
     QLabel* lblReceptKategori = nullptr;
@@ -163,6 +133,7 @@ private:
 
     SecondaryWindows m_windows;
     SearchPanel* m_search = nullptr;
+    MainCommands* m_commands = nullptr;
     // Every recipe in list order, for "Alla kategorier" and for ordering hits.
     Catalogue::TitleOrder m_titleOrder;
     QVector<qint32> m_kategoriIds;

@@ -1,8 +1,7 @@
-// The main window's lists and recipe editing.
+// The main window's lists, and the fields its editing session shows.
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Pictures.h"
 #include "core/catalogue/RecipeListModel.h"
-#include "core/catalogue/Records.h"
 #include "ui/app/ClickAfterQuestion.h"
 #include "ui/app/Controls.h"
 #include "ui/mainwindow/FrmMain.h"
@@ -17,24 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-namespace {
-
-// A text too long to store is refused, with a word, rather than cut.
-bool fieldsFit(Prompts& prompts, QWidget* parent, const Records::Fields& f)
-{
-    const QString field = Records::overlongField(f);
-    if (field.isEmpty())
-        return true;
-    prompts.message(parent,
-        QStringLiteral("Texten i fältet %1 är för lång: högst %2 tecken får plats. Korta den och spara igen.")
-            .arg(field)
-            .arg(Records::MaxLineLength),
-        Prompts::Buttons::Ok, Prompts::Icon::Warning);
-    return false;
-}
-
-} // namespace
 
 bool FrmMain::FillKategoriList()
 {
@@ -53,7 +34,7 @@ bool FrmMain::FillKategoriList()
             cmbKategorier->addItem(QStringLiteral("%1 [%2]").arg(c.name).arg(c.count));
             m_kategoriIds.append(c.kid);
         }
-        cmbKategorier->setCurrentIndex(std::min(m_kategoriPos, cmbKategorier->count() - 1));
+        cmbKategorier->setCurrentIndex(std::min(m_edit.kategoriPos(), cmbKategorier->count() - 1));
     }
     kategoriChosen(cmbKategorier->currentIndex());
     return true;
@@ -74,8 +55,8 @@ bool FrmMain::FillNyKategoriList()
         m_nyKategoriIds.append(c.kid);
     }
     // A shown recipe keeps its category visible; a new one starts without.
-    cmbNyttRecept->setCurrentIndex(
-        m_nyttReceptMode || m_currentRid == 0 ? -1 : int(m_nyKategoriIds.indexOf(m_shownKategoriId)));
+    const std::optional<qint32> shown = m_edit.shownCategory();
+    cmbNyttRecept->setCurrentIndex(shown ? int(m_nyKategoriIds.indexOf(*shown)) : -1);
     return true;
 }
 
@@ -104,28 +85,38 @@ bool FrmMain::FillReceptList(int position)
     }
     lblRecept->setText(QStringLiteral("%1 recept").arg(n));
     if (n == 0) {
-        ClearRecept();
+        m_edit.ClearRecept();
         return true;
     }
-    setReceptRow(std::min(m_receptPos, n - 1), false);
+    setReceptRow(std::min(m_edit.receptPos(), n - 1), false);
     return true;
 }
 
-void FrmMain::showNewestRecipes()
+void FrmMain::categoriesChanged()
 {
-    m_kategoriPos = Catalogue::NewestPosition;
-    m_receptPos = 0;
-    // A new recipe being typed keeps its text; the list follows when it ends.
-    if (m_nyttReceptMode)
+    if (!m_edit.nyttReceptMode()) {
+        FillKategoriList();
+        FillNyKategoriList();
         return;
-    FillKategoriList();
+    }
+    // A new recipe being typed keeps its text and its chosen category;
+    // the filter follows when new-recipe mode ends.
+    const std::optional<qint32> chosen = chosenCategory();
+    FillNyKategoriList();
+    cmbNyttRecept->setCurrentIndex(chosen ? int(m_nyKategoriIds.indexOf(*chosen)) : -1);
+}
+
+void FrmMain::pictureChanged(qint32 rid)
+{
+    if (rid == m_edit.currentRid())
+        updatePictureButton();
 }
 
 void FrmMain::setReceptRow(int row, bool scrollToTop)
 {
     const QModelIndex idx = m_receptModel->index(row, 0);
     lstRecept->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
-    if (m_currentRid != m_receptModel->idAt(row))
+    if (m_edit.currentRid() != m_receptModel->idAt(row))
         showRecept(row);
     lstRecept->scrollTo(
         idx, scrollToTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
@@ -135,24 +126,120 @@ void FrmMain::kategoriChosen(int position)
 {
     if (position < 0)
         return;
-    // An edit that was to be stored and could not be keeps the list it belongs to.
-    if (!leaveEdit()) {
+    if (!m_edit.chooseCategory(position)) {
         const QSignalBlocker block(cmbKategorier);
-        cmbKategorier->setCurrentIndex(m_kategoriPos);
+        cmbKategorier->setCurrentIndex(m_edit.kategoriPos());
         return;
     }
-    m_kategoriPos = position;
-    // The fields then show the restored row's recipe, and the current recipe
-    // is its number, or they are empty and it is 0.
-    setCurrentRid(0);
     FillReceptList(position);
 }
 
-void FrmMain::setFieldsBlocked(bool blocked)
+void FrmMain::showRecept(int row)
 {
-    for (QObject* o :
-        std::initializer_list<QObject*> { txtTitel, txtPortioner, txtTid, txtIngredienser, txtAnvisningar })
-        o->blockSignals(blocked);
+    if (row >= 0)
+        m_edit.showRecipe(m_receptModel->idAt(row));
+}
+
+bool FrmMain::ask(const QString& title, const QString& text)
+{
+    return m_ctx.prompts().message(this, text, Prompts::Buttons::YesNo, Prompts::Icon::None, title)
+        == Prompts::Answer::Yes;
+}
+
+void FrmMain::tell(const QString& text, RecipeEdit::Icon icon, const QString& title)
+{
+    static const Prompts::Icon icons[] = { Prompts::Icon::None, Prompts::Icon::Information,
+        Prompts::Icon::Warning, Prompts::Icon::Critical };
+    m_ctx.prompts().message(this, text, Prompts::Buttons::Ok, icons[int(icon)], title);
+}
+
+Records::Fields FrmMain::fields() const
+{
+    return { txtTitel->text(), txtPortioner->text(), txtTid->text(), Controls::plainText(txtIngredienser),
+        Controls::plainText(txtAnvisningar) };
+}
+
+std::optional<qint32> FrmMain::chosenCategory() const
+{
+    const int pos = cmbNyttRecept->currentIndex();
+    if (pos < 0 || pos >= m_nyKategoriIds.size())
+        return std::nullopt;
+    return m_nyKategoriIds.at(pos);
+}
+
+// Filling the fields is no edit: their change signals stay quiet.
+void FrmMain::showFields(const Records::Fields& f, std::optional<qint32> kid)
+{
+    const std::initializer_list<QObject*> all { txtTitel, txtPortioner, txtTid, txtIngredienser,
+        txtAnvisningar };
+    for (QObject* o : all)
+        o->blockSignals(true);
+    txtTitel->setText(f.titel);
+    txtPortioner->setText(f.antalPersoner);
+    txtTid->setText(f.tid);
+    txtIngredienser->setPlainText(f.ingredienser);
+    txtAnvisningar->setPlainText(f.anvisningar);
+    for (QObject* o : all)
+        o->blockSignals(false);
+    const QSignalBlocker block(cmbNyttRecept);
+    cmbNyttRecept->setCurrentIndex(kid ? int(m_nyKategoriIds.indexOf(*kid)) : -1);
+}
+
+// With no recipe shown there is nothing the fields could be stored into, so
+// they take no typing (a new recipe starts with "Nytt recept").
+void FrmMain::shownChanged()
+{
+    const bool readOnly = m_edit.currentRid() == 0 && !m_edit.nyttReceptMode();
+    for (QLineEdit* e : { txtTitel, txtPortioner, txtTid })
+        e->setReadOnly(readOnly);
+    for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar })
+        e->setReadOnly(readOnly);
+    updatePictureButton();
+}
+
+// New-recipe mode shows only "Spara" and "Avbryt" of the commands, the
+// category chooser in the filter's place, and no list or search.
+void FrmMain::modeChanged()
+{
+    const bool nytt = m_edit.nyttReceptMode();
+    for (int i = 0; i < CmdCount; ++i)
+        cmdButton[i]->setVisible(
+            nytt ? Cmd(i) == Cmd::Spara || Cmd(i) == Cmd::Avbryt : isBrowsingButton(Cmd(i)));
+    applyLayout();
+    for (QWidget* w : std::initializer_list<QWidget*> { cmbKategorier, lblReceptKategori, lblVerktyg })
+        w->setVisible(!nytt);
+    lstRecept->setEnabled(!nytt);
+    if (!nytt) {
+        m_search->showBrowsingControls();
+        return;
+    }
+    for (QWidget* w : m_search->browsingControls())
+        w->hide();
+    FillNyKategoriList();
+}
+
+void FrmMain::updatePictureButton()
+{
+    QPushButton* b = button(Cmd::Bild);
+    QFont f = b->font();
+    f.setBold(m_edit.currentRid() != 0 && Pictures::hasPicture(m_ctx.pictureFolder(), m_edit.currentRid()));
+    b->setFont(f);
+}
+
+void FrmMain::BeginNyttRecept()
+{
+    m_edit.BeginNyttRecept();
+    // Typing goes into the new recipe's title.
+    txtTitel->setFocus();
+}
+
+void FrmMain::deleteWithKeyboard()
+{
+    m_edit.setReceptPos(std::max(0, lstRecept->currentIndex().row()));
+    m_edit.DeleteRecept(markedRids());
+    const int row = m_edit.rowAfterDelete(lstRecept->currentIndex().row());
+    if (row >= 0)
+        setReceptRow(row, true);
 }
 
 bool FrmMain::isField(QObject* o) const
@@ -160,289 +247,28 @@ bool FrmMain::isField(QObject* o) const
     return o == txtTitel || o == txtPortioner || o == txtTid || o == txtIngredienser || o == txtAnvisningar;
 }
 
-// With no recipe shown there is nothing the fields could be stored into, so
-// they take no typing (a new recipe starts with "Nytt recept").
-void FrmMain::setCurrentRid(qint32 rid)
+// A question asked while a mouse press takes the focus lets the click go on
+// afterwards, or drops it when the edit could not be stored.
+void FrmMain::focusLeft(QWidget* left, bool byMouse)
 {
-    m_currentRid = rid;
-    const bool readOnly = rid == 0 && !m_nyttReceptMode;
-    for (QLineEdit* e : { txtTitel, txtPortioner, txtTid })
-        e->setReadOnly(readOnly);
-    for (QPlainTextEdit* e : { txtIngredienser, txtAnvisningar })
-        e->setReadOnly(readOnly);
-}
-
-void FrmMain::showRecept(int row)
-{
-    if (row < 0)
-        return;
-    const qint32 rid = m_receptModel->idAt(row);
-    const auto loaded = Catalogue::loadRecipe(m_ctx.db(), rid);
-    if (!loaded) {
-        showDbError(QStringLiteral("Receptet kunde inte läsas."), loaded.error());
-        return;
+    if (left == cmbNyttRecept) {
+        if (m_edit.categoryLeft() && byMouse)
+            m_clickAfterQuestion->asked(left, true);
+    } else if (isField(left)) {
+        const RecipeEdit::Left r = m_edit.fieldLeft();
+        if (r.asked && byMouse)
+            m_clickAfterQuestion->asked(left, r.goOn);
     }
-    if (!*loaded) {
-        // Gone since the list was filled: nothing is shown as if it were it.
-        ClearRecept();
-        return;
-    }
-    const Catalogue::Recipe& r = **loaded;
-    setFieldsBlocked(true);
-    txtTitel->setText(r.titel);
-    txtPortioner->setText(r.antalPersoner);
-    txtTid->setText(r.tid);
-    txtIngredienser->setPlainText(r.ingredienser);
-    txtAnvisningar->setPlainText(r.anvisningar);
-    setFieldsBlocked(false);
-    {
-        const QSignalBlocker block(cmbNyttRecept);
-        cmbNyttRecept->setCurrentIndex(r.hasCategory ? int(m_nyKategoriIds.indexOf(r.kategori)) : -1);
-    }
-    setCurrentRid(rid);
-    m_shownKategoriId = r.hasCategory ? r.kategori : 0;
-    updatePictureButton();
-    m_receptPos = 0;
-    m_receptChanged = false;
-}
-
-void FrmMain::updatePictureButton()
-{
-    QPushButton* b = button(Cmd::Bild);
-    QFont f = b->font();
-    f.setBold(m_currentRid != 0 && Pictures::hasPicture(m_ctx.pictureFolder(), m_currentRid));
-    b->setFont(f);
-}
-
-Records::Fields FrmMain::shownFields() const
-{
-    return { txtTitel->text(), txtPortioner->text(), txtTid->text(), Controls::plainText(txtIngredienser),
-        Controls::plainText(txtAnvisningar) };
-}
-
-void FrmMain::ClearRecept()
-{
-    setFieldsBlocked(true);
-    txtAnvisningar->clear();
-    txtIngredienser->clear();
-    txtPortioner->clear();
-    txtTid->clear();
-    txtTitel->clear();
-    setFieldsBlocked(false);
-    m_receptChanged = false;
-    setCurrentRid(0);
-    m_shownKategoriId = 0;
-    {
-        const QSignalBlocker block(cmbNyttRecept);
-        cmbNyttRecept->setCurrentIndex(-1);
-    }
-    updatePictureButton();
-}
-
-void FrmMain::AskSaveRecept()
-{
-    if (m_asking)
-        return;
-    if (m_nyttReceptMode) {
-        m_receptChanged = false;
-        return;
-    }
-    m_asking = true;
-    const auto answer = m_ctx.prompts().message(this,
-        QStringLiteral("Ändringar har gjorts i receptet. Vill Du spara ändringarna?"),
-        Prompts::Buttons::YesNo, Prompts::Icon::None, QStringLiteral("Spara ändringar?"));
-    m_asking = false;
-    if (answer != Prompts::Answer::Yes) {
-        m_receptChanged = false;
-        return;
-    }
-    if (txtTitel->text().isEmpty()) {
-        m_ctx.prompts().message(this, QStringLiteral("Receptet måste ha en titel."), Prompts::Buttons::Ok,
-            Prompts::Icon::None, QStringLiteral("Titel saknas"));
-        return;
-    }
-    if (!fieldsFit(m_ctx.prompts(), this, shownFields()))
-        return;
-    const auto saved = Records::saveRecipe(m_ctx.db(), m_currentRid, shownFields());
-    if (!saved.ok()) {
-        showDbError(QStringLiteral("Receptet kunde inte sparas."), saved.error());
-        return;
-    }
-    if (!*saved) {
-        // Removed meanwhile: the text stays in the fields, and the question
-        // comes again until the user lets it go.
-        m_ctx.prompts().message(this,
-            QStringLiteral("Receptet finns inte längre i receptdatabasen, så ändringarna kunde inte sparas. "
-                           "Texten finns kvar i fälten."),
-            Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        return;
-    }
-    m_receptChanged = false;
-}
-
-bool FrmMain::leaveEdit()
-{
-    if (m_receptChanged)
-        AskSaveRecept();
-    return !m_receptChanged;
-}
-
-bool FrmMain::kategoriEditLeft()
-{
-    if (!m_kategoriEditing)
-        return false;
-    m_kategoriEditing = false;
-    const int pos = cmbNyttRecept->currentIndex();
-    const qint32 kid = m_nyKategoriIds.value(pos);
-    if (pos < 0 || kid == m_shownKategoriId || m_currentRid == 0)
-        return false;
-    const auto answer = m_ctx.prompts().message(this,
-        QStringLiteral("Receptets kategori har ändrats. Vill Du spara ändringen?"), Prompts::Buttons::YesNo,
-        Prompts::Icon::None, QStringLiteral("Spara ändring?"));
-    if (answer != Prompts::Answer::Yes)
-        return true;
-    const auto changed = Records::changeCategory(m_ctx.db(), m_currentRid, kid);
-    if (!changed.ok()) {
-        showDbError(QStringLiteral("Kategorin kunde inte ändras."), changed.error());
-        return true;
-    }
-    if (!*changed) {
-        m_ctx.prompts().message(this,
-            QStringLiteral("Receptet finns inte längre i receptdatabasen, så kategorin kunde inte ändras."),
-            Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        return true;
-    }
-    m_shownKategoriId = kid;
-    return true;
-}
-
-void FrmMain::BeginNyttRecept()
-{
-    m_nyttReceptMode = true;
-    for (QPushButton* b : cmdButton)
-        if (b != button(Cmd::Spara) && b != button(Cmd::Avbryt))
-            b->hide();
-    applyLayout();
-    cmbKategorier->hide();
-    button(Cmd::Spara)->show();
-    button(Cmd::Avbryt)->show();
-    lblReceptKategori->hide();
-    lstRecept->setEnabled(false);
-    for (QWidget* w : m_search->browsingControls())
-        w->hide();
-    lblVerktyg->hide();
-    FillNyKategoriList();
-    ClearRecept();
-    // Typing goes into the new recipe's title.
-    txtTitel->setFocus();
-}
-
-void FrmMain::SaveNyttRecept()
-{
-    const int pos = cmbNyttRecept->currentIndex();
-    if (pos < 0) {
-        m_ctx.prompts().message(this, QStringLiteral("Du måste ange en kategori för receptet."),
-            Prompts::Buttons::Ok, Prompts::Icon::Information, QStringLiteral("Kategori saknas"));
-        return;
-    }
-    if (txtTitel->text().isEmpty()) {
-        m_ctx.prompts().message(this, QStringLiteral("Receptet måste ha en titel."), Prompts::Buttons::Ok,
-            Prompts::Icon::None, QStringLiteral("Titel saknas"));
-        return;
-    }
-    if (!fieldsFit(m_ctx.prompts(), this, shownFields()))
-        return;
-    const auto added = Records::addRecipe(m_ctx.db(), m_nyKategoriIds.value(pos), shownFields());
-    if (!added) {
-        showDbError(QStringLiteral("Receptet kunde inte sparas."), added.error());
-        return;
-    }
-    m_receptChanged = false;
-    EndNyttRecept();
-}
-
-void FrmMain::EndNyttRecept()
-{
-    for (int i = 0; i < CmdCount; ++i)
-        if (isBrowsingButton(Cmd(i)))
-            cmdButton[i]->show();
-    button(Cmd::Spara)->hide();
-    button(Cmd::Avbryt)->hide();
-    cmbKategorier->show();
-    m_nyttReceptMode = false;
-    applyLayout();
-    lstRecept->setEnabled(true);
-    lblReceptKategori->show();
-    lblVerktyg->show();
-    m_search->showBrowsingControls();
-    ClearRecept();
-    FillKategoriList();
-}
-
-void FrmMain::DeleteRecept()
-{
-    const QVector<qint32> rids = markedRids();
-    if (rids.isEmpty())
-        return;
-    const auto answer = m_ctx.prompts().message(this, QStringLiteral("Vill du radera markerade recept?"),
-        Prompts::Buttons::YesNo, Prompts::Icon::None, QStringLiteral("Radera recept"));
-    if (answer != Prompts::Answer::Yes)
-        return;
-    if (DbStatus s = Records::deleteRecipes(m_ctx.db(), rids); !s) {
-        showDbError(QStringLiteral("Recepten kunde inte raderas."), s.error());
-        return;
-    }
-    // Pictures go only once the recipes are surely gone.
-    QStringList failed;
-    for (qint32 rid : rids)
-        if (!Pictures::removeAllPictures(m_ctx.pictureFolder(), rid).ok)
-            failed << QString::number(rid);
-    m_deletedCount += int(rids.size());
-    ClearRecept();
-    FillKategoriList();
-    if (!failed.isEmpty())
-        m_ctx.prompts().message(this,
-            QStringLiteral("Bilderna till recept %1 kunde inte tas bort.")
-                .arg(failed.join(QStringLiteral(", "))),
-            Prompts::Buttons::Ok, Prompts::Icon::Warning);
-}
-
-void FrmMain::deleteWithKeyboard()
-{
-    m_receptPos = std::max(0, lstRecept->currentIndex().row());
-    DeleteRecept();
-    const int k = m_deletedCount;
-    if (k >= 1) {
-        const int p = lstRecept->currentIndex().row();
-        const int q = p - (k - 1);
-        if (q < 1) {
-            if (p >= 0)
-                setReceptRow(0, true);
-        } else {
-            setReceptRow(q, true);
-        }
-    }
-    m_deletedCount = 0;
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-        auto* left = static_cast<QWidget*>(watched);
-        if (watched == cmbNyttRecept) {
-            if (kategoriEditLeft() && byMouse)
-                m_clickAfterQuestion->asked(left, true);
-        } else if (isField(watched)) {
-            const bool asks = m_receptChanged && !m_nyttReceptMode && !m_asking;
-            const bool goOn = leaveEdit();
-            if (asks && byMouse)
-                m_clickAfterQuestion->asked(left, goOn);
-        }
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason)
+            focusLeft(static_cast<QWidget*>(watched), reason == Qt::MouseFocusReason);
     } else if (event->type() == QEvent::FocusIn && watched == cmbNyttRecept) {
-        if (!m_nyttReceptMode)
-            m_kategoriEditing = true;
+        m_edit.categoryEntered();
     } else if (event->type() == QEvent::KeyRelease && watched == lstRecept) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {

@@ -1,5 +1,15 @@
 #pragma once
 
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class AppContext;
+class FrmMain;
+class SecondaryWindows;
+
 // The main window's command buttons, by their index in the button arrays
 // (the index is part of each button's name, cmdButton_<index>).
 enum class Cmd : int {
@@ -59,3 +69,41 @@ constexpr bool isBrowsingButton(Cmd c)
         return true;
     }
 }
+
+// What the main window's command buttons do: the main window's own
+// operations, and the secondary windows they open (one of a kind at a time,
+// brought to the front when open already).
+class MainCommands : public QObject {
+    Q_OBJECT
+public:
+    MainCommands(AppContext& ctx, FrmMain& main, SecondaryWindows& windows);
+
+    static QString caption(Cmd c);
+    static QString caption(Krox k);
+    void run(Cmd c);
+    void run(Krox k);
+
+private:
+    // Raises the named secondary window when it is open.
+    bool bringToFront(const QString& name);
+    // The marked recipes' commands tell the user when none is marked.
+    bool anyMarked();
+    void openKategorier();
+    void openUppdatera();
+    void openPrint();
+    void SendERecept();
+    void openGuide();
+    void openMatsedel();
+    void openAnpassa();
+    void openPictureWindow();
+    void openAbout();
+    void openHelp();
+
+    AppContext& m_ctx;
+    FrmMain& m_main;
+    SecondaryWindows& m_windows;
+    // Indexed by the button's index; empty for the buttons that do nothing.
+    std::array<std::function<void()>, CmdCount> m_actions;
+    // A category was added or renamed in this run.
+    bool m_kategorierChanged = false;
+};

@@ -1,0 +1,287 @@
+#include "core/catalogue/RecipeEdit.h"
+
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Pictures.h"
+
+#include <QStringList>
+
+RecipeEdit::RecipeEdit(Database& db, const QString& pictureFolder, Window& window)
+    : m_db(db)
+    , m_pictureFolder(pictureFolder)
+    , m_window(window)
+{
+}
+
+std::optional<qint32> RecipeEdit::shownCategory() const
+{
+    if (m_nyttReceptMode || m_currentRid == 0 || m_shownKategoriId == 0)
+        return std::nullopt;
+    return m_shownKategoriId;
+}
+
+void RecipeEdit::dbError(const QString& what, const DbError& error)
+{
+    m_window.tell(what + QStringLiteral("\n\n") + error.describe(), Icon::Critical);
+}
+
+// A text too long to store is refused, with a word, rather than cut.
+bool RecipeEdit::fieldsFit(const Records::Fields& f)
+{
+    const QString field = Records::overlongField(f);
+    if (field.isEmpty())
+        return true;
+    m_window.tell(
+        QStringLiteral("Texten i fältet %1 är för lång: högst %2 tecken får plats. Korta den och spara igen.")
+            .arg(field)
+            .arg(Records::MaxLineLength),
+        Icon::Warning);
+    return false;
+}
+
+void RecipeEdit::setShown(qint32 rid, qint32 kid)
+{
+    m_currentRid = rid;
+    m_shownKategoriId = kid;
+    m_receptChanged = false;
+    m_window.shownChanged();
+}
+
+void RecipeEdit::showRecipe(qint32 rid)
+{
+    const auto loaded = Catalogue::loadRecipe(m_db, rid);
+    if (!loaded) {
+        dbError(QStringLiteral("Receptet kunde inte läsas."), loaded.error());
+        return;
+    }
+    if (!*loaded) {
+        // Gone since the list was filled: nothing is shown as if it were it.
+        ClearRecept();
+        return;
+    }
+    const Catalogue::Recipe& r = **loaded;
+    const std::optional<qint32> kid = r.hasCategory ? std::optional(r.kategori) : std::nullopt;
+    m_window.showFields({ r.titel, r.antalPersoner, r.tid, r.ingredienser, r.anvisningar }, kid);
+    m_receptPos = 0;
+    setShown(rid, kid.value_or(0));
+}
+
+void RecipeEdit::ClearRecept()
+{
+    m_window.showFields({}, std::nullopt);
+    setShown(0, 0);
+}
+
+void RecipeEdit::listReplaced()
+{
+    m_currentRid = 0;
+    m_window.shownChanged();
+}
+
+void RecipeEdit::AskSaveRecept()
+{
+    if (m_asking)
+        return;
+    if (m_nyttReceptMode) {
+        m_receptChanged = false;
+        return;
+    }
+    m_asking = true;
+    const bool yes = m_window.ask(QStringLiteral("Spara ändringar?"),
+        QStringLiteral("Ändringar har gjorts i receptet. Vill Du spara ändringarna?"));
+    m_asking = false;
+    if (!yes) {
+        m_receptChanged = false;
+        return;
+    }
+    const Records::Fields f = m_window.fields();
+    if (f.titel.isEmpty()) {
+        m_window.tell(
+            QStringLiteral("Receptet måste ha en titel."), Icon::None, QStringLiteral("Titel saknas"));
+        return;
+    }
+    if (!fieldsFit(f))
+        return;
+    const auto saved = Records::saveRecipe(m_db, m_currentRid, f);
+    if (!saved.ok()) {
+        dbError(QStringLiteral("Receptet kunde inte sparas."), saved.error());
+        return;
+    }
+    if (!*saved) {
+        // Removed meanwhile: the text stays in the fields, and the question
+        // comes again until the user lets it go.
+        m_window.tell(
+            QStringLiteral("Receptet finns inte längre i receptdatabasen, så ändringarna kunde inte sparas. "
+                           "Texten finns kvar i fälten."),
+            Icon::Warning);
+        return;
+    }
+    m_receptChanged = false;
+}
+
+bool RecipeEdit::leaveEdit()
+{
+    if (m_receptChanged)
+        AskSaveRecept();
+    return !m_receptChanged;
+}
+
+RecipeEdit::Left RecipeEdit::fieldLeft()
+{
+    const bool asks = m_receptChanged && !m_nyttReceptMode && !m_asking;
+    const bool goOn = leaveEdit();
+    return { asks, goOn };
+}
+
+void RecipeEdit::categoryEntered()
+{
+    if (!m_nyttReceptMode)
+        m_kategoriEditing = true;
+}
+
+bool RecipeEdit::categoryLeft()
+{
+    if (!m_kategoriEditing)
+        return false;
+    m_kategoriEditing = false;
+    const std::optional<qint32> kid = m_window.chosenCategory();
+    if (!kid || *kid == m_shownKategoriId || m_currentRid == 0)
+        return false;
+    if (!m_window.ask(QStringLiteral("Spara ändring?"),
+            QStringLiteral("Receptets kategori har ändrats. Vill Du spara ändringen?")))
+        return true;
+    const auto changed = Records::changeCategory(m_db, m_currentRid, *kid);
+    if (!changed.ok()) {
+        dbError(QStringLiteral("Kategorin kunde inte ändras."), changed.error());
+        return true;
+    }
+    if (!*changed) {
+        m_window.tell(
+            QStringLiteral("Receptet finns inte längre i receptdatabasen, så kategorin kunde inte ändras."),
+            Icon::Warning);
+        return true;
+    }
+    m_shownKategoriId = *kid;
+    return true;
+}
+
+bool RecipeEdit::beforeCommand(bool chooserHasFocus)
+{
+    if (m_nyttReceptMode)
+        return true;
+    categoryLeft();
+    // The chooser keeps the focus, so leaving it later still tests for a change.
+    m_kategoriEditing = chooserHasFocus;
+    return leaveEdit();
+}
+
+bool RecipeEdit::chooseCategory(int position)
+{
+    // An edit that was to be stored and could not be keeps the list it belongs to.
+    if (!leaveEdit())
+        return false;
+    m_kategoriPos = position;
+    listReplaced();
+    return true;
+}
+
+void RecipeEdit::recipesImported()
+{
+    m_kategoriPos = Catalogue::NewestPosition;
+    m_receptPos = 0;
+    // A new recipe being typed keeps its text; the list follows when it ends.
+    if (!m_nyttReceptMode)
+        m_window.refillLists();
+}
+
+void RecipeEdit::BeginNyttRecept()
+{
+    m_nyttReceptMode = true;
+    m_window.modeChanged();
+    ClearRecept();
+}
+
+void RecipeEdit::SaveNyttRecept()
+{
+    const std::optional<qint32> kid = m_window.chosenCategory();
+    if (!kid) {
+        m_window.tell(QStringLiteral("Du måste ange en kategori för receptet."), Icon::Information,
+            QStringLiteral("Kategori saknas"));
+        return;
+    }
+    const Records::Fields f = m_window.fields();
+    if (f.titel.isEmpty()) {
+        m_window.tell(
+            QStringLiteral("Receptet måste ha en titel."), Icon::None, QStringLiteral("Titel saknas"));
+        return;
+    }
+    if (!fieldsFit(f))
+        return;
+    const auto added = Records::addRecipe(m_db, *kid, f);
+    if (!added) {
+        dbError(QStringLiteral("Receptet kunde inte sparas."), added.error());
+        return;
+    }
+    m_receptChanged = false;
+    EndNyttRecept();
+}
+
+void RecipeEdit::EndNyttRecept()
+{
+    m_nyttReceptMode = false;
+    m_window.modeChanged();
+    ClearRecept();
+    m_window.refillLists();
+}
+
+void RecipeEdit::DeleteRecept(const QVector<qint32>& marked)
+{
+    if (marked.isEmpty())
+        return;
+    if (!m_window.ask(QStringLiteral("Radera recept"), QStringLiteral("Vill du radera markerade recept?")))
+        return;
+    if (DbStatus s = Records::deleteRecipes(m_db, marked); !s) {
+        dbError(QStringLiteral("Recepten kunde inte raderas."), s.error());
+        return;
+    }
+    // Pictures go only once the recipes are surely gone.
+    QStringList failed;
+    for (qint32 rid : marked)
+        if (!Pictures::removeAllPictures(m_pictureFolder, rid).ok)
+            failed << QString::number(rid);
+    m_deletedCount += int(marked.size());
+    ClearRecept();
+    m_window.refillLists();
+    if (!failed.isEmpty())
+        m_window.tell(QStringLiteral("Bilderna till recept %1 kunde inte tas bort.")
+                          .arg(failed.join(QStringLiteral(", "))),
+            Icon::Warning);
+}
+
+// With k recipes deleted and the list at row p after the refill, row
+// p - (k - 1) goes to the top; near the top, row 0 does.
+int RecipeEdit::rowAfterDelete(int currentRow)
+{
+    const int k = m_deletedCount;
+    m_deletedCount = 0;
+    if (k < 1)
+        return -1;
+    const int q = currentRow - (k - 1);
+    if (q < 1)
+        return currentRow >= 0 ? 0 : -1;
+    return q;
+}
+
+bool RecipeEdit::mayExit()
+{
+    // A new recipe being typed would otherwise be dropped without a word.
+    if (m_nyttReceptMode && !m_window.fields().isEmpty()
+        && m_window.ask(QStringLiteral("Spara nytt recept?"),
+            QStringLiteral("Det nya receptet har inte sparats. Vill Du spara det?"))) {
+        SaveNyttRecept();
+        if (m_nyttReceptMode)
+            return false;
+    }
+    // The user said save, but it could not be stored (no title, or the engine
+    // refused): the program stays so the edit is not lost.
+    return m_nyttReceptMode || leaveEdit();
+}

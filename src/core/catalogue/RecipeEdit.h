@@ -1,0 +1,119 @@
+#pragma once
+
+#include "core/catalogue/Records.h"
+#include "core/db/Database.h"
+
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+// The main window's editing session: which recipe the fields show, whether
+// they hold an edit not yet asked about, new-recipe mode, and the rules for
+// asking, storing, refusing and deleting. It knows no widget: it asks and
+// tells through its Window, which holds the fields and the lists.
+class RecipeEdit {
+public:
+    enum class Icon { None, Information, Warning, Critical };
+
+    // What the session needs from the window that shows it.
+    class Window {
+    public:
+        virtual ~Window() = default;
+        // A Yes/No box without an icon; true on Yes.
+        virtual bool ask(const QString& title, const QString& text) = 0;
+        // A box with an OK button; the empty title stands for the program's.
+        virtual void tell(const QString& text, Icon icon, const QString& title = {}) = 0;
+        // What the five fields hold, and the category the chooser shows.
+        virtual Records::Fields fields() const = 0;
+        virtual std::optional<qint32> chosenCategory() const = 0;
+        // Puts texts into the fields and a category into the chooser.
+        virtual void showFields(const Records::Fields& f, std::optional<qint32> kid) = 0;
+        // The shown recipe changed (the fields take typing only while one is).
+        virtual void shownChanged() = 0;
+        // New-recipe mode began or ended.
+        virtual void modeChanged() = 0;
+        // Recipes were added or deleted: the category filter and the recipe
+        // list are read again (and the list's row is shown).
+        virtual void refillLists() = 0;
+    };
+
+    RecipeEdit(Database& db, const QString& pictureFolder, Window& window);
+
+    qint32 currentRid() const { return m_currentRid; }
+    bool receptChanged() const { return m_receptChanged; }
+    bool nyttReceptMode() const { return m_nyttReceptMode; }
+    int kategoriPos() const { return m_kategoriPos; }
+    int receptPos() const { return m_receptPos; }
+    int deletedCount() const { return m_deletedCount; }
+    // The stored category of the shown recipe; none in new-recipe mode.
+    std::optional<qint32> shownCategory() const;
+
+    // The user changed the text of a field.
+    void edited() { m_receptChanged = true; }
+    // Shows a recipe in the fields; one gone meanwhile empties them.
+    void showRecipe(qint32 rid);
+    void ClearRecept();
+    // The recipe list was filled anew: until a row is shown no recipe counts
+    // as shown, though the fields keep their text.
+    void listReplaced();
+
+    void AskSaveRecept();
+    // Asks about an unsaved edit; false when the user wanted it stored and it
+    // could not be, so what was about to happen must not.
+    bool leaveEdit();
+
+    struct Left {
+        bool asked = false;
+        bool goOn = true;
+    };
+    // The focus left one of the five fields.
+    Left fieldLeft();
+    // The focus entered or left the category chooser; leaving it asks about
+    // a changed category and returns whether it asked.
+    void categoryEntered();
+    bool categoryLeft();
+    // Before a command runs: a shortcut clicks its button without taking the
+    // focus, so the questions that leaving would ask come first. False when
+    // the command must wait.
+    bool beforeCommand(bool chooserHasFocus);
+    // A choice in the category filter; false when it must not happen.
+    bool chooseCategory(int position);
+    // After an import: the filter goes to "10 senaste recepten".
+    void recipesImported();
+
+    void BeginNyttRecept();
+    void SaveNyttRecept();
+    void EndNyttRecept();
+    // Deletes the marked recipes and their pictures, after asking.
+    void DeleteRecept(const QVector<qint32>& marked);
+    // Deleting with the keyboard: the list's row before, and after the
+    // refill the row to mark at the top of the list (-1: none).
+    void setReceptPos(int row) { m_receptPos = row; }
+    int rowAfterDelete(int currentRow);
+    // Before the program ends; false when it must stay, so an edit the user
+    // wanted stored is not lost.
+    bool mayExit();
+
+private:
+    void setShown(qint32 rid, qint32 kid);
+    bool fieldsFit(const Records::Fields& f);
+    void dbError(const QString& what, const DbError& error);
+
+    Database& m_db;
+    QString m_pictureFolder;
+    Window& m_window;
+
+    qint32 m_currentRid = 0;
+    bool m_receptChanged = false;
+    bool m_nyttReceptMode = false;
+    int m_kategoriPos = 0;
+    int m_receptPos = 0;
+    int m_deletedCount = 0;
+    // The category the chooser showed with the recipe, 0 for none.
+    qint32 m_shownKategoriId = 0;
+    // The chooser got the focus while browsing: leaving it tests for a change.
+    bool m_kategoriEditing = false;
+    // A question is open; the focus moves it causes must not ask again.
+    bool m_asking = false;
+};
