@@ -200,6 +200,21 @@ void SearchPanel::keepTextMeanwhile()
     m_keeping.start();
 }
 
+// Not a child: a child of the disabled main window could not be used.
+// The window system still keeps it over the main window.
+std::unique_ptr<FrmSeekProgress> SearchPanel::showProgress()
+{
+    auto win = std::make_unique<FrmSeekProgress>(m_ctx);
+    connect(win.get(), &FrmSeekProgress::cancelled, this, [this] { m_cancelled = true; });
+    win->winId();
+    if (QWindow* handle = m_host->windowHandle())
+        win->windowHandle()->setTransientParent(handle);
+    win->move(m_host->frameGeometry().center() - win->rect().center());
+    m_windows.setActiveName(win->objectName());
+    win->show();
+    return win;
+}
+
 std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(Catalogue::TitleOrder& order)
 {
     if (m_seeking)
@@ -221,18 +236,8 @@ std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(Catalogue::Title
     QPushButton* const hadDefault = currentDefault();
     m_host->setEnabled(false);
 
-    // Not a child: a child of the disabled main window could not be used.
-    // The window system still keeps it over the main window.
-    auto progressWindow = std::make_unique<FrmSeekProgress>(m_ctx);
+    std::unique_ptr<FrmSeekProgress> progressWindow = showProgress();
     FrmSeekProgress* win = progressWindow.get();
-    connect(win, &FrmSeekProgress::cancelled, this, [this] { m_cancelled = true; });
-    win->winId();
-    if (QWindow* handle = m_host->windowHandle())
-        win->windowHandle()->setTransientParent(handle);
-    win->move(m_host->frameGeometry().center() - win->rect().center());
-    m_windows.setActiveName(win->objectName());
-    win->show();
-
     QElapsedTimer sincePump;
     bool pumped = false;
     const auto progress = [&](int done, int total) {

@@ -8,9 +8,11 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class AppContext;
+class FrmSeekProgress;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -75,6 +77,7 @@ private:
     void entryChosen(int row);
     void makeDefault(QPushButton* button);
     QPushButton* currentDefault() const;
+    std::unique_ptr<FrmSeekProgress> showProgress();
 
     AppContext& m_ctx;
     QWidget* m_host;
