@@ -54,7 +54,6 @@ public:
     void RunSeek();
 
     // The editing state, readable by tests and by the windows this one opens.
-    const RecipeEdit& edit() const { return m_edit; }
     qint32 currentRid() const { return m_edit.currentRid(); }
     bool receptChanged() const { return m_edit.receptChanged(); }
     bool nyttReceptMode() const { return m_edit.nyttReceptMode(); }

@@ -174,9 +174,11 @@ void FrmMain::showFields(const Records::Fields& f, std::optional<qint32> kid)
         txtAnvisningar };
     for (QObject* o : all)
         o->blockSignals(true);
-    txtTitel->setText(f.titel);
-    txtPortioner->setText(f.antalPersoner);
-    txtTid->setText(f.tid);
+    // Emptied, the line fields keep what Ctrl+Z takes back; filled, they start afresh.
+    const bool emptying = f.isEmpty() && !kid;
+    for (const auto& [e, text] : { std::pair { txtTitel, &f.titel },
+             std::pair { txtPortioner, &f.antalPersoner }, std::pair { txtTid, &f.tid } })
+        emptying ? e->clear() : e->setText(*text);
     txtIngredienser->setPlainText(f.ingredienser);
     txtAnvisningar->setPlainText(f.anvisningar);
     for (QObject* o : all)
