@@ -2,6 +2,8 @@
 
 #include "core/db/TextRules.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <climits>
 #include <numeric>
@@ -42,8 +44,8 @@ TitleOrder::TitleOrder(Database& db)
     : m_db(db)
 {
     m_db.observeRows(this, [this](const char* table, qint64 rowid) {
-        if (m_read && qstricmp(table, "tblRecept") == 0 && rowid > 0 && rowid <= INT_MAX)
-            m_dirty.insert(qint32(rowid));
+        if (const auto rid = changedRecipe(table, rowid); rid && m_read)
+            m_dirty.insert(*rid);
     });
 }
 
@@ -113,10 +115,10 @@ DbResult<const RecipeRows*> TitleOrder::get()
     bool whole = !m_read || m_generation != m_db.generation() || m_schema != schema->toLongLong();
     // Emptied at one go, which tells no one row by row.
     if (!whole && !m_rows.ids.isEmpty()) {
-        const auto any = m_db.scalar("SELECT max(RID) FROM tblRecept;");
-        if (!any)
+        const auto any = hasRecipes(m_db);
+        if (!any.ok())
             return any.error();
-        whole = any->isNull();
+        whole = !*any;
     }
     m_generation = m_db.generation();
     m_schema = schema->toLongLong();
@@ -188,18 +190,23 @@ DbResult<RecipeRows> recipesFor(Database& db, int position, qint32 kid)
     return rows;
 }
 
-DbResult<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid)
+namespace {
+
+// One recipe with its category's name, found by `where`; the one reader of a
+// single recipe. LEFT JOIN: a recipe whose category is gone is still found.
+DbResult<std::optional<Recipe>> oneRecipe(Database& db, const char* where, const QVariant& value)
 {
-    // LEFT JOIN: a recipe whose category is gone is still shown.
-    DbResult<Statement> st
-        = db.prepare("SELECT tblRecept.RID, tblRecept.Titel, tblRecept.AntalPersoner, tblRecept.Tid, "
-                     "tblRecept.Ingredienser, "
-                     "tblRecept.Anvisningar, tblRecept.Kategori, tblKategorier.KID, tblKategorier.Kategori "
-                     "FROM tblRecept LEFT JOIN tblKategorier ON tblRecept.Kategori = tblKategorier.KID "
-                     "WHERE tblRecept.RID = ?1;");
+    const QByteArray sql
+        = QByteArrayLiteral(
+              "SELECT tblRecept.RID, tblRecept.Titel, tblRecept.AntalPersoner, tblRecept.Tid, "
+              "tblRecept.Ingredienser, tblRecept.Anvisningar, tblRecept.Kategori, "
+              "tblKategorier.KID, tblKategorier.Kategori "
+              "FROM tblRecept LEFT JOIN tblKategorier ON tblRecept.Kategori = tblKategorier.KID ")
+        + where;
+    DbResult<Statement> st = db.prepare(sql.constData());
     if (!st)
         return st.error();
-    st->bind(1, rid);
+    st->bind(1, value);
     if (!st->next()) {
         if (st->failed())
             return st->error();
@@ -216,6 +223,210 @@ DbResult<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid)
     r.hasCategory = !st->isNull(7);
     r.kategoriNamn = st->text(8);
     return std::optional<Recipe>(r);
+}
+
+} // namespace
+
+DbResult<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid)
+{
+    return oneRecipe(db, "WHERE tblRecept.RID = ?1;", rid);
+}
+
+DbResult<std::optional<Recipe>> recipeTitled(Database& db, const QString& titel)
+{
+    return oneRecipe(db, "WHERE tblRecept.Titel = ?1 COLLATE SV ORDER BY tblRecept.RID LIMIT 1;", titel);
+}
+
+DbResult<RecipeRows> recipesTitledLike(Database& db, const QString& pattern)
+{
+    DbResult<Statement> st = db.prepare("SELECT RID, Titel FROM tblRecept WHERE Titel LIKE ?1 ORDER BY RID;");
+    if (!st)
+        return st.error();
+    st->bind(1, pattern);
+    RecipeRows found;
+    while (st->next()) {
+        found.ids.append(st->int32(0));
+        found.titles.append(st->text(1));
+    }
+    if (st->failed())
+        return st->error();
+    return found;
+}
+
+DbResult<std::optional<qint32>> categoryNamed(Database& db, const QString& name)
+{
+    const auto kid = db.scalar(
+        "SELECT KID FROM tblKategorier WHERE Kategori = ?1 COLLATE SV ORDER BY KID LIMIT 1;", { name });
+    if (!kid)
+        return kid.error();
+    return kid->isNull() ? std::optional<qint32>() : std::optional<qint32>(kid->toInt());
+}
+
+DbResult<int> countTitled(Database& db, const QString& titel)
+{
+    const auto same = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { titel });
+    if (!same)
+        return same.error();
+    return same->toInt();
+}
+
+DbResult<qint32> insertRecipe(Database& db, qint32 kid, const StoredFields& f)
+{
+    if (DbStatus s = db.execute("INSERT INTO tblRecept (Kategori, Titel, Anvisningar, Ingredienser, "
+                                "AntalPersoner, Tid) VALUES (?1, ?2, ?3, ?4, ?5, ?6);",
+            { kid, f.titel, f.anvisningar, f.ingredienser, f.antalPersoner, f.tid });
+        !s)
+        return s.error();
+    return qint32(db.lastInsertId());
+}
+
+DbResult<bool> updateRecipe(Database& db, qint32 rid, const StoredFields& f)
+{
+    if (DbStatus s
+        = db.execute("UPDATE tblRecept SET Anvisningar = ?1, Ingredienser = ?2, AntalPersoner = ?3, "
+                     "Tid = ?4, Titel = ?5 WHERE RID = ?6;",
+            { f.anvisningar, f.ingredienser, f.antalPersoner, f.tid, f.titel, rid });
+        !s)
+        return s.error();
+    return db.changes() > 0;
+}
+
+DbStatus deleteRecipes(Database& db, const QVector<qint32>& rids)
+{
+    if (DbStatus s = db.begin(); !s)
+        return s;
+    auto undo = [&](const DbError& e) -> DbStatus {
+        db.rollback();
+        return e;
+    };
+    DbResult<Statement> st = db.prepare("DELETE FROM tblRecept WHERE RID = ?1;");
+    if (!st)
+        return undo(st.error());
+    for (qint32 rid : rids) {
+        st->reset();
+        st->bind(1, rid);
+        if (DbStatus s = st->run(); !s)
+            return undo(s.error());
+    }
+    if (DbStatus s = db.commit(); !s)
+        return undo(s.error());
+    return dbOk();
+}
+
+DbResult<bool> setCategory(Database& db, qint32 rid, qint32 kid)
+{
+    if (DbStatus s = db.execute("UPDATE tblRecept SET Kategori = ?1 WHERE RID = ?2;", { kid, rid }); !s)
+        return s.error();
+    return db.changes() > 0;
+}
+
+DbResult<qint32> addCategory(Database& db, const QString& name)
+{
+    if (DbStatus s = db.execute("INSERT INTO tblKategorier (Kategori) VALUES (?1);", { name }); !s)
+        return s.error();
+    return qint32(db.lastInsertId());
+}
+
+DbResult<bool> renameCategory(Database& db, qint32 kid, const QString& name)
+{
+    if (DbStatus s = db.execute("UPDATE tblKategorier SET Kategori=?1 WHERE KID=?2;", { name, kid }); !s)
+        return s.error();
+    return db.changes() > 0;
+}
+
+std::optional<qint32> changedRecipe(const char* table, qint64 rowid)
+{
+    if (qstricmp(table, "tblRecept") == 0 && rowid > 0 && rowid <= INT_MAX)
+        return qint32(rowid);
+    return std::nullopt;
+}
+
+DbResult<bool> hasRecipes(Database& db)
+{
+    const auto highest = db.scalar("SELECT max(RID) FROM tblRecept;");
+    if (!highest)
+        return highest.error();
+    return !highest->isNull();
+}
+
+DbResult<qint64> recipeCount(Database& db)
+{
+    const auto count = db.scalar("SELECT count(*) FROM tblRecept;");
+    if (!count)
+        return count.error();
+    return count->toLongLong();
+}
+
+namespace {
+
+// Rows read per statement, so a long reading can stop and go on.
+constexpr int ReadBatch = 4096;
+
+// The texts of the statement's row, from column `first` on.
+SearchTexts searchTexts(const Statement& st, qint32 rid, int first)
+{
+    SearchTexts t;
+    t.rid = rid;
+    for (int c = 0; c < 3; ++c)
+        t.text[c] = st.utf8(first + c, &t.length[c]);
+    return t;
+}
+
+} // namespace
+
+DbResult<bool> readSearchTexts(Database& db, qint32 after, int limit, const SearchTextReader& reader)
+{
+    // Every page goes by once: kept in the engine's cache they would only
+    // push out what the lists use, and double the memory held.
+    const auto cacheSize = db.scalar("PRAGMA cache_size;");
+    if (!cacheSize)
+        return cacheSize.error();
+    (void)db.exec("PRAGMA cache_size=-1024;");
+    const QByteArray restore = "PRAGMA cache_size=" + QByteArray::number(cacheSize->toLongLong()) + ";";
+    const auto restoreCache = qScopeGuard([&] { (void)db.exec(restore.constData()); });
+    auto prepared = db.prepare("SELECT RID, Titel, Ingredienser, Anvisningar FROM tblRecept WHERE RID > ?1 "
+                               "ORDER BY RID LIMIT ?2;");
+    if (!prepared)
+        return prepared.error();
+    Statement& st = *prepared;
+    int read = 0;
+    while (read < limit) {
+        const int batch = std::min(ReadBatch, limit - read);
+        st.reset();
+        st.bind(1, after).bind(2, batch);
+        int got = 0;
+        while (st.next()) {
+            after = st.int32(0);
+            ++got;
+            if (!reader(searchTexts(st, after, 1)))
+                return false;
+        }
+        if (st.failed())
+            return st.error();
+        read += got;
+        if (got < batch)
+            return true;
+    }
+    return false;
+}
+
+DbStatus readSearchTextsOf(Database& db, const QList<qint32>& rids, const SearchTextReader& reader)
+{
+    auto prepared = db.prepare("SELECT Titel, Ingredienser, Anvisningar FROM tblRecept WHERE RID = ?1;");
+    if (!prepared)
+        return prepared.error();
+    Statement& st = *prepared;
+    for (qint32 rid : rids) {
+        st.reset();
+        st.bind(1, rid);
+        if (st.next()) {
+            if (!reader(searchTexts(st, rid, 0)))
+                break;
+        } else if (st.failed()) {
+            return st.error();
+        }
+    }
+    return dbOk();
 }
 
 QString fromStored(const QString& text)

@@ -6,11 +6,16 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
-// Reading the cookbook for the main window's lists and fields.
+// The recipe and category tables (tblRecept, tblKategorier). Their one owner:
+// outside the schema upgrade, every SQL statement over them is in
+// Catalogue.cpp, and the rest of the program reads and changes recipes and
+// categories through this header, Records.h, Categories.h and Guide.h.
 namespace Catalogue {
 
 struct Category {
@@ -80,6 +85,63 @@ DbResult<QList<Category>> allCategories(Database& db);
 DbResult<RecipeRows> recipesFor(Database& db, int position, qint32 kid);
 // An empty optional when there is no such recipe.
 DbResult<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid);
+// The oldest recipe bearing exactly `titel`, letter case aside; empty when
+// none does.
+DbResult<std::optional<Recipe>> recipeTitled(Database& db, const QString& titel);
+// Recipes whose title matches `pattern` in the cookbook's LIKE, by number.
+DbResult<RecipeRows> recipesTitledLike(Database& db, const QString& pattern);
+// The oldest category of that name, letter case aside; empty when none bears it.
+DbResult<std::optional<qint32>> categoryNamed(Database& db, const QString& name);
+
+// A recipe's columns in the form the table holds them: texts as stored (CR LF
+// line ends), a null QVariant for NULL.
+struct StoredFields {
+    QString titel;
+    QVariant antalPersoner;
+    QVariant tid;
+    QVariant ingredienser;
+    QVariant anvisningar;
+};
+
+// Recipes bearing `titel`, letter case aside.
+DbResult<int> countTitled(Database& db, const QString& titel);
+// Adds a recipe; returns its number.
+DbResult<qint32> insertRecipe(Database& db, qint32 kid, const StoredFields& f);
+// Stores the fields into recipe `rid`, its category kept; false when there is
+// no such recipe.
+DbResult<bool> updateRecipe(Database& db, qint32 rid, const StoredFields& f);
+// All or none.
+[[nodiscard]] DbStatus deleteRecipes(Database& db, const QVector<qint32>& rids);
+// False when there is no such recipe.
+DbResult<bool> setCategory(Database& db, qint32 rid, qint32 kid);
+// Returns the new category's number.
+DbResult<qint32> addCategory(Database& db, const QString& name);
+// False when there is no such category.
+DbResult<bool> renameCategory(Database& db, qint32 kid, const QString& name);
+
+// The recipe a row change reported by Database::observeRows names, when it
+// names one.
+std::optional<qint32> changedRecipe(const char* table, qint64 rowid);
+// False when the cookbook holds no recipe; one look at the highest number.
+DbResult<bool> hasRecipes(Database& db);
+DbResult<qint64> recipeCount(Database& db);
+
+// The three texts the searches scan, straight from the engine's row: UTF-8,
+// a null pointer for NULL, valid only while the reader is told of them.
+struct SearchTexts {
+    qint32 rid = 0;
+    // Title, ingredients, instructions.
+    const char* text[3] = {};
+    int length[3] = {};
+};
+// Told each recipe read; false stops the reading.
+using SearchTextReader = std::function<bool(const SearchTexts&)>;
+// The search's bulk reader: the texts of at most `limit` recipes numbered
+// above `after`, in number order. True when it read the last recipe there is.
+DbResult<bool> readSearchTexts(Database& db, qint32 after, int limit, const SearchTextReader& reader);
+// The texts of each recipe of `rids` (ascending) that still exists.
+[[nodiscard]] DbStatus readSearchTextsOf(
+    Database& db, const QList<qint32>& rids, const SearchTextReader& reader);
 
 // The program's multi-line fields use \n; the cookbook keeps CR LF.
 QString fromStored(const QString& text);

@@ -15,10 +15,16 @@ inline DbResult<QList<Catalogue::Category>> list(Database& db)
 
 // Adds a category; returns its number. The window does not call this with
 // an empty name.
-DbResult<qint32> addCategory(Database& db, const QString& name);
+inline DbResult<qint32> addCategory(Database& db, const QString& name)
+{
+    return Catalogue::addCategory(db, name);
+}
 
 // Gives category `kid` a new name (the empty text included); false when
 // there is no such category.
-DbResult<bool> renameCategory(Database& db, qint32 kid, const QString& name);
+inline DbResult<bool> renameCategory(Database& db, qint32 kid, const QString& name)
+{
+    return Catalogue::renameCategory(db, kid, name);
+}
 
 } // namespace Categories

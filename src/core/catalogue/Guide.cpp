@@ -15,18 +15,7 @@ DbResult<Recipes> recipesBeginning(Database& db, const QString& text)
 {
     if (text.isEmpty())
         return Recipes {};
-    DbResult<Statement> st = db.prepare("SELECT RID, Titel FROM tblRecept WHERE Titel LIKE ?1 ORDER BY RID;");
-    if (!st)
-        return st.error();
-    st->bind(1, beginning(text));
-    Recipes found;
-    while (st->next()) {
-        found.ids.append(st->int32(0));
-        found.titles.append(st->text(1));
-    }
-    if (st->failed())
-        return st->error();
-    return found;
+    return Catalogue::recipesTitledLike(db, beginning(text));
 }
 
 DbResult<QStringList> ingredientsBeginning(Database& db, const QString& text)
@@ -48,12 +37,12 @@ DbResult<QStringList> ingredientsBeginning(Database& db, const QString& text)
 
 DbResult<QStringList> ingredientLines(Database& db, qint32 rid)
 {
-    const auto text = db.scalar("SELECT Ingredienser FROM tblRecept WHERE RID = ?1;", { rid });
-    if (!text)
-        return text.error();
-    if (text->isNull() || text->toString().isEmpty())
+    const auto recipe = Catalogue::loadRecipe(db, rid);
+    if (!recipe)
+        return recipe.error();
+    if (!*recipe || (*recipe)->ingredienser.isEmpty())
         return QStringList {};
-    return text->toString().split(QStringLiteral("\r\n"));
+    return (*recipe)->ingredienser.split(QLatin1Char('\n'));
 }
 
 } // namespace Guide

@@ -14,6 +14,12 @@ QVariant orNull(const QString& s, bool multiLine)
     return multiLine ? Catalogue::toStored(s) : s;
 }
 
+Catalogue::StoredFields stored(const Fields& f, const QString& titel, bool convertLines)
+{
+    return { titel, orNull(f.antalPersoner, false), orNull(f.tid, false),
+        orNull(f.ingredienser, convertLines), orNull(f.anvisningar, convertLines) };
+}
+
 } // namespace
 
 QString overlongField(const Fields& f)
@@ -29,58 +35,35 @@ QString overlongField(const Fields& f)
 
 DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f)
 {
-    const auto same = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { f.titel });
+    const auto same = Catalogue::countTitled(db, f.titel);
     if (!same)
         return same.error();
-    const QString titel = same->toInt() > 1 ? f.titel + QStringLiteral(" kopia") : f.titel;
-    if (DbStatus s
-        = db.execute("UPDATE tblRecept SET Anvisningar = ?1, Ingredienser = ?2, AntalPersoner = ?3, "
-                     "Tid = ?4, Titel = ?5 WHERE RID = ?6;",
-            { orNull(f.anvisningar, true), orNull(f.ingredienser, true), orNull(f.antalPersoner, false),
-                orNull(f.tid, false), titel, rid });
-        !s)
-        return s.error();
-    return db.changes() > 0;
+    const QString titel = *same > 1 ? f.titel + QStringLiteral(" kopia") : f.titel;
+    return Catalogue::updateRecipe(db, rid, stored(f, titel, true));
 }
 
 DbResult<qint32> addRecipe(Database& db, qint32 kid, const Fields& f)
 {
-    if (DbStatus s = db.execute("INSERT INTO tblRecept (Kategori, Titel, Anvisningar, Ingredienser, "
-                                "AntalPersoner, Tid) VALUES (?1, ?2, ?3, ?4, ?5, ?6);",
-            { kid, f.titel, orNull(f.anvisningar, true), orNull(f.ingredienser, true),
-                orNull(f.antalPersoner, false), orNull(f.tid, false) });
-        !s)
-        return s.error();
-    return qint32(db.lastInsertId());
+    return Catalogue::insertRecipe(db, kid, stored(f, f.titel, true));
+}
+
+DbResult<qint32> addImported(Database& db, qint32 kid, const Fields& f)
+{
+    const auto same = Catalogue::countTitled(db, f.titel);
+    if (!same)
+        return same.error();
+    const QString titel = *same > 0 ? f.titel + QStringLiteral(" kopia") : f.titel;
+    return Catalogue::insertRecipe(db, kid, stored(f, titel, false));
 }
 
 DbStatus deleteRecipes(Database& db, const QVector<qint32>& rids)
 {
-    if (DbStatus s = db.begin(); !s)
-        return s;
-    auto undo = [&](const DbError& e) -> DbStatus {
-        db.rollback();
-        return e;
-    };
-    DbResult<Statement> st = db.prepare("DELETE FROM tblRecept WHERE RID = ?1;");
-    if (!st)
-        return undo(st.error());
-    for (qint32 rid : rids) {
-        st->reset();
-        st->bind(1, rid);
-        if (DbStatus s = st->run(); !s)
-            return undo(s.error());
-    }
-    if (DbStatus s = db.commit(); !s)
-        return undo(s.error());
-    return dbOk();
+    return Catalogue::deleteRecipes(db, rids);
 }
 
 DbResult<bool> changeCategory(Database& db, qint32 rid, qint32 kid)
 {
-    if (DbStatus s = db.execute("UPDATE tblRecept SET Kategori = ?1 WHERE RID = ?2;", { kid, rid }); !s)
-        return s.error();
-    return db.changes() > 0;
+    return Catalogue::setCategory(db, rid, kid);
 }
 
 } // namespace Records

@@ -36,6 +36,10 @@ QString overlongField(const Fields& f);
 DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f);
 // Adds a recipe; returns its number.
 DbResult<qint32> addRecipe(Database& db, qint32 kid, const Fields& f);
+// Adds a recipe read from a file or a web page: its texts stored as they came
+// (line ends untouched), an empty one as NULL. A title the cookbook already
+// has, letter case aside, gets " kopia". Returns its number.
+DbResult<qint32> addImported(Database& db, qint32 kid, const Fields& f);
 // All or none.
 [[nodiscard]] DbStatus deleteRecipes(Database& db, const QVector<qint32>& rids);
 // False when there is no such recipe.

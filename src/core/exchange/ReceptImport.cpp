@@ -1,5 +1,6 @@
 #include "core/exchange/ReceptImport.h"
 
+#include "core/catalogue/Records.h"
 #include "core/text/TextFile.h"
 
 #include <QDir>
@@ -41,11 +42,6 @@ struct Span {
 
 const QString TitelOpen = QStringLiteral("<titel>");
 const QString TitelClose = QStringLiteral("</titel>");
-
-QVariant orNull(const QString& s)
-{
-    return s.isEmpty() ? QVariant() : QVariant(s);
-}
 
 } // namespace
 
@@ -115,17 +111,8 @@ bool firstLineHasTitel(const QByteArray& bytes)
 
 DbResult<qint32> addRecipe(Database& db, const Block& b)
 {
-    const auto same = db.scalar("SELECT count(*) FROM tblRecept WHERE Titel = ?1 COLLATE SV;", { b.titel });
-    if (!same)
-        return same.error();
-    const QString titel = same->toInt() > 0 ? b.titel + QStringLiteral(" kopia") : b.titel;
-    if (DbStatus s = db.execute("INSERT INTO tblRecept (Titel, Kategori, AntalPersoner, Tid, Ingredienser, "
-                                "Anvisningar) VALUES (?1, ?2, ?3, ?4, ?5, ?6);",
-            { titel, b.kategori.trimmed().toInt(), orNull(b.portioner), orNull(b.tid), orNull(b.ingredienser),
-                orNull(b.anvisningar) });
-        !s)
-        return s.error();
-    return qint32(db.lastInsertId());
+    return Records::addImported(
+        db, b.kategori.trimmed().toInt(), { b.titel, b.portioner, b.tid, b.ingredienser, b.anvisningar });
 }
 
 Result importText(Database& db, const QString& text)

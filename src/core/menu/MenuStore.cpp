@@ -50,18 +50,4 @@ DbStatus remove(Database& db, qint32 uid)
     return db.execute("DELETE FROM matsedel WHERE uid = ?1;", { uid });
 }
 
-DbResult<std::optional<QString>> recipeTitle(Database& db, qint32 rid)
-{
-    DbResult<Statement> st = db.prepare("SELECT Titel FROM tblRecept WHERE RID = ?1;");
-    if (!st)
-        return st.error();
-    st->bind(1, rid);
-    if (!st->next()) {
-        if (st->failed())
-            return st->error();
-        return std::optional<QString>();
-    }
-    return std::optional<QString>(st->text(0));
-}
-
 } // namespace MenuStore

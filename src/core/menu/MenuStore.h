@@ -24,7 +24,4 @@ DbResult<QList<Plan>> ListaMatsedlar(Database& db);
 DbResult<std::optional<QStringList>> load(Database& db, qint32 uid);
 [[nodiscard]] DbStatus remove(Database& db, qint32 uid);
 
-// The title of recipe `rid`; empty when there is no such recipe.
-DbResult<std::optional<QString>> recipeTitle(Database& db, qint32 rid);
-
 } // namespace MenuStore

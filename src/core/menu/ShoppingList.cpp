@@ -1,5 +1,6 @@
 #include "core/menu/ShoppingList.h"
 
+#include "core/catalogue/Catalogue.h"
 #include "core/menu/MenuSlots.h"
 #include "core/search/SeekRules.h"
 
@@ -11,10 +12,6 @@ namespace ShoppingList {
 
 DbResult<List> build(Database& db, const QStringList& titles, const QStringList& fridge)
 {
-    DbResult<Statement> st = db.prepare(
-        "SELECT RID, Titel, Ingredienser FROM tblRecept WHERE Titel = ?1 COLLATE SV ORDER BY RID LIMIT 1;");
-    if (!st)
-        return st.error();
     const SeekRules::AnyIngredient atHome(fridge);
     List list;
     list.fridgeUsed = !fridge.isEmpty();
@@ -25,25 +22,23 @@ DbResult<List> build(Database& db, const QStringList& titles, const QStringList&
             continue;
         const QString meal = MenuSlots::dayName(slot / MenuSlots::MealCount) + QLatin1Char(' ')
             + MenuSlots::mealName(slot % MenuSlots::MealCount).toLower();
-        st->reset();
-        st->bind(1, title);
-        if (!st->next()) {
-            if (st->failed())
-                return st->error();
+        const auto found = Catalogue::recipeTitled(db, title);
+        if (!found)
+            return found.error();
+        if (!*found) {
             if (!list.missing.contains(title))
                 list.missing << title;
             continue;
         }
-        const qint32 rid = st->int32(0);
+        const qint32 rid = (*found)->rid;
         if (const auto it = placed.constFind(rid); it != placed.constEnd()) {
             list.recipes[*it].meals << meal;
             continue;
         }
         Recipe r;
-        r.title = st->text(1);
+        r.title = (*found)->titel;
         r.meals << meal;
-        QString text = st->text(2);
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        QString text = (*found)->ingredienser;
         text.replace(u'\r', u'\n');
         for (const QString& raw : text.split(u'\n')) {
             const QString line = raw.trimmed();

@@ -170,10 +170,9 @@ void ReceptDownload::codeFetched()
 std::optional<qint32> ReceptDownload::categoryFor(const WebRecipe& r)
 {
     for (const QString& name : r.categories) {
-        const auto kid = m_db.scalar(
-            "SELECT KID FROM tblKategorier WHERE Kategori = ?1 COLLATE SV ORDER BY KID LIMIT 1;", { name });
-        if (kid && !kid->isNull())
-            return kid->toInt();
+        const auto kid = Catalogue::categoryNamed(m_db, name);
+        if (kid && *kid)
+            return **kid;
     }
     const auto all = Catalogue::allCategories(m_db);
     if (!all || !m_chooseCategory)

@@ -109,12 +109,6 @@ std::optional<Offer> parse(const QByteArray& bytes, int ownVersion)
     return o;
 }
 
-DbStatus storeSeekUppgradering(Database& db, bool on)
-{
-    return db.execute("UPDATE options SET value = ?1 WHERE name = 'upgrade';",
-        { on ? QStringLiteral("1") : QStringLiteral("0") });
-}
-
 bool ProgressBlocks::add(qint64 bytes)
 {
     m_count += bytes;

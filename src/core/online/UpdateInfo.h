@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/db/Database.h"
-
 #include <QByteArray>
 #include <QString>
 
@@ -41,9 +39,6 @@ bool isPlainFileName(const QString& name);
 // The offer of a description when it names a version above `ownVersion`;
 // nothing for any other description.
 std::optional<Offer> parse(const QByteArray& bytes, int ownVersion);
-
-// The update box's state into the "upgrade" row, when the row exists.
-[[nodiscard]] DbStatus storeSeekUppgradering(Database& db, bool on);
 
 // Shows the next of the 20 blocks each time more than a block's worth of
 // bytes has been read since the last one.

@@ -1,5 +1,7 @@
 #include "core/online/WebServer.h"
 
+#include "core/settings/Settings.h"
+
 namespace WebServer {
 
 namespace {
@@ -26,11 +28,11 @@ QUrl baseFrom(const QString& stored)
 
 QUrl base(Database& db)
 {
-    const auto v = db.scalar("SELECT value FROM options WHERE name = 'webserver' ORDER BY uid LIMIT 1;");
+    const auto v = Settings::value(db, QStringLiteral("webserver"));
     // No settings table yet, or no row: the default.
-    if (!v || v->isNull())
+    if (!v || !*v)
         return QUrl(DefaultBase);
-    return baseFrom(v->toString());
+    return baseFrom(**v);
 }
 
 QUrl receptUrl(const QUrl& base, const QString& code)

@@ -1,5 +1,6 @@
 #include "core/print/PrintPage.h"
 
+#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Pictures.h"
 #include "core/kitchen/Portions.h"
 #include "core/print/PageWriter.h"
@@ -35,18 +36,15 @@ QString pagePath(const QString& programFolder)
 
 DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 rid)
 {
-    DbResult<Statement> st = db.prepare(
-        "SELECT Titel, AntalPersoner, Tid, Ingredienser, Anvisningar FROM tblRecept WHERE RID = ?1;");
-    if (!st)
-        return st.error();
-    st->bind(1, rid);
-    if (!st->next()) {
-        if (st->failed())
-            return st->error();
+    const auto loaded = Catalogue::loadRecipe(db, rid);
+    if (!loaded)
+        return loaded.error();
+    if (!*loaded)
         return std::optional<PrintTemplate::Recipe>();
-    }
-    return std::optional<PrintTemplate::Recipe>(
-        PrintTemplate::Recipe { st->text(0), st->text(1), st->text(2), st->text(3), st->text(4) });
+    const Catalogue::Recipe& r = **loaded;
+    // Every line end the main window shows is a line of the page.
+    return std::optional<PrintTemplate::Recipe>(PrintTemplate::Recipe { r.titel, r.antalPersoner, r.tid,
+        Catalogue::toStored(r.ingredienser), Catalogue::toStored(r.anvisningar) });
 }
 
 std::optional<QString> readTemplate(const QString& programFolder, QString* error)

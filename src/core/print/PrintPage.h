@@ -25,7 +25,7 @@ struct Result {
 QString templatePath(const QString& programFolder);
 QString pagePath(const QString& programFolder);
 
-// A recipe's fields as stored; empty when there is no such recipe.
+// A recipe's fields with CR LF line ends; empty when there is no such recipe.
 DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 rid);
 
 // The whole template as stored, line ends included.

@@ -1,8 +1,7 @@
 #include "core/search/KeptText.h"
 
+#include "core/catalogue/Catalogue.h"
 #include "core/db/TextRules.h"
-
-#include <QScopeGuard>
 
 #include <algorithm>
 #include <climits>
@@ -16,8 +15,6 @@ namespace {
 
 // Reading more rows than this one by one costs more than reading them all.
 constexpr int MaxPatched = 2000;
-// Rows read per statement, so a long reading can stop and go on.
-constexpr int ReadBatch = 4096;
 
 } // namespace
 
@@ -25,8 +22,8 @@ KeptText::KeptText(Database& db)
     : m_db(db)
 {
     m_db.observeRows(this, [this](const char* table, qint64 rowid) {
-        if (qstricmp(table, "tblRecept") == 0 && rowid > 0 && rowid <= INT_MAX)
-            m_dirty.insert(qint32(rowid));
+        if (const auto rid = Catalogue::changedRecipe(table, rowid))
+            m_dirty.insert(*rid);
     });
 }
 
@@ -66,67 +63,37 @@ bool KeptText::stale()
     return true;
 }
 
-void KeptText::append(qint32 rid, const char* const texts[3], const int lengths[3], quint8 nulls)
+void KeptText::append(const Catalogue::SearchTexts& t)
 {
     Row r;
-    r.rid = rid;
-    r.nulls = nulls;
+    r.rid = t.rid;
     for (int c = 0; c < 3; ++c) {
+        if (!t.text[c])
+            r.nulls |= quint8(1u << c);
         r.offset[c] = quint32(m_text[c].size());
-        r.length[c]
-            = quint32(TextRules::appendFoldedUtf8(texts[c], std::size_t(std::max(lengths[c], 0)), m_text[c]));
+        r.length[c] = quint32(
+            TextRules::appendFoldedUtf8(t.text[c], std::size_t(std::max(t.length[c], 0)), m_text[c]));
     }
     m_rows.push_back(r);
 }
 
 DbStatus KeptText::readFrom(int limit, const Progress& progress, int total, bool* stopped)
 {
-    // Every page goes by once: kept in the engine's cache they would only
-    // push out what the lists use, and double the memory held.
-    const auto cacheSize = m_db.scalar("PRAGMA cache_size;");
-    if (!cacheSize)
-        return cacheSize.error();
-    (void)m_db.exec("PRAGMA cache_size=-1024;");
-    const QByteArray restore = "PRAGMA cache_size=" + QByteArray::number(cacheSize->toLongLong()) + ";";
-    const auto restoreCache = qScopeGuard([&] { (void)m_db.exec(restore.constData()); });
-    auto prepared = m_db.prepare("SELECT RID, Titel, Ingredienser, Anvisningar FROM tblRecept WHERE RID > ?1 "
-                                 "ORDER BY RID LIMIT ?2;");
-    if (!prepared)
-        return prepared.error();
-    Statement& st = *prepared;
-    int read = 0;
     *stopped = false;
-    while (read < limit) {
-        const int batch = std::min(ReadBatch, limit - read);
-        st.reset();
-        st.bind(1, m_lastRid).bind(2, batch);
-        int got = 0;
-        while (st.next()) {
-            const char* texts[3];
-            int lengths[3];
-            quint8 nulls = 0;
-            for (int c = 0; c < 3; ++c) {
-                texts[c] = st.utf8(c + 1, &lengths[c]);
-                if (!texts[c])
-                    nulls |= quint8(1u << c);
-            }
-            m_lastRid = st.int32(0);
-            m_order.push_back(quint32(m_rows.size()));
-            append(m_lastRid, texts, lengths, nulls);
-            ++got;
-            if (progress && (got & 1023) == 0 && !progress(size(), std::max(total, size()))) {
-                *stopped = true;
-                return dbOk();
-            }
-        }
-        if (st.failed())
-            return st.error();
-        read += got;
-        if (got < batch) {
-            m_complete = true;
-            break;
-        }
-    }
+    int got = 0;
+    const auto atEnd
+        = Catalogue::readSearchTexts(m_db, m_lastRid, limit, [&](const Catalogue::SearchTexts& t) {
+              m_lastRid = t.rid;
+              m_order.push_back(quint32(m_rows.size()));
+              append(t);
+              if (progress && (++got & 1023) == 0 && !progress(size(), std::max(total, size())))
+                  *stopped = true;
+              return !*stopped;
+          });
+    if (!atEnd.ok())
+        return atEnd.error();
+    if (*atEnd)
+        m_complete = true;
     return dbOk();
 }
 
@@ -145,35 +112,25 @@ DbStatus KeptText::patch()
         return dbOk();
     }
     std::sort(rids.begin(), rids.end());
-    auto prepared = m_db.prepare("SELECT Titel, Ingredienser, Anvisningar FROM tblRecept WHERE RID = ?1;");
-    if (!prepared)
-        return prepared.error();
-    Statement& st = *prepared;
     const auto ridOf = [this](quint32 index, qint32 rid) { return m_rows[index].rid < rid; };
-    for (qint32 rid : rids) {
-        auto at = std::lower_bound(m_order.begin(), m_order.end(), rid, ridOf);
+    for (qint32 rid : std::as_const(rids)) {
+        const auto at = std::lower_bound(m_order.begin(), m_order.end(), rid, ridOf);
         if (at != m_order.end() && m_rows[*at].rid == rid) {
             const Row& old = m_rows[*at];
             m_dead += std::size_t(old.length[0]) + old.length[1] + old.length[2];
-            at = m_order.erase(at);
+            m_order.erase(at);
         }
-        st.reset();
-        st.bind(1, rid);
-        if (!st.next()) {
-            if (st.failed())
-                return st.error();
-            continue;
-        }
-        const char* texts[3];
-        int lengths[3];
-        quint8 nulls = 0;
-        for (int c = 0; c < 3; ++c) {
-            texts[c] = st.utf8(c, &lengths[c]);
-            if (!texts[c])
-                nulls |= quint8(1u << c);
-        }
-        m_order.insert(at, quint32(m_rows.size()));
-        append(rid, texts, lengths, nulls);
+    }
+    const DbStatus read = Catalogue::readSearchTextsOf(m_db, rids, [&](const Catalogue::SearchTexts& t) {
+        m_order.insert(
+            std::lower_bound(m_order.begin(), m_order.end(), t.rid, ridOf), quint32(m_rows.size()));
+        append(t);
+        return true;
+    });
+    if (!read.ok()) {
+        // Half patched: read everything again next time.
+        clear();
+        return read;
     }
     compactIfWasteful();
     return dbOk();
@@ -215,10 +172,10 @@ DbResult<bool> KeptText::update(const Progress& progress)
         clear();
     // Emptied at one go, which tells no one row by row.
     if (!m_rows.empty()) {
-        const auto any = m_db.scalar("SELECT max(RID) FROM tblRecept;");
-        if (!any)
+        const auto any = Catalogue::hasRecipes(m_db);
+        if (!any.ok())
             return any.error();
-        if (any->isNull())
+        if (!*any)
             clear();
     }
     if (DbStatus s = patch(); !s)
@@ -226,10 +183,10 @@ DbResult<bool> KeptText::update(const Progress& progress)
     const bool first = !m_complete;
     int total = size();
     if (first && progress) {
-        const auto count = m_db.scalar("SELECT count(*) FROM tblRecept;");
+        const auto count = Catalogue::recipeCount(m_db);
         if (!count)
             return count.error();
-        total = int(std::min<qint64>(count->toLongLong(), INT_MAX));
+        total = int(std::min<qint64>(*count, INT_MAX));
     }
     // After the first reading only recipes added since are left to read.
     bool stopped = false;

@@ -9,6 +9,10 @@
 #include <string_view>
 #include <vector>
 
+namespace Catalogue {
+struct SearchTexts;
+}
+
 namespace SeekEngine {
 
 // The texts the searches read, kept in memory in the form they test them:
@@ -18,7 +22,8 @@ namespace SeekEngine {
 //
 // It follows the cookbook: recipes changed through the connection since the
 // last update are read again, one by one; a change it cannot follow (another
-// schema, another connection) makes it read everything again.
+// schema, another connection) makes it read everything again. The texts come
+// through the catalogue's bulk reader (Catalogue::readSearchTexts).
 class KeptText {
 public:
     enum Column { Title, Ingredients, Instructions };
@@ -67,7 +72,7 @@ private:
     // Reads up to `limit` recipes after the last one read.
     DbStatus readFrom(int limit, const Progress& progress, int total, bool* stopped);
     DbStatus patch();
-    void append(qint32 rid, const char* const texts[3], const int lengths[3], quint8 nulls);
+    void append(const Catalogue::SearchTexts& t);
     void compactIfWasteful();
     void finish();
 

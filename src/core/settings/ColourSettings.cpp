@@ -25,26 +25,13 @@ std::optional<int> barFromBox(const QString& text)
     return std::min(int(std::nearbyint(d)), 255);
 }
 
-namespace {
-
-DbStatus storeOne(Database& db, const QString& key, const ColourTriple& c)
-{
-    if (DbStatus s = db.execute("UPDATE options SET value=?1 WHERE name=?2;", { c.text(), key }); !s)
-        return s;
-    if (db.changes() == 0)
-        return db.execute("INSERT INTO options (name, value) VALUES (?1, ?2);", { key, c.text() });
-    return dbOk();
-}
-
-} // namespace
-
 DbStatus store(Database& db, const ColourTriple& windows, const ColourTriple& buttons)
 {
     if (DbStatus s = db.begin(); !s)
         return s;
     for (const auto& [key, c] : { std::pair { QStringLiteral("rgb_windows"), windows },
              std::pair { QStringLiteral("rgb_buttons"), buttons } }) {
-        if (DbStatus s = storeOne(db, key, c); !s) {
+        if (DbStatus s = Settings::storeValue(db, key, c.text()); !s) {
             db.rollback();
             return s;
         }

@@ -86,20 +86,6 @@ std::optional<ColourTriple> parseRgb(const QString& value)
 
 namespace {
 
-// The stored value of a key: a null QVariant when the row is missing.
-DbResult<QVariant> readValue(Database& db, const QString& key)
-{
-    DbResult<Statement> st = db.prepare("SELECT value FROM options WHERE name=?1 ORDER BY uid LIMIT 1;");
-    if (!st)
-        return st.error();
-    st->bind(1, key);
-    if (st->next())
-        return QVariant(st->text(0));
-    if (st->failed())
-        return st->error();
-    return QVariant();
-}
-
 // A cookbook that takes no writes (damaged, or on a read-only disk) still
 // starts, with the defaults in memory only.
 DbStatus unlessReadOnly(DbStatus written)
@@ -114,17 +100,13 @@ DbStatus unlessReadOnly(DbStatus written)
 template <typename Apply>
 DbStatus readSetting(Database& db, const QString& key, const QString& def, Apply apply)
 {
-    const auto v = readValue(db, key);
+    const auto v = value(db, key);
     if (!v)
         return v.error();
-    if (v->isNull()) {
-        apply(def);
-        return unlessReadOnly(db.execute("INSERT INTO options (name, value) VALUES (?1, ?2);", { key, def }));
-    }
-    if (apply(v->toString()))
+    if (*v && apply(**v))
         return dbOk();
     apply(def);
-    return unlessReadOnly(db.execute("UPDATE options SET value=?1 WHERE name=?2;", { def, key }));
+    return unlessReadOnly(storeValue(db, key, def));
 }
 
 template <typename Parse, typename Set> auto setter(Parse parse, Set set)
@@ -164,11 +146,34 @@ DbResult<Stored> LoadSettings(Database& db)
 
 DbStatus storeWindowSize(Database& db, qint16 width, qint16 height)
 {
-    const QString v = QStringLiteral("%1,%2").arg(width).arg(height);
-    if (DbStatus s = db.execute("UPDATE options SET value=?1 WHERE name='windowsize';", { v }); !s)
+    return storeValue(db, QStringLiteral("windowsize"), QStringLiteral("%1,%2").arg(width).arg(height));
+}
+
+DbStatus storeUpgrade(Database& db, bool on)
+{
+    return db.execute("UPDATE options SET value = ?1 WHERE name = 'upgrade';",
+        { on ? QStringLiteral("1") : QStringLiteral("0") });
+}
+
+DbResult<std::optional<QString>> value(Database& db, const QString& key)
+{
+    DbResult<Statement> st = db.prepare("SELECT value FROM options WHERE name=?1 ORDER BY uid LIMIT 1;");
+    if (!st)
+        return st.error();
+    st->bind(1, key);
+    if (st->next())
+        return std::optional<QString>(st->text(0));
+    if (st->failed())
+        return st->error();
+    return std::optional<QString>();
+}
+
+DbStatus storeValue(Database& db, const QString& key, const QString& text)
+{
+    if (DbStatus s = db.execute("UPDATE options SET value=?1 WHERE name=?2;", { text, key }); !s)
         return s;
     if (db.changes() == 0)
-        return db.execute("INSERT INTO options (name, value) VALUES ('windowsize', ?1);", { v });
+        return db.execute("INSERT INTO options (name, value) VALUES (?1, ?2);", { key, text });
     return dbOk();
 }
 

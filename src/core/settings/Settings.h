@@ -46,5 +46,16 @@ DbResult<Stored> LoadSettings(Database& db);
 
 // Stores the window size as "W,H".
 [[nodiscard]] DbStatus storeWindowSize(Database& db, qint16 width, qint16 height);
+// Stores the update window's check box into the "upgrade" row, when the row
+// exists (start-up has made it).
+[[nodiscard]] DbStatus storeUpgrade(Database& db, bool on);
+
+// The options table's one owner: every SQL statement over it is in
+// Settings.cpp, and the rest of the program goes through these.
+// The value of the first row named `key`; empty when there is none. Never
+// adds a row.
+DbResult<std::optional<QString>> value(Database& db, const QString& key);
+// Sets every row named `key`; adds one when there is none.
+[[nodiscard]] DbStatus storeValue(Database& db, const QString& key, const QString& text);
 
 } // namespace Settings

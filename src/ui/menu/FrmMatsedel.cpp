@@ -289,16 +289,16 @@ void FrmMatsedel::placeSelected()
     const int row = lstRecept->currentRow();
     if (row < 0 || row >= m_receptIds.size() || !lstRecept->currentItem()->isSelected())
         return;
-    const auto title = MenuStore::recipeTitle(m_ctx.db(), m_receptIds.at(row));
-    if (!title) {
-        showDbError(QStringLiteral("Receptet kunde inte läsas."), title.error());
+    const auto recipe = Catalogue::loadRecipe(m_ctx.db(), m_receptIds.at(row));
+    if (!recipe) {
+        showDbError(QStringLiteral("Receptet kunde inte läsas."), recipe.error());
         return;
     }
-    if (!*title) {
+    if (!*recipe) {
         warn(QStringLiteral("Receptet finns inte längre."));
         return;
     }
-    setTitle(m_ctx.matsedelSlot, **title);
+    setTitle(m_ctx.matsedelSlot, (*recipe)->titel);
     setCurrentSlot((m_ctx.matsedelSlot + 1) % MenuSlots::SlotCount);
 }
 

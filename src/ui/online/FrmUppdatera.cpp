@@ -1,6 +1,7 @@
 #include "ui/online/FrmUppdatera.h"
 
 #include "core/online/WebServer.h"
+#include "core/settings/Settings.h"
 #include "ui/app/AppContext.h"
 #include "ui/app/Colours.h"
 #include "ui/online/FrmSparaRecept.h"
@@ -37,7 +38,7 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
     connect(cmdGetCode, &QPushButton::clicked, this, [this] { OpenWebPage(WebServer::codePageUrl(m_base)); });
     connect(chkSeekUppgradering, &QCheckBox::clicked, this, [this](bool on) {
         m_ctx.seekUppgradering = on ? 1 : 0;
-        if (DbStatus s = UpdateInfo::storeSeekUppgradering(m_ctx.db(), on); !s)
+        if (DbStatus s = Settings::storeUpgrade(m_ctx.db(), on); !s)
             m_ctx.prompts().message(this,
                 QStringLiteral("Inställningen kunde inte sparas.\n\n") + s.error().describe(),
                 Prompts::Buttons::Ok, Prompts::Icon::Critical);

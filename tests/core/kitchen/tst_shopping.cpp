@@ -163,7 +163,8 @@ private slots:
         QTemporaryDir dir;
         Database db;
         QVERIFY(db.openPlain(dir.filePath(u"dbRcp.mdb"_s)).ok());
-        QVERIFY(db.exec("CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
+        QVERIFY(db.exec("CREATE TABLE tblKategorier (KID INTEGER PRIMARY KEY, Kategori TEXT);"
+                        "CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
                         "AntalPersoner TEXT, Tid TEXT, Ingredienser TEXT, Anvisningar TEXT);")
                     .ok());
         QVERIFY(db.execute("INSERT INTO tblRecept (RID, Titel, Ingredienser) VALUES (1, 'Pannkakor', ?1), "

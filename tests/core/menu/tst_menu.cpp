@@ -40,6 +40,7 @@ private slots:
         QVERIFY(m_db.openPlain(m_dir.filePath(u"dbRcp.mdb"_s)).ok());
         QVERIFY(
             m_db.exec("CREATE TABLE matsedel (uid INTEGER PRIMARY KEY AUTOINCREMENT, namn TEXT, middag TEXT);"
+                      "CREATE TABLE tblKategorier (KID INTEGER PRIMARY KEY, Kategori TEXT);"
                       "CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
                       "AntalPersoner TEXT, Tid TEXT, Ingredienser TEXT, Anvisningar TEXT);")
                 .ok());

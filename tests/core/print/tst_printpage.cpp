@@ -32,13 +32,18 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_db.openPlain(path(u"dbRcp.mdb"_s)).ok());
-        QVERIFY(m_db.exec("CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
+        QVERIFY(m_db.exec("CREATE TABLE tblKategorier (KID INTEGER PRIMARY KEY, Kategori TEXT);"
+                          "CREATE TABLE tblRecept (RID INTEGER PRIMARY KEY, Titel TEXT, Kategori INTEGER, "
                           "AntalPersoner TEXT, Tid TEXT, Ingredienser TEXT, Anvisningar TEXT);")
                     .ok());
         QVERIFY(m_db.execute("INSERT INTO tblRecept VALUES (7, 'Äppelkaka', 1, 4, '45 min', ?1, ?2);",
                         { u"⅓ dl socker\r\n3 äpplen"_s, u"Grädda <b>mitt</b> i ugnen."_s })
                     .ok());
         QVERIFY(m_db.execute("INSERT INTO tblRecept (RID, Titel) VALUES (8, 'Tom');").ok());
+        // Read from a file with bare LF line ends.
+        QVERIFY(m_db.execute("INSERT INTO tblRecept (RID, Titel, Ingredienser) VALUES (9, 'Plättar', ?1);",
+                        { u"1 dl mjöl\n2 ägg"_s })
+                    .ok());
     }
     void init() { clean(); }
     void expand_data()
@@ -109,6 +114,9 @@ private slots:
         QVERIFY(page.contains("<b>Portioner: </b>4</td>"));
         QVERIFY(page.contains("Gr\xe4"
                               "dda <b>mitt</b> i ugnen."));
+        // Each line the main window shows is a line of the page, whatever its line end.
+        QVERIFY(PrintPage::BuildPrintPage(m_db, folder(), 9).ok);
+        QVERIFY(bytesOf(r.pagePath).contains("<br>1 dl mj\xf6l<br>2 \xe4gg</td>"));
 
         // A picture file of the recipe is named by its full path.
         QVERIFY(QDir(folder()).mkpath(u"bilder"_s));

@@ -180,6 +180,9 @@ private slots:
             << QByteArray("UPDATE tblRecept SET Anvisningar = 'Sallad!' WHERE RID = 3;");
         QTest::newRow("to null") << QByteArray(
             "UPDATE tblRecept SET Titel = NULL, Ingredienser = NULL WHERE RID = 4;");
+        // The highest number is where the reading of new recipes goes on from.
+        QTest::newRow("highest number")
+            << QByteArray("UPDATE tblRecept SET Titel = 'Salladslök', Ingredienser = 'lök' WHERE RID = 18;");
         QTest::newRow("new") << QByteArray("INSERT INTO tblRecept (Titel, Kategori, Ingredienser) VALUES "
                                            "('Löksoppa', 1, 'lök' || char(13,10) || 'salt');");
         QTest::newRow("new with a low number") << QByteArray(
