@@ -19,17 +19,19 @@ void deletePattern(void* p)
     delete static_cast<LikePattern*>(p);
 }
 
-// The ESCAPE argument: one character, or 0 after reporting the error.
+// The ESCAPE argument: one character, or 0 after reporting the error. Read
+// from UTF-8 as the pattern is: SQLite's own UTF-16 turns U+FFFE and U+FFFF
+// into U+FFFD, and the escape would then eat a pattern's U+FFFD.
 char32_t escapeArgument(sqlite3_context* ctx, sqlite3_value* value)
 {
-    const auto* e = static_cast<const char16_t*>(sqlite3_value_text16(value));
-    const int bytes = sqlite3_value_bytes16(value);
+    const auto* e = reinterpret_cast<const char*>(sqlite3_value_text(value));
     if (!e) {
         sqlite3_result_error_nomem(ctx);
         return 0;
     }
-    const char16_t* end = e + bytes / 2;
-    const char16_t* p = e;
+    const QString s = fromUtf8(e, sqlite3_value_bytes(value));
+    const auto* p = reinterpret_cast<const char16_t*>(s.utf16());
+    const char16_t* end = p + s.size();
     const char32_t escape = p < end ? detail::decodeUtf16(p, end) : 0;
     if (escape == 0 || p != end) {
         sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
