@@ -200,6 +200,13 @@ bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& t
         = db.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)='options';");
     if (!hasOptions)
         return failed(Stage::Open, hasOptions.error());
+    // Damage found now can still be mended from a backup before the run
+    // depends on the file.
+    const auto quick = db.scalar("PRAGMA quick_check(1);");
+    if (!quick)
+        return failed(quick.error().isBusy() ? Stage::Open : Stage::Check, quick.error());
+    if (quick->toString() != QLatin1String("ok"))
+        return failed(Stage::Check, { quick->toString(), DbCode::Corrupt });
     // An upgraded cookbook keeps the probe as the run's connection: the key
     // is derived once per start.
     if (hasOptions->toInt() != 0)

@@ -21,14 +21,15 @@ using Tick = std::function<void()>;
 [[nodiscard]] DbStatus upgradeSchema(Database& db, const QString& path,
     const std::function<void(const QString& copy)>& beforeCheck = {}, const Tick& tick = {});
 
-// Where opening for a run failed.
-enum class Stage { Open, Upgrade };
+// Where opening for a run failed: Check is the engine's quick check, which
+// found damage or could not read a page.
+enum class Stage { Open, Check, Upgrade };
 struct OpenFailure {
     Stage stage = Stage::Open;
     DbError error;
 };
 
-// Opens `path` for the run: a probe, the upgrade when the settings table is
+// Opens `path` for the run: a probe, the engine's quick check, the upgrade when the settings table is
 // missing, then the connection that stays open. On failure `db` is closed
 // and the file is as it was.
 [[nodiscard]] bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& tick = {});

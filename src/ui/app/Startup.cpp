@@ -1,11 +1,14 @@
 #include "ui/app/Startup.h"
 
+#include "core/db/Backup.h"
 #include "core/db/Cookbook.h"
+#include "core/db/Restore.h"
 #include "core/settings/Settings.h"
 #include "ui/app/DialogTexts.h"
 #include "ui/app/FrmUppgradering.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +66,67 @@ void watchCookbook(AppContext& ctx)
     guard.guard(ctx.backupFolder(), Cookbook::DatabaseKey);
 }
 
+bool openFile(AppContext& ctx, Cookbook::OpenFailure* failure)
+{
+    UpgradeTicker ticker(ctx);
+    return Cookbook::open(ctx.db(), ctx.databasePath(), failure, [&ticker] { ticker(); });
+}
+
+bool isDamage(const Cookbook::OpenFailure& f)
+{
+    return f.stage == Cookbook::Stage::Check
+        || (f.stage == Cookbook::Stage::Open && Restore::isDamage(f.error));
+}
+
+QString failureText(const Cookbook::OpenFailure& f)
+{
+    if (f.stage == Cookbook::Stage::Upgrade)
+        return QStringLiteral("Receptdatabasen kunde inte uppgraderas.");
+    if (f.error.isBusy())
+        return QStringLiteral("Receptdatabasen används redan av ett annat program, "
+                              "kanske av KROX Gastrid som redan är igång.");
+    if (isDamage(f))
+        return QStringLiteral("Receptdatabasen dbRcp.mdb är skadad och kunde inte öppnas.");
+    return QStringLiteral("Receptdatabasen dbRcp.mdb kunde inte öppnas.");
+}
+
+enum class Offer { NoBackup, Restored, Told };
+
+// Damage that stops the start: the newest backup is offered in its place.
+// On "Nej" nothing is touched.
+Offer offerBackup(AppContext& ctx, const DbError& error)
+{
+    Prompts& prompts = ctx.prompts();
+    const QString backup = Backup::existing(ctx.backupFolder()).value(0);
+    if (backup.isEmpty())
+        return Offer::NoBackup;
+    const QString path = ctx.databasePath();
+    const QString aside = Restore::asideName(path, QDateTime::currentDateTime());
+    const QString question = QStringLiteral(
+        "Receptdatabasen dbRcp.mdb är skadad och kunde inte öppnas.\n\n"
+        "Den senaste säkerhetskopian är %1. Vill du gå tillbaka till den? Den skadade filen tas inte bort "
+        "utan sparas som %2. Det du har ändrat efter säkerhetskopian finns bara i den.\n\n%3")
+                                 .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(aside),
+                                     error.describe());
+    if (prompts.message(nullptr, question, Prompts::Buttons::YesNo, Prompts::Icon::Critical)
+        != Prompts::Answer::Yes)
+        return Offer::Told;
+    const Restore::Result r = Restore::fromBackup(path, backup, Cookbook::DatabaseKey, aside);
+    if (!r.ok) {
+        prompts.message(nullptr,
+            QStringLiteral(
+                "Säkerhetskopian kunde inte läggas tillbaka. Receptdatabasen är som den var.\n\n%1")
+                .arg(r.error),
+            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return Offer::Told;
+    }
+    prompts.message(nullptr,
+        QStringLiteral("Receptdatabasen är nu säkerhetskopian %1. Den skadade filen finns kvar som %2.")
+            .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(aside)),
+        Prompts::Buttons::Ok, Prompts::Icon::Information);
+    return Offer::Restored;
+}
+
 } // namespace
 
 bool openCookbook(AppContext& ctx)
@@ -81,23 +145,24 @@ bool openCookbook(AppContext& ctx)
             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
-
-    Database& db = ctx.db();
     Cookbook::OpenFailure failure;
-    UpgradeTicker ticker(ctx);
-    if (!Cookbook::open(db, path, &failure, [&ticker] { ticker(); })) {
-        QString what;
-        if (failure.stage == Cookbook::Stage::Upgrade)
-            what = QStringLiteral("Receptdatabasen kunde inte uppgraderas.");
-        else if (failure.error.isBusy())
-            what = QStringLiteral("Receptdatabasen används redan av ett annat program, "
-                                  "kanske av KROX Gastrid som redan är igång.");
-        else
-            what = QStringLiteral("Receptdatabasen dbRcp.mdb kunde inte öppnas.");
-        prompts.message(
-            nullptr, engineMessage(what, failure.error), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    bool opened = openFile(ctx, &failure);
+    Offer offer = Offer::NoBackup;
+    if (!opened && isDamage(failure)) {
+        offer = offerBackup(ctx, failure.error);
+        if (offer == Offer::Restored)
+            opened = openFile(ctx, &failure);
+    }
+    if (!opened) {
+        QString what = failureText(failure);
+        if (offer == Offer::NoBackup && isDamage(failure))
+            what += QStringLiteral(" Det finns ingen säkerhetskopia att gå tillbaka till.");
+        if (offer != Offer::Told)
+            prompts.message(
+                nullptr, engineMessage(what, failure.error), Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
+    Database& db = ctx.db();
     // Armed before the settings are read: a missing row written there may be
     // the day's first write.
     watchCookbook(ctx);

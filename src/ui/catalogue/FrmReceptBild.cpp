@@ -4,6 +4,7 @@
 #include "ui/app/Colours.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -122,6 +123,9 @@ void FrmReceptBild::open()
         folder = QFileInfo(m_txtFilename->text()).absolutePath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // A folder that is not there would be proposed as the file's name.
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     const QString file = m_ctx.prompts().openFileName(this, QStringLiteral("Välj bild"),
         QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"), folder);
     if (file.isEmpty() || !QFileInfo::exists(file))

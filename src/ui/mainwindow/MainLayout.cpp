@@ -18,12 +18,14 @@ struct Rule {
 
 // At the designed size, as the resize rule leaves them: the time field and
 // its label stand 7 pixels right of the portions field, the search list
-// reaches the fridge label and the recipe list the bottom edge.
+// reaches the fridge label. The lowest controls keep the left column's
+// margin of 5 pixels from the bottom edge, so their lower borders show
+// apart from the window's frame.
 constexpr Rule Rules[] = {
     { "lblKategorier", 5, 8, 249, 17, 0, 0, 0, 0 },
     { "cmbKategorier", 5, 24, 249, 21, 0, 0, 0.5, 0 },
     { "lblRecept", 5, 48, 249, 17, 0, 0, 0, 0 },
-    { "lstRecept", 5, 64, 249, 468, 0, 0, 0.5, 1 },
+    { "lstRecept", 5, 64, 249, 463, 0, 0, 0.5, 1 },
 
     { "lblTitel", 261, 8, 289, 17, 0.5, 0, 0, 0 },
     { "txtTitel", 261, 24, 289, 19, 0.5, 0, 0.5, 0 },
@@ -34,7 +36,7 @@ constexpr Rule Rules[] = {
     { "lblIngredienser", 261, 88, 289, 17, 0.5, 0, 0, 0 },
     { "txtIngredienser", 261, 104, 289, 209, 0.5, 0, 0.5, 0.5 },
     { "lblAnvisningar", 261, 320, 289, 17, 0.5, 0.5, 0, 0 },
-    { "txtAnvisningar", 261, 336, 289, 193, 0.5, 0.5, 0.5, 0.5 },
+    { "txtAnvisningar", 261, 336, 289, 191, 0.5, 0.5, 0.5, 0.5 },
 
     { "lblVerktyg", 557, 8, 233, 17, 1, 0, 0, 0 },
     { "lblReceptKategori", 557, 120, 233, 17, 1, 0, 0, 0 },
@@ -71,9 +73,9 @@ constexpr Rule Rules[] = {
     { "cmdButton_20", 597, 88, 73, 25, 1, 0, 0, 0 },
     { "cmdButton_21", 677, 88, 73, 25, 1, 0, 0, 0 },
 
-    { "cmdKrox_0", 557, 504, 73, 25, 1, 1, 0, 0 },
-    { "cmdKrox_1", 637, 504, 73, 25, 1, 1, 0, 0 },
-    { "cmdKrox_2", 717, 504, 73, 25, 1, 1, 0, 0 },
+    { "cmdKrox_0", 557, 502, 73, 25, 1, 1, 0, 0 },
+    { "cmdKrox_1", 637, 502, 73, 25, 1, 1, 0, 0 },
+    { "cmdKrox_2", 717, 502, 73, 25, 1, 1, 0, 0 },
 };
 
 QRectF at(const Rule& r, double dx, double dy)

@@ -15,6 +15,8 @@ namespace MainLayout {
 
 inline constexpr QSize DesignedSize { 792, 532 };
 inline constexpr QSize MinimumSize { 640, 480 };
+// Between the lowest controls and the bottom edge, as at the left.
+inline constexpr int BottomMargin = 5;
 
 struct Place {
     QString name;

@@ -1,6 +1,8 @@
 // Start-up, the schema upgrade, settings and the exit routine, on real files.
+#include "core/db/Backup.h"
 #include "core/db/Cookbook.h"
 #include "core/db/Database.h"
+#include "core/db/Restore.h"
 #include "core/settings/Settings.h"
 #include "support/TestSupport.h"
 #include "ui/app/Startup.h"
@@ -31,6 +33,7 @@ private slots:
     void secondRunningCopyIsRefused();
     void damagedFilesAreLeftAlone_data();
     void damagedFilesAreLeftAlone();
+    void restoreTakesTheJournalAside();
     void largeUpgradeTicks();
     void upgradeRefusesACopyThatDiffers_data();
     void upgradeRefusesACopyThatDiffers();
@@ -240,50 +243,155 @@ void TestStartup::secondRunningCopyIsRefused()
 void TestStartup::damagedFilesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("wrong password") << "password";
-    QTest::newRow("foreign file") << "foreign";
-    QTest::newRow("truncated encrypted") << "truncated";
-    QTest::newRow("truncated plain") << "truncated-plain";
+    QTest::addColumn<QString>("answer"); // "" = no backup to offer
+    for (const char* kind : { "truncated", "garbage page", "header", "foreign" }) {
+        QTest::addRow("%s, Ja", kind) << kind << "Ja";
+        QTest::addRow("%s, Nej", kind) << kind << "Nej";
+    }
+    QTest::newRow("truncated, no backup") << "truncated"
+                                          << "";
+    QTest::newRow("garbage page, no backup") << "garbage page"
+                                             << "";
+    QTest::newRow("wrong password, no backup") << "password"
+                                               << "";
+    QTest::newRow("truncated plain, no backup") << "truncated-plain"
+                                                << "";
+}
+
+// Damages the cookbook the way `kind` says, on the bytes of the real file.
+static bool damage(TempProgram& t, const QString& kind)
+{
+    QByteArray bytes = fileBytes(t.dbPath());
+    if (kind == QLatin1String("password")) {
+        Database db;
+        if (!db.openPlain(t.path(QStringLiteral("x.db")))
+            || !db.execute("ATTACH DATABASE ?1 AS enc KEY 'annat';", { t.path(QStringLiteral("other.db")) })
+            || !db.exec("CREATE TABLE enc.t(a); DETACH DATABASE enc;"))
+            return false;
+        db.close();
+        bytes = fileBytes(t.path(QStringLiteral("other.db")));
+        QFile::remove(t.path(QStringLiteral("other.db")));
+    } else if (kind == QLatin1String("foreign")) {
+        bytes = QByteArrayLiteral("Inköpslista\r\nmjölk\r\nägg\r\n");
+    } else if (kind == QLatin1String("header")) {
+        bytes.replace(0, 100, QByteArray(100, 'x'));
+    } else if (kind == QLatin1String("garbage page")) {
+        // A page in the middle: the file still opens, only a check finds it.
+        const qsizetype page = Database::EncryptedPageSize;
+        if (bytes.size() < 8 * page)
+            return false;
+        for (qsizetype i = 0; i < page; ++i)
+            bytes[5 * page + i] = char((i * 131 + 7) & 0xff);
+    } else {
+        bytes.truncate(bytes.size() / 2 + 100);
+    }
+    put(t.dbPath(), bytes);
+    return true;
 }
 
 void TestStartup::damagedFilesAreLeftAlone()
 {
     QFETCH(QString, kind);
+    QFETCH(QString, answer);
     TempProgram t;
-    QVERIFY(t.installDelivered());
-    if (kind == QLatin1String("password")) {
-        Database db;
-        QVERIFY(db.openPlain(t.path(QStringLiteral("x.db"))));
-        QVERIFY(db.execute("ATTACH DATABASE ?1 AS enc KEY 'annat';", { t.path(QStringLiteral("other.db")) }));
-        QVERIFY(db.exec("CREATE TABLE enc.t(a); DETACH DATABASE enc;"));
-        db.close();
-        QFile::remove(t.dbPath());
-        QFile::rename(t.path(QStringLiteral("other.db")), t.dbPath());
-    } else if (kind == QLatin1String("foreign")) {
-        QFile f(t.dbPath());
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("Inköpslista\r\nmjölk\r\nägg\r\n");
+    if (kind == QLatin1String("truncated-plain")) {
+        QVERIFY(t.installDelivered());
     } else {
-        if (kind == QLatin1String("truncated"))
-            t.start()->window->ExitProgram();
-        QByteArray bytes = fileBytes(t.dbPath());
-        QFile f(t.dbPath());
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes.left(bytes.size() / 2 + 100));
+        QVERIFY(t.makeCookbook(
+            QStringLiteral("INSERT INTO tblRecept (Titel, Ingredienser) VALUES ('Gammal', '');")));
+        const QString backups = t.path(QStringLiteral("backup"));
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        QVERIFY(Backup::make(db, backups, QDate(2026, 1, 1), Cookbook::DatabaseKey).outcome
+            == Backup::Outcome::Ok);
+        QVERIFY(db.exec("UPDATE tblRecept SET Titel='Ärtsoppa';"));
+        if (!answer.isEmpty())
+            QVERIFY(Backup::make(db, backups, QDate(2026, 1, 2), Cookbook::DatabaseKey).outcome
+                == Backup::Outcome::Ok);
+        else
+            QVERIFY(QDir(backups).removeRecursively());
+        // Written after the newest backup: lost with the damaged file.
+        QVERIFY(db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                        "INSERT INTO tblRecept (Titel, Ingredienser) SELECT 'Senare ' || i, "
+                        "printf('%.*c', 200, 'x') FROM n;"));
     }
-    const QByteArray before = fileBytes(t.dbPath());
-    t.prompts.clearShown();
+    QVERIFY(damage(t, kind));
+    const QByteArray damaged = fileBytes(t.dbPath());
+    QVERIFY(QDir(t.folder()).mkpath(QStringLiteral("bilder")));
+    const QStringList before = QDir(t.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QString newest = QDir::toNativeSeparators(t.path(QStringLiteral("backup/dbRcp-2026-01-02.mdb")));
+    if (!answer.isEmpty())
+        t.prompts.queueAnswer(answer == QLatin1String("Ja") ? Prompts::Answer::Yes : Prompts::Answer::No);
+
     auto p = t.start();
-    QVERIFY(!p->ok);
-    QVERIFY(p->exitCode != 0);
-    QCOMPARE(t.prompts.shown().size(), 1);
-    QCOMPARE(t.prompts.shown().at(0).title, QStringLiteral("KROX Gastrid 2.1"));
-    const QString msg = t.prompts.shown().at(0).text;
+    QCOMPARE(t.prompts.pendingAnswers(), 0);
+    QCOMPARE(t.prompts.unexpected(), 0);
+    const auto& shown = t.prompts.shown();
+    QVERIFY(!shown.isEmpty());
+    const QString msg = shown.at(0).text;
+    QCOMPARE(shown.at(0).title, QStringLiteral("KROX Gastrid 2.1"));
     QVERIFY2(msg.contains(QStringLiteral("kunde inte"))
             && msg.contains(QRegularExpression(QStringLiteral(" \\d+$"))),
         qPrintable(msg));
-    QCOMPARE(fileBytes(t.dbPath()), before);
-    QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".upgrade")));
+    if (answer == QLatin1String("Ja")) {
+        QVERIFY(p->ok);
+        QCOMPARE(shown.at(0).buttons, Prompts::Buttons::YesNo);
+        QVERIFY2(msg.contains(newest), qPrintable(msg));
+        QCOMPARE(p->ctx->db().scalar("SELECT group_concat(Titel) FROM tblRecept;")->toString(),
+            QStringLiteral("Ärtsoppa"));
+        const QStringList aside = QDir(t.folder()).entryList({ QStringLiteral("dbRcp-skadad-*.mdb") });
+        QCOMPARE(aside.size(), 1);
+        QVERIFY2(msg.contains(aside.at(0)) && shown.last().text.contains(aside.at(0)), qPrintable(msg));
+        QCOMPARE(fileBytes(t.path(aside.at(0))), damaged);
+        QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral(".restore")));
+        p->window->ExitProgram();
+        return;
+    }
+    QVERIFY(!p->ok);
+    QVERIFY(p->exitCode != 0);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).buttons, answer.isEmpty() ? Prompts::Buttons::Ok : Prompts::Buttons::YesNo);
+    if (answer.isEmpty() && kind != QLatin1String("truncated-plain"))
+        QVERIFY2(
+            msg.contains(QStringLiteral("skadad")) && msg.contains(QStringLiteral("ingen säkerhetskopia")),
+            qPrintable(msg));
+    QCOMPARE(fileBytes(t.dbPath()), damaged);
+    QCOMPARE(QDir(t.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+// A hot journal left beside a damaged file belongs to it: it goes aside
+// with it, and the backup's copy is not rolled back by it.
+void TestStartup::restoreTakesTheJournalAside()
+{
+    TempProgram t;
+    QVERIFY(t.makeCookbook(
+        QStringLiteral("INSERT INTO tblRecept (Titel, Ingredienser) VALUES ('Ärtsoppa', '');")));
+    {
+        Database db;
+        QVERIFY(db.open(t.dbPath(), Cookbook::DatabaseKey));
+        QVERIFY(Backup::make(db, t.path(QStringLiteral("backup")), QDate(2026, 1, 2), Cookbook::DatabaseKey)
+                    .outcome
+            == Backup::Outcome::Ok);
+    }
+    QVERIFY(damage(t, QStringLiteral("header")));
+    put(t.dbPath() + QStringLiteral("-journal"), QByteArray(4096, 'j'));
+    const QString aside = t.path(QStringLiteral("dbRcp-skadad-x.mdb"));
+    const auto r = Restore::fromBackup(
+        t.dbPath(), t.path(QStringLiteral("backup/dbRcp-2026-01-02.mdb")), Cookbook::DatabaseKey, aside);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(r.aside, aside);
+    QCOMPARE(fileBytes(aside + QStringLiteral("-journal")), QByteArray(4096, 'j'));
+    QVERIFY(!QFileInfo::exists(t.dbPath() + QStringLiteral("-journal")));
+    QCOMPARE(queryValue(t.dbPath(), "SELECT Titel FROM tblRecept;").toString(), QStringLiteral("Ärtsoppa"));
+
+    // A damaged backup is refused before anything moves.
+    const QByteArray now = fileBytes(t.dbPath());
+    put(t.path(QStringLiteral("bad.mdb")), QByteArray(8192, 'b'));
+    const auto bad = Restore::fromBackup(t.dbPath(), t.path(QStringLiteral("bad.mdb")), Cookbook::DatabaseKey,
+        t.path(QStringLiteral("dbRcp-skadad-y.mdb")));
+    QVERIFY(!bad.ok && bad.aside.isEmpty() && !bad.error.isEmpty());
+    QCOMPARE(fileBytes(t.dbPath()), now);
+    QVERIFY(!QFileInfo::exists(t.path(QStringLiteral("dbRcp-skadad-y.mdb"))));
 }
 
 // A long first start keeps telling the window that it goes on.

@@ -5,6 +5,7 @@
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/mainwindow/FrmAbout.h"
 
+#include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -82,6 +84,8 @@ private slots:
     void previewLimits();
     void beyondAllocationLimit_data();
     void beyondAllocationLimit();
+    void dialogProposesNoName_data();
+    void dialogProposesNoName();
     void removeButton();
     void about();
 };
@@ -362,6 +366,51 @@ void TestPictures::beyondAllocationLimit()
     QCOMPARE(f.w->previewSize(), QSize(417, 249));
     const QImage shown = f.preview()->grab().toImage();
     QVERIFY(qBlue(shown.pixel(416, 248)) > 200 && qRed(shown.pixel(416, 248)) < 50);
+}
+
+void TestPictures::dialogProposesNoName_data()
+{
+    QTest::addColumn<bool>("picturesFolder");
+    QTest::newRow("the user's picture folder") << true;
+    QTest::newRow("no picture folder") << false;
+}
+
+// The real dialog, with a person's answer: it opens on a folder and offers
+// no file name of its own.
+void TestPictures::dialogProposesNoName()
+{
+    QFETCH(bool, picturesFolder);
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    if (picturesFolder)
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Pictures")));
+    Fixture f;
+    f.openWindow();
+    f.prompts.setScripted(false);
+    QString proposed = QStringLiteral("(no dialog)");
+    QString shownFolder;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        proposed = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        shownFolder = dlg->directory().absolutePath();
+        dlg->reject();
+    });
+    poll.start(50);
+    f.button(0)->click();
+    QCOMPARE(proposed, QString());
+    QCOMPARE(shownFolder,
+        picturesFolder ? home.filePath(QStringLiteral("Pictures")) : QDir(home.path()).absolutePath());
+    QCOMPARE(f.fileName(), QString());
 }
 
 void TestPictures::removeButton()

@@ -155,6 +155,23 @@ private slots:
         QVERIFY(!topLevel("frmAbout") && !topLevel("frmReceptBild"));
     }
 
+    // The manual speaks only of commands a user can reach.
+    void manualSkipsHiddenCommands()
+    {
+        QFile manual(QStringLiteral(GASTRID_TEST_DATA "/../../data/Manual/Default.htm"));
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(manual.readAll());
+        int hidden = 0;
+        for (auto* b : p->window->findChildren<QPushButton*>()) {
+            const QString caption = b->text().remove(QLatin1Char('&'));
+            if (caption == QStringLiteral("Hälsoguide") && !b->isVisible()) {
+                ++hidden;
+                QVERIFY2(!text.contains(caption), qPrintable(caption));
+            }
+        }
+        QCOMPARE(hidden, 1);
+    }
+
     void helpOpensTheManual()
     {
         UrlCatcher catcher;

@@ -2,6 +2,9 @@
 #include "support/TestSupport.h"
 #include "ui/mainwindow/MainLayout.h"
 
+#include <QLabel>
+#include <QPushButton>
+
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -70,11 +73,11 @@ private slots:
         const QRect none;
         const QRect moves(100, 0, 0, 0);
         const QRect down(0, 60, 0, 0);
-        // Left column: grows by half the added width; the list reaches the bottom edge.
+        // Left column: grows by half the added width; the list ends 5 pixels above the bottom edge.
         row("lblKategorier", { 5, 8, 249, 17 }, none);
         row("cmbKategorier", { 5, 24, 249, 21 }, { 0, 0, 50, 0 });
         row("lblRecept", { 5, 48, 249, 17 }, none);
-        row("lstRecept", { 5, 64, 249, 468 }, { 0, 0, 50, 0 }, { 0, 0, 0, 60 });
+        row("lstRecept", { 5, 64, 249, 463 }, { 0, 0, 50, 0 }, { 0, 0, 0, 60 });
         // Middle column: moves by half and grows by half; portions and time
         // share their half, the time field 7 pixels right of the portions.
         row("lblTitel", { 261, 8, 289, 17 }, { 50, 0, 0, 0 });
@@ -86,7 +89,7 @@ private slots:
         row("lblIngredienser", { 261, 88, 289, 17 }, { 50, 0, 0, 0 });
         row("txtIngredienser", { 261, 104, 289, 209 }, { 50, 0, 50, 0 }, { 0, 0, 0, 30 });
         row("lblAnvisningar", { 261, 320, 289, 17 }, { 50, 0, 0, 0 }, { 0, 30, 0, 0 });
-        row("txtAnvisningar", { 261, 336, 289, 193 }, { 50, 0, 50, 0 }, { 0, 30, 0, 30 });
+        row("txtAnvisningar", { 261, 336, 289, 191 }, { 50, 0, 50, 0 }, { 0, 30, 0, 30 });
         // Right column: moves with the right edge; its lower part with the bottom edge.
         row("lblVerktyg", { 557, 8, 233, 17 }, moves);
         row("lblReceptKategori", { 557, 120, 233, 17 }, moves);
@@ -107,7 +110,7 @@ private slots:
         three({ "cmdButton_0", "cmdButton_17", "cmdButton_2" }, 24, 25);
         three({ "cmdButton_3", "cmdButton_4", "cmdButton_6" }, 56, 25);
         three({ "cmdButton_13", "cmdButton_14", "cmdButton_15" }, 424, 25, down);
-        three({ "cmdKrox_0", "cmdKrox_1", "cmdKrox_2" }, 504, 25, down);
+        three({ "cmdKrox_0", "cmdKrox_1", "cmdKrox_2" }, 502, 25, down);
         row("cmdButton_20", { 597, 88, 73, 25 }, moves);
         row("cmdButton_21", { 677, 88, 73, 25 }, moves);
         row("cmdButton_19", { 717, 200, 73, 19 }, moves);
@@ -138,13 +141,47 @@ private slots:
         QCOMPARE(c->geometry(), plus(designed, taller));
     }
 
+    // The first look at the opening size, the smallest and a large one: every
+    // shown control inside the window with a margin at the bottom as at the
+    // left, and every caption whole.
+    void everythingInsideAndWhole_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("designed") << MainLayout::DesignedSize;
+        QTest::newRow("as installed") << QSize(792, 566);
+        QTest::newRow("smallest") << QSize(640, 480);
+        QTest::newRow("large") << QSize(1600, 1150);
+    }
+    void everythingInsideAndWhole()
+    {
+        QFETCH(QSize, size);
+        resizeTo(size);
+        const QRect inside = w->rect().adjusted(2, 2, -2, -MainLayout::BottomMargin);
+        int lowest = 0;
+        for (const QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!c->isVisible() || c->isWindow())
+                continue;
+            QVERIFY2(inside.contains(c->geometry()), qPrintable(c->objectName()));
+            lowest = std::max(lowest, c->geometry().bottom());
+            QString caption;
+            if (const auto* b = qobject_cast<const QPushButton*>(c))
+                caption = b->text();
+            else if (const auto* l = qobject_cast<const QLabel*>(c))
+                caption = l->text();
+            caption.remove(QLatin1Char('&'));
+            QVERIFY2(c->fontMetrics().horizontalAdvance(caption) <= c->contentsRect().width() - 2,
+                qPrintable(c->objectName() + QLatin1Char(' ') + caption));
+        }
+        QCOMPARE(lowest, size.height() - 1 - MainLayout::BottomMargin);
+    }
+
     // No smaller than 640 by 480, where every control is still inside.
     void minimumSize()
     {
         resizeTo({ 500, 300 });
         for (const QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             QVERIFY2(!c->isVisible() || w->rect().contains(c->geometry()), qPrintable(c->objectName()));
-        QCOMPARE(at("lstRecept").bottom(), 479);
+        QCOMPARE(at("lstRecept").bottom(), 479 - MainLayout::BottomMargin);
     }
 
     // A new recipe's chooser keeps the filter's place at every size.
@@ -170,8 +207,9 @@ private slots:
         const Geometry normal = geometryOf(w);
         w->showMaximized();
         QTRY_VERIFY(w->isMaximized() && w->size() != QSize(701, 503));
-        QCOMPARE(at("lstRecept").bottom(), w->height() - 1);
-        QCOMPARE(at("cmdKrox_2").bottomRight(), QPoint(w->width() - 3, w->height() - 4));
+        QCOMPARE(at("lstRecept").bottom(), w->height() - 1 - MainLayout::BottomMargin);
+        QCOMPARE(at("cmdKrox_2").bottomRight(),
+            QPoint(w->width() - 3, w->height() - 1 - MainLayout::BottomMargin));
         w->showNormal();
         QTRY_COMPARE(w->size(), QSize(701, 503));
         QCOMPARE(geometryOf(w), normal);
