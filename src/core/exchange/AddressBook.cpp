@@ -1,5 +1,7 @@
 #include "core/exchange/AddressBook.h"
 
+#include "core/text/UserFile.h"
+
 #include <QFileInfo>
 
 namespace AddressBook {
@@ -79,7 +81,7 @@ ReadResult read(const QString& path)
         result.ok = true;
         return result;
     }
-    const TextFile::ReadResult r = TextFile::readLines(path);
+    const TextFile::ReadResult r = UserFile::readLines(path);
     if (!r.ok) {
         result.error = r.error;
         return result;
@@ -99,7 +101,7 @@ TextFile::WriteResult write(const QString& path, const QList<Contact>& contacts)
     lines.reserve(contacts.size());
     for (const Contact& c : contacts)
         lines << formatLine(c);
-    return TextFile::writeLines(path, lines);
+    return UserFile::writeLines(path, lines);
 }
 
 } // namespace AddressBook

@@ -6,7 +6,8 @@
 #include <QString>
 
 // The address book, adresser.txt in the program folder: one contact a line,
-// "name","address", Windows-1252, CR LF. A name never holds a double quote
+// "name","address", written in Windows-1252 with CR LF and read as a file the
+// user may have edited (UserFile). A name never holds a double quote
 // (it is stored as an apostrophe and shown as a double quote again), so the
 // address is everything between the third quote and the line's last one.
 namespace AddressBook {

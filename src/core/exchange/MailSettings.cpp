@@ -1,5 +1,7 @@
 #include "core/exchange/MailSettings.h"
 
+#include "core/text/UserFile.h"
+
 #include <QFileInfo>
 
 quint16 MailSettings::port() const
@@ -11,7 +13,7 @@ std::optional<MailSettings> MailSettings::read(const QString& path, QString* err
 {
     if (!QFileInfo::exists(path))
         return std::nullopt;
-    const TextFile::ReadResult r = TextFile::readLines(path);
+    const TextFile::ReadResult r = UserFile::readLines(path);
     if (!r.ok) {
         if (error)
             *error = r.error;
@@ -32,7 +34,7 @@ TextFile::WriteResult MailSettings::write(const QString& path) const
     QStringList lines { senderName, senderMail, smtpServer, smtpPort };
     if (!userName.isEmpty())
         lines << userName;
-    return TextFile::writeLines(path, lines);
+    return UserFile::writeLines(path, lines);
 }
 
 bool CheckMailAdress(const QString& text)

@@ -7,7 +7,8 @@
 #include <optional>
 
 // The sender and the outgoing mail server, kept in er.txt in the program
-// folder: name, address, server and port, one a line; the login name follows
+// folder (a file the user may edit by hand, see UserFile): name, address,
+// server and port, one a line; the login name follows
 // as a fifth line only when there is one, so older files still read and
 // older copies of the program still read ours.
 struct MailSettings {

@@ -1,10 +1,11 @@
 #include "core/exchange/ReceptImport.h"
 
 #include "core/catalogue/Records.h"
-#include "core/text/TextFile.h"
+#include "core/text/UserFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace ReceptImport {
 
@@ -99,14 +100,16 @@ Parsed parse(const QString& text)
 
 bool firstLineHasTitel(const QByteArray& bytes)
 {
-    qsizetype end = bytes.size();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes.at(i) == '\r' || bytes.at(i) == '\n') {
+    // Decoded first: in UTF-16 the tag's letters are not its bytes.
+    const QString text = UserFile::decode(bytes);
+    qsizetype end = text.size();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'\r' || text.at(i) == u'\n') {
             end = i;
             break;
         }
     }
-    return bytes.left(end).toLower().contains("<titel>");
+    return QStringView(text).left(end).contains(QLatin1String("<titel>"), Qt::CaseInsensitive);
 }
 
 DbResult<qint32> addRecipe(Database& db, const Block& b)
@@ -150,17 +153,11 @@ Result importText(Database& db, const QString& text)
 Result ImportRecept(Database& db, const QString& programFolder)
 {
     const QString path = QDir(programFolder).filePath(TempFileName);
-    QFile f(path);
-    if (!f.exists())
+    if (!QFileInfo::exists(path))
         return {};
-    if (!f.open(QIODevice::ReadOnly)) {
-        Result r;
-        r.error = QStringLiteral("Filen %1 kunde inte läsas.").arg(QDir::toNativeSeparators(path));
-        return r;
-    }
-    const QByteArray bytes = f.readAll();
-    f.close();
-    Result r = importText(db, TextFile::fromWindows1252(bytes));
+    Result r;
+    if (const std::optional<QByteArray> bytes = UserFile::readBytes(path, &r.error, FileLimit))
+        r = importText(db, UserFile::decode(*bytes));
     QFile::remove(path);
     return r;
 }
@@ -169,22 +166,14 @@ Result importFile(Database& db, const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     Result r;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = QStringLiteral("Filen %1 kunde inte läsas.\n\n%2").arg(shown, f.errorString());
+    const std::optional<QByteArray> bytes = UserFile::readBytes(path, &r.error, FileLimit);
+    if (!bytes)
         return r;
-    }
-    // Read to one byte past the limit: a size on disk may not tell (a pipe).
-    const QByteArray bytes = f.read(FileLimit + 1);
-    if (bytes.size() > FileLimit) {
-        r.error = QStringLiteral("Filen %1 är för stor för att vara en receptfil.").arg(shown);
-        return r;
-    }
-    if (!firstLineHasTitel(bytes)) {
+    if (!firstLineHasTitel(*bytes)) {
         r.error = QStringLiteral("Filen %1 är ingen receptfil: dess första rad saknar <titel>.").arg(shown);
         return r;
     }
-    return importText(db, TextFile::fromWindows1252(bytes));
+    return importText(db, UserFile::decode(*bytes));
 }
 
 } // namespace ReceptImport

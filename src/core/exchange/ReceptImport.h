@@ -39,7 +39,7 @@ struct Parsed {
 Parsed parse(const QString& text);
 
 // The download's test of a fetched file: its first line holds "<titel>", in
-// any case.
+// any case, once the bytes are decoded as ImportRecept decodes them.
 bool firstLineHasTitel(const QByteArray& bytes);
 
 struct Result {
@@ -59,15 +59,17 @@ DbResult<qint32> addRecipe(Database& db, const Block& b);
 // are stored. Each recipe is stored whole or not at all.
 Result importText(Database& db, const QString& text);
 
-// Reads tmpRecept.txt (Windows-1252) from the program folder, imports it and
-// deletes it.
+// Reads tmpRecept.txt from the program folder (as a file a user may have
+// written, see UserFile: the maker's Windows-1252 and UTF-8 alike), imports
+// it and deletes it.
 Result ImportRecept(Database& db, const QString& programFolder);
 
 // The largest recipe file the program takes in.
 constexpr qint64 FileLimit = 5 * 1024 * 1024;
 
-// Imports a recipe file the user named (Windows-1252) by the download's rules:
-// its first line holds "<titel>". The file itself is left as it is.
+// Imports a recipe file the user named by the download's rules: its first
+// line holds "<titel>". Read as ImportRecept reads; the file itself is left
+// as it is.
 Result importFile(Database& db, const QString& path);
 
 } // namespace ReceptImport

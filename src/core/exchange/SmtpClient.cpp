@@ -302,12 +302,15 @@ void SmtpClient::afterGreeting(const QStringList& extensions)
         sendCommand("STARTTLS");
         return;
     }
+    // A password never goes over a connection anyone on the way can read.
+    if (!m_encrypted && !m_job.userName.isEmpty())
+        return refuse(QStringLiteral("Servern erbjuder ingen krypterad förbindelse, så du kan inte logga in. "
+                                     "Kontrollera server och port."));
+    if (!m_encrypted && m_job.requireTls)
+        return refuse(
+            QStringLiteral("Servern erbjuder ingen krypterad förbindelse, så e-receptet skickas inte. "
+                           "Kontrollera server och port."));
     if (!m_job.userName.isEmpty()) {
-        // A password never goes over a connection anyone on the way can read.
-        if (!m_encrypted)
-            return refuse(
-                QStringLiteral("Servern erbjuder ingen krypterad förbindelse, så du kan inte logga in. "
-                               "Kontrollera server och port."));
         if (mechanisms.contains(QLatin1String("PLAIN"))) {
             m_state = State::AuthPlain;
             QByteArray plain = '\0' + m_job.userName.toUtf8() + '\0' + m_job.password.toUtf8();
@@ -448,6 +451,7 @@ SmtpClient::Job SmtpClient::jobFor(const MailSettings& settings)
     job.port = settings.port();
     job.implicitTls = job.port == ImplicitTlsPort;
     job.userName = settings.userName;
+    job.requireTls = job.implicitTls || job.port == SubmissionPort || !job.userName.isEmpty();
     job.sender = settings.senderMail;
     return job;
 }

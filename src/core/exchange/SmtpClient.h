@@ -63,6 +63,9 @@ public:
         quint16 port = 25;
         // TLS from the first byte (port 465) rather than STARTTLS.
         bool implicitTls = false;
+        // Nothing but EHLO and QUIT goes over an unencrypted connection: a
+        // server that offers no STARTTLS gets no mail.
+        bool requireTls = false;
         // Empty: no login.
         QString userName;
         QString password;
@@ -74,9 +77,15 @@ public:
 
     // The port that speaks TLS from the first byte.
     static constexpr quint16 ImplicitTlsPort = 465;
+    // The port for mail from a user's program, where the connection turns to
+    // STARTTLS before anything else.
+    static constexpr quint16 SubmissionPort = 587;
     // Server, port, login name and sender from the settings; the connection
     // speaks TLS from the first byte only on ImplicitTlsPort, and on any other
     // port starts in the clear and turns to STARTTLS when the server offers it.
+    // On SubmissionPort, and whenever there is a login, TLS is required; on
+    // other ports (25 in a company's network) mail goes in the clear when the
+    // server offers nothing else.
     static Job jobFor(const MailSettings& settings);
     static constexpr int DefaultReplyTimeoutMs = 60000;
     // The name given in EHLO: the address literal of the connection's own end.

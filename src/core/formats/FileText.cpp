@@ -1,11 +1,9 @@
 #include "core/formats/FileText.h"
 
+#include "core/text/TextDecoding.h"
 #include "core/text/TextFile.h"
 
-#include <QStringDecoder>
-
 #include <array>
-#include <optional>
 
 namespace FileText {
 
@@ -207,45 +205,22 @@ bool fits(Kind k, char before, char after)
     return false;
 }
 
-bool hasUtf16Bom(const QByteArray& b)
-{
-    return b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF");
-}
-
-// The text when the bytes are valid UTF-8; a byte order mark is dropped.
-std::optional<QString> utf8(const QByteArray& bytes)
-{
-    QStringDecoder d(QStringDecoder::Utf8);
-    QString text = d.decode(bytes);
-    if (d.hasError())
-        return std::nullopt;
-    return text;
-}
-
 } // namespace
 
 bool isUtf8(const QByteArray& bytes)
 {
-    return utf8(bytes).has_value();
+    return TextDecoding::isUtf8(bytes);
 }
 
 QString decode(const QByteArray& bytes)
 {
-    if (hasUtf16Bom(bytes)) {
-        QStringDecoder d(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return d.decode(bytes);
-    }
-    if (std::optional<QString> text = utf8(bytes))
-        return *text;
-    return TextFile::fromWindows1252(bytes);
+    return TextDecoding::decode(bytes);
 }
 
 QString decodeDos(const QByteArray& bytes)
 {
-    if (hasUtf16Bom(bytes))
-        return decode(bytes);
-    if (std::optional<QString> text = utf8(bytes))
-        return *text;
+    if (std::optional<QString> text = TextDecoding::unicode(bytes))
+        return *std::move(text);
     const Kinds& k = kinds();
     qsizetype dos = 0;
     qsizetype windows = 0;

@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Text of files from other programs, decoded as the file says or by content.
+// Text of files from other programs, decoded as the file says or by content
+// (the rule itself is TextDecoding's, shared with the hand-edited files).
 namespace FileText {
 
 // Valid UTF-8 from end to end (a leading byte order mark allowed).

@@ -4,6 +4,7 @@
 #include "core/catalogue/Pictures.h"
 #include "core/kitchen/Portions.h"
 #include "core/print/PageWriter.h"
+#include "core/text/UserFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,9 +51,9 @@ DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 r
 std::optional<QString> readTemplate(const QString& programFolder, QString* error)
 {
     const QString path = templatePath(programFolder);
-    std::optional<QString> text = TextFile::readExact(path, nullptr);
+    std::optional<QString> text = UserFile::readExact(path, error);
     if (!text && error)
-        *error = QStringLiteral("Utskriftsmallen %1 kunde inte läsas.").arg(shown(path));
+        *error = QStringLiteral("Utskriftsmallen kunde inte läsas. %1").arg(*error);
     return text;
 }
 
@@ -72,7 +73,7 @@ TextFile::WriteResult saveTemplate(const QString& programFolder, const QString& 
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
     text.replace(u'\n', QLatin1String("\r\n"));
-    TextFile::WriteResult r = TextFile::writeExact(templatePath(programFolder), text + QLatin1String("\r\n"));
+    TextFile::WriteResult r = UserFile::writeExact(templatePath(programFolder), text + QLatin1String("\r\n"));
     if (!r.ok && r.unencodable.isEmpty())
         r.error
             = QStringLiteral("Utskriftsmallen %1 kunde inte sparas.").arg(shown(templatePath(programFolder)));

@@ -6,12 +6,12 @@ namespace FridgeFile {
 
 TextFile::ReadResult read(const QString& path)
 {
-    return TextFile::readLines(path, MaxBytes);
+    return UserFile::readLines(path, MaxBytes);
 }
 
 TextFile::WriteResult write(const QString& path, const QStringList& entries)
 {
-    return TextFile::writeLines(path, entries);
+    return UserFile::writeLines(path, entries);
 }
 
 QString withExtension(const QString& path)

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "core/text/TextFile.h"
+#include "core/text/UserFile.h"
 
 // A fridge file (.kyl) is the user's list of ingredients at hand: one entry a
-// line, Windows-1252, every line ended by CR LF (the last too), no header; an
-// empty list is a 0-byte file. Empty entries in the middle are kept as read.
+// line, every line ended by CR LF (the last too), no header; an empty list is
+// a 0-byte file. Empty entries in the middle are kept as read. Written in
+// Windows-1252; read as a file the user may have written (UserFile).
 namespace FridgeFile {
 
-// A list of a megabyte is already absurd; anything larger is no fridge file.
-constexpr qint64 MaxBytes = 1024 * 1024;
+constexpr qint64 MaxBytes = UserFile::MaxBytes;
 
 TextFile::ReadResult read(const QString& path);
 TextFile::WriteResult write(const QString& path, const QStringList& entries);

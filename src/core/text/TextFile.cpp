@@ -1,6 +1,7 @@
 #include "core/text/TextFile.h"
 
 #include "core/text/AtomicFile.h"
+#include "core/text/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +74,11 @@ QString fileName(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+QString decodeAs(const QByteArray& bytes, Decoding how)
+{
+    return how == Decoding::ByContent ? TextDecoding::decode(bytes) : fromWindows1252(bytes);
+}
+
 QString decode(const QByteArray& bytes)
 {
     QStringDecoder decoder(kCodec);
@@ -110,7 +116,17 @@ std::optional<QByteArray> encode(const QString& text)
     return bytes;
 }
 
-WriteResult writeBytes(const QString& path, const QString& text)
+// Read back by content, Windows-1252 bytes that are also valid UTF-8 (only
+// texts like "Ã¶") would come back as other text; such a file is written as
+// UTF-8 with a byte order mark instead.
+QByteArray forReadBack(const QString& text, QByteArray bytes, Decoding readBack)
+{
+    if (readBack == Decoding::Windows1252 || TextDecoding::decode(bytes) == text)
+        return bytes;
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+WriteResult writeBytes(const QString& path, const QString& text, Decoding readBack)
 {
     WriteResult result;
     result.unencodable = unencodable(text);
@@ -127,7 +143,7 @@ WriteResult writeBytes(const QString& path, const QString& text)
         result.error = QStringLiteral("Filen %1 kunde inte sparas.").arg(fileName(path));
         return result;
     }
-    if (!AtomicFile::writeAll(path, *bytes)) {
+    if (!AtomicFile::writeAll(path, forReadBack(text, *bytes, readBack))) {
         result.error = QStringLiteral("Filen %1 kunde inte sparas.").arg(fileName(path));
         return result;
     }
@@ -141,7 +157,9 @@ QString sizeText(qint64 bytes)
                                 : QStringLiteral("%1 kB").arg(std::max<qint64>(bytes / 1024, 1));
 }
 
-std::optional<QByteArray> readBytes(const QString& path, QString* error, qint64 maxBytes = -1)
+} // namespace
+
+std::optional<QByteArray> readBytes(const QString& path, QString* error, qint64 maxBytes)
 {
     const QString name = fileName(path);
     auto fail = [&](const QString& text) -> std::optional<QByteArray> {
@@ -170,8 +188,6 @@ std::optional<QByteArray> readBytes(const QString& path, QString* error, qint64 
     return bytes;
 }
 
-} // namespace
-
 QString unencodable(const QString& text)
 {
     QString found;
@@ -187,28 +203,34 @@ QString unencodable(const QString& text)
     return found;
 }
 
-ReadResult readLines(const QString& path, qint64 maxBytes)
+ReadResult readLines(const QString& path, qint64 maxBytes, Decoding how)
 {
     ReadResult result;
     const std::optional<QByteArray> bytes = readBytes(path, &result.error, maxBytes);
     if (!bytes)
         return result;
-    const QString text = decode(*bytes);
+    result.lines = splitLines(decodeAs(*bytes, how));
+    result.ok = true;
+    return result;
+}
+
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c != u'\r' && c != u'\n')
             continue;
-        result.lines << text.mid(start, i - start);
+        lines << text.mid(start, i - start);
         if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        result.lines << text.mid(start);
-    result.ok = true;
-    return result;
+        lines << text.mid(start);
+    return lines;
 }
 
 std::optional<QString> readAll(const QString& path, QString* error)
@@ -222,7 +244,7 @@ std::optional<QString> readAll(const QString& path, QString* error)
     return text;
 }
 
-WriteResult writeLines(const QString& path, const QStringList& lines)
+WriteResult writeLines(const QString& path, const QStringList& lines, Decoding readBack)
 {
     QString text;
     for (const QString& line : lines) {
@@ -236,7 +258,7 @@ WriteResult writeLines(const QString& path, const QStringList& lines)
         text += line;
         text += QLatin1String("\r\n");
     }
-    return writeBytes(path, text);
+    return writeBytes(path, text, readBack);
 }
 
 WriteResult writeText(const QString& path, const QString& text)
@@ -245,20 +267,20 @@ WriteResult writeText(const QString& path, const QString& text)
     out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     out.replace(u'\r', u'\n');
     out.replace(u'\n', QLatin1String("\r\n"));
-    return writeBytes(path, out);
+    return writeBytes(path, out, Decoding::Windows1252);
 }
 
-std::optional<QString> readExact(const QString& path, QString* error)
+std::optional<QString> readExact(const QString& path, QString* error, qint64 maxBytes, Decoding how)
 {
-    const std::optional<QByteArray> bytes = readBytes(path, error);
+    const std::optional<QByteArray> bytes = readBytes(path, error, maxBytes);
     if (!bytes)
         return std::nullopt;
-    return decode(*bytes);
+    return decodeAs(*bytes, how);
 }
 
-WriteResult writeExact(const QString& path, const QString& text)
+WriteResult writeExact(const QString& path, const QString& text, Decoding readBack)
 {
-    return writeBytes(path, text);
+    return writeBytes(path, text, readBack);
 }
 
 QString fromWindows1252(const QByteArray& bytes)

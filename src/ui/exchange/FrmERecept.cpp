@@ -218,6 +218,7 @@ void FrmERecept::startTransfer(const QString& password)
     for (const MailMessage::Mailbox& r : to)
         job.recipients << r.address;
     job.message = MailMessage::build(m);
+    m_sendingTo = job.recipients;
     button(Cmd::Skicka)->setEnabled(false);
     m_client.send(job);
 }
@@ -225,8 +226,19 @@ void FrmERecept::startTransfer(const QString& password)
 void FrmERecept::transferFinished(SmtpClient::Result result)
 {
     button(Cmd::Skicka)->setEnabled(true);
+    // Not from inside the socket's signal: the message waits for the user.
     if (result == SmtpClient::Result::Sent)
-        close();
+        QMetaObject::invokeMethod(this, &FrmERecept::reportSent, Qt::QueuedConnection);
+}
+
+void FrmERecept::reportSent()
+{
+    if (!isVisible())
+        return;
+    m_ctx.prompts().message(this,
+        QStringLiteral("E-Recept skickat till %1.").arg(m_sendingTo.join(QStringLiteral(", "))),
+        Prompts::Buttons::Ok, Prompts::Icon::Information);
+    close();
 }
 
 void FrmERecept::closeEvent(QCloseEvent* e)

@@ -57,6 +57,8 @@ private:
     void Skicka();
     void startTransfer(const QString& password);
     void transferFinished(SmtpClient::Result result);
+    // Says where the e-recipe went, then closes the window.
+    void reportSent();
     void layoutControls();
 
     AppContext& m_ctx;
@@ -66,6 +68,8 @@ private:
     int m_keyringTimeoutMs;
     // Chosen in the address book, with their names.
     QList<MailMessage::Mailbox> m_picked;
+    // The addresses of the transfer under way.
+    QStringList m_sendingTo;
     QPointer<FrmAdressBok> m_adressBok;
     QPointer<FrmEReceptInfo> m_info;
 

@@ -1,6 +1,7 @@
 #include "ui/exchange/FrmEReceptInfo.h"
 
 #include "core/exchange/MailPassword.h"
+#include "core/exchange/SmtpClient.h"
 #include "ui/app/Colours.h"
 
 #include <QGridLayout>
@@ -53,6 +54,9 @@ FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings
         txtSmtp->setText(settings->smtpServer);
         txtPort->setText(settings->smtpPort);
         txtAnvandarnamn->setText(settings->userName);
+    } else {
+        // What nearly every provider asks for; an empty box would save nothing.
+        txtPort->setText(QString::number(SmtpClient::SubmissionPort));
     }
     // A password is never shown again; an empty box keeps the stored one.
     if (settings && !settings->userName.isEmpty())

@@ -56,6 +56,53 @@ private slots:
         QCOMPARE(get(out), bytes);
     }
 
+    // Both files as a user's editor may leave them: UTF-8 with or without a
+    // byte order mark reads as written; a file over the cap is refused with a
+    // Swedish message naming it, not read into memory.
+    void handEdited_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("error");
+        const QString er = QStringLiteral("er.txt");
+        const QString book = QStringLiteral("adresser.txt");
+        QTest::newRow("er.txt in UTF-8") << er
+                                         << QByteArray("\xC3\x85sa \xC3\x96"
+                                                       "berg\nasa@post.example\n")
+                                         << QStringLiteral("Åsa Öberg") << QString();
+        QTest::newRow("er.txt in UTF-8 with a byte order mark")
+            << er << QByteArray("\xEF\xBB\xBF\xC3\x85sa\r\n") << QStringLiteral("Åsa") << QString();
+        QTest::newRow("adresser.txt in UTF-8") << book << QByteArray("\"\xC3\x85ke\",\"ake@post.example\"\n")
+                                               << QStringLiteral("Åke") << QString();
+        const QByteArray huge = QByteArray("\"Bo\",\"bo@post.example\"\r\n").repeated(50000);
+        QTest::newRow("er.txt too large") << er << huge << QString() << QStringLiteral("större än 1 MB");
+        QTest::newRow("adresser.txt too large")
+            << book << huge << QString() << QStringLiteral("större än 1 MB");
+    }
+    void handEdited()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, first);
+        QFETCH(QString, error);
+        const QString path = dir.filePath(file);
+        QVERIFY(put(path, bytes));
+        QString message;
+        QString read;
+        if (file == QLatin1String("er.txt")) {
+            const std::optional<MailSettings> s = MailSettings::read(path, &message);
+            read = s ? s->senderName : QString();
+        } else {
+            const AddressBook::ReadResult r = AddressBook::read(path);
+            message = r.error;
+            read = r.contacts.isEmpty() ? QString() : r.contacts.first().name;
+        }
+        QCOMPARE(read, first);
+        QVERIFY2(error.isEmpty() ? message.isEmpty() : message.contains(error) && message.contains(file),
+            qPrintable(message));
+    }
+
     void shortOrMissingSettings()
     {
         const QString path = dir.filePath("short.txt");

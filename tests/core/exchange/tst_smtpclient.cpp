@@ -74,32 +74,56 @@ class TestSmtpClient : public QObject {
 
 private slots:
     // TLS from the first byte only where the port is meant for it; every other
-    // port starts in the clear (and takes STARTTLS when offered).
+    // port starts in the clear (and takes STARTTLS when offered). TLS is a
+    // must on 587 and with a login; without one, other ports send in the
+    // clear when the server offers nothing else.
     void jobFromSettings_data()
     {
         QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("user");
         QTest::addColumn<int>("number");
         QTest::addColumn<bool>("implicitTls");
-        QTest::newRow("25") << "25" << 25 << false;
-        QTest::newRow("465") << "465" << 465 << true;
-        QTest::newRow("465 with a leading zero") << "0465" << 465 << true;
-        QTest::newRow("587") << "587" << 587 << false;
-        QTest::newRow("2525") << "2525" << 2525 << false;
-        QTest::newRow("4650") << "4650" << 4650 << false;
-        QTest::newRow("empty") << "" << 0 << false;
-        QTest::newRow("not a number") << "465a" << 0 << false;
-        QTest::newRow("too large") << "65536" << 0 << false;
+        QTest::addColumn<bool>("requireTls");
+        QTest::newRow("25") << "25"
+                            << "" << 25 << false << false;
+        QTest::newRow("25 with a login") << "25"
+                                         << "asa" << 25 << false << true;
+        QTest::newRow("465") << "465"
+                             << "" << 465 << true << true;
+        QTest::newRow("465 with a leading zero") << "0465"
+                                                 << "asa" << 465 << true << true;
+        QTest::newRow("587") << "587"
+                             << "" << 587 << false << true;
+        QTest::newRow("587 with a leading zero") << "0587"
+                                                 << "" << 587 << false << true;
+        QTest::newRow("587 with a login") << "587"
+                                          << "asa" << 587 << false << true;
+        QTest::newRow("2525") << "2525"
+                              << "" << 2525 << false << false;
+        QTest::newRow("5870") << "5870"
+                              << "" << 5870 << false << false;
+        QTest::newRow("4650") << "4650"
+                              << "asa" << 4650 << false << true;
+        QTest::newRow("empty") << ""
+                               << "" << 0 << false << false;
+        QTest::newRow("not a number") << "465a"
+                                      << "asa" << 0 << false << true;
+        QTest::newRow("too large") << "65536"
+                                   << "" << 0 << false << false;
     }
     void jobFromSettings()
     {
         QFETCH(QString, port);
+        QFETCH(QString, user);
         QFETCH(int, number);
         QFETCH(bool, implicitTls);
+        QFETCH(bool, requireTls);
         MailSettings s { QStringLiteral("Åsa"), Sender.address, QStringLiteral("smtp.post.example"), port,
-            QStringLiteral("asa") };
+            user };
         const SmtpClient::Job j = SmtpClient::jobFor(s);
         QCOMPARE(int(j.port), number);
         QCOMPARE(j.implicitTls, implicitTls);
+        QCOMPARE(j.requireTls, requireTls);
         QCOMPARE(j.server, s.smtpServer);
         QCOMPARE(j.sender, s.senderMail);
         QCOMPARE(j.userName, s.userName);
@@ -253,6 +277,45 @@ private slots:
                 QStringLiteral("QUIT"), 60000);
         for (const QString& c : server->conversation())
             QVERIFY2(!c.startsWith(QLatin1String("AUTH")), qPrintable(c));
+    }
+
+    // aiosmtpd without a certificate offers no STARTTLS. On 587 it stores
+    // nothing and the user is told why; port 25 without a login sends in the
+    // clear as before (a login anywhere: refusalIsShownAndEndsWithQuit).
+    void noMailInTheClearWhereTlsIsAMust_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("587 without a login")
+            << "587"
+            << ""
+            << QStringLiteral("Servern erbjuder ingen krypterad förbindelse, så e-receptet skickas inte. "
+                              "Kontrollera server och port.");
+        QTest::newRow("25 without a login") << "25"
+                                            << "" << QStringLiteral("E-Recept skickat");
+    }
+    void noMailInTheClearWhereTlsIsAMust()
+    {
+        QFETCH(QString, port);
+        QFETCH(QString, user);
+        QFETCH(QString, status);
+        auto server = MailServer::aiosmtpd();
+        QVERIFY(server);
+        SmtpClient::Job j
+            = SmtpClient::jobFor({ Sender.name, Sender.address, QStringLiteral("127.0.0.1"), port, user });
+        // The rule follows the settings' port; the server listens where it can.
+        j.port = server->port();
+        j.password = QStringLiteral("hemligt");
+        const SmtpClient::Job built = job(server->port(), one());
+        j.recipients = built.recipients;
+        j.message = built.message;
+        SmtpClient client;
+        const Outcome o = run(client, j);
+        QCOMPARE(o.statuses.last(), status);
+        const bool sent = status == QLatin1String("E-Recept skickat");
+        QCOMPARE(o.result, sent ? Result::Sent : Result::Refused);
+        QCOMPARE(server->messages().size(), sent ? 1 : 0);
     }
 
     void silentOrDroppedServerEndsTheTransfer_data()

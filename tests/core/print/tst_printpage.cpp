@@ -170,6 +170,32 @@ private slots:
             QCOMPARE(bytesOf(path(u"print.htm"_s)), "<p>[TITEL]</p>"_ba);
     }
 
+    // The template as a user's editor may leave it: UTF-8 reads as written;
+    // one over the cap is refused with a message, not read into memory.
+    void handEditedTemplate_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("UTF-8") << "\xEF\xBB\xBF<p>S\xC3\xB6t: [TITEL]</p>"_ba
+                               << "<p>S\xF6t: \xC4ppelkaka</p>"_ba << QString();
+        QTest::newRow("too large") << QByteArray(2 * 1024 * 1024, ' ') << QByteArray()
+                                   << u"Utskriftsmallen kunde inte läsas. Filen "_s;
+    }
+    void handEditedTemplate()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, page);
+        QFETCH(QString, error);
+        put(path(u"print.htm"_s), bytes);
+        const PrintPage::Result r = PrintPage::BuildPrintPage(m_db, folder(), 7);
+        QCOMPARE(r.ok, error.isEmpty());
+        QVERIFY2(
+            r.error.startsWith(error) && r.error.contains(u"större än 1 MB") != r.ok, qPrintable(r.error));
+        if (r.ok)
+            QVERIFY2(bytesOf(r.pagePath).startsWith(page), bytesOf(r.pagePath).constData());
+    }
+
     void savedTemplate_data()
     {
         QTest::addColumn<QString>("editor");

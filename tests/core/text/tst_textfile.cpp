@@ -1,4 +1,5 @@
 #include "core/text/TextFile.h"
+#include "core/text/UserFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -59,6 +60,70 @@ private slots:
         const TextFile::WriteResult w = TextFile::writeLines(path("w.txt"), lines);
         QVERIFY2(w.ok, qPrintable(w.error));
         QCOMPARE(bytesOf(path("w.txt")), bytes);
+    }
+
+    // Files a user edits by hand: UTF-8 when the bytes are valid UTF-8 (a byte
+    // order mark or not), else Windows-1252; over the cap, a Swedish refusal.
+    void userFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("error");
+        const QStringList food { u"mjölk"_s, u"ägg ½"_s };
+        QTest::newRow("Windows-1252, as the program writes")
+            << QByteArray("mj\xF6lk\r\n\xE4gg \xBD\r\n") << food << QString();
+        QTest::newRow("UTF-8, as today's editors write")
+            << QByteArray("mj\xC3\xB6lk\n\xC3\xA4gg \xC2\xBD\n") << food << QString();
+        QTest::newRow("UTF-8 with a byte order mark")
+            << QByteArray("\xEF\xBB\xBFmj\xC3\xB6lk\r\n\xC3\xA4gg \xC2\xBD") << food << QString();
+        QTest::newRow("UTF-16 with a byte order mark")
+            << QByteArray("\xFF\xFEm\0j\0\xF6\0l\0k\0\n\0\xE4\0g\0g\0 \0\xBD\0", 24) << food << QString();
+        QTest::newRow("plain ASCII") << QByteArray("salt\r\npeppar") << QStringList { "salt", "peppar" }
+                                     << QString();
+        QTest::newRow("UTF-8 and Windows-1252 mixed: Windows-1252 throughout")
+            << QByteArray("mj\xC3\xB6lk\r\n\xE4gg") << QStringList { u"mjÃ¶lk"_s, u"ägg"_s } << QString();
+        QTest::newRow("UTF-8 cut off in a letter: Windows-1252")
+            << QByteArray("mj\xC3") << QStringList { u"mjÃ"_s } << QString();
+        QTest::newRow("at the cap") << QByteArray(UserFile::MaxBytes, 'a')
+                                    << QStringList { QString(UserFile::MaxBytes, u'a') } << QString();
+        QTest::newRow("over the cap") << QByteArray(UserFile::MaxBytes + 1, 'a') << QStringList()
+                                      << u"större än 1 MB, så den läses inte"_s;
+    }
+    void userFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, error);
+        put(path("hand.txt"), bytes);
+        const TextFile::ReadResult r = UserFile::readLines(path("hand.txt"));
+        QCOMPARE(r.ok, error.isEmpty());
+        QCOMPARE(r.lines, lines);
+        QVERIFY2(r.error.contains(error) && (error.isEmpty() || r.error.contains(u"hand.txt")),
+            qPrintable(r.error));
+        QString message;
+        QCOMPARE(UserFile::readExact(path("hand.txt"), &message).has_value(), error.isEmpty());
+        QVERIFY(message.contains(error));
+    }
+
+    // What the program writes stays Windows-1252; only text whose bytes would
+    // read back as other text (valid UTF-8, as "Ã¶" is) goes out as UTF-8
+    // with a byte order mark, so that it comes back as it was.
+    void userFilesReadBackAsWritten_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Windows-1252")
+            << QStringList { u"mjölk"_s, u"€"_s } << QByteArray("mj\xF6lk\r\n\x80\r\n");
+        QTest::newRow("would read back as UTF-8")
+            << QStringList { u"mjÃ¶lk"_s } << QByteArray("\xEF\xBB\xBFmj\xC3\x83\xC2\xB6lk\r\n");
+    }
+    void userFilesReadBackAsWritten()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(UserFile::writeLines(path("back.txt"), lines).ok);
+        QCOMPARE(bytesOf(path("back.txt")), bytes);
+        QCOMPARE(UserFile::readLines(path("back.txt")).lines, lines);
     }
 
     // The whole-text form: every line end becomes CR LF, and comes back as "\n".

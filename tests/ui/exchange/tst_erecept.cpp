@@ -176,6 +176,8 @@ private slots:
         openMail();
         QWidget* w = topLevel("frmEReceptInfo");
         QVERIFY(w);
+        // First use: the port nearly every provider asks for.
+        QCOMPARE(in<QLineEdit>(w, "txtPort")->text(), QStringLiteral("587"));
         const char* boxes[] = { "txtNamn", "txtMail", "txtSmtp", "txtPort", "txtAnvandarnamn" };
         for (int i = 0; i < 5; ++i)
             type(w, boxes[i], typed.at(i));
@@ -208,8 +210,12 @@ private slots:
         const QString text = in<QPlainTextEdit>(mail, "txtMessage")->toPlainText();
         send(mail, "bo@post.example, cilla@post.example");
         QVERIFY(!in<QPushButton>(mail, "cmdButton_1")->isEnabled());
+        // The window closes only once the user has read where the recipe went.
         QTRY_VERIFY_WITH_TIMEOUT(mail.isNull(), 120000);
         QCOMPARE(seen.last(), QStringLiteral("E-Recept skickat"));
+        QCOMPARE(t.prompts.shown().size(), 1);
+        QCOMPARE(t.prompts.shown().first().text,
+            QStringLiteral("E-Recept skickat till bo@post.example, cilla@post.example."));
         QCOMPARE(server->messages().size(), 1);
         const QJsonObject m = server->parse(server->messages().first());
         QCOMPARE(m.value("subject").toString(), QStringLiteral("Fika"));

@@ -87,7 +87,7 @@ void TestGivenFiles::open_data()
         << QStringList { u"trasig.rcp"_s } << u"J"_s << old << u"Bullar|Sockerkaka"_s
         << QStringList { question.arg(u"trasig.rcp"_s), u"Recepten före det har sparats."_s };
     QTest::newRow("a file too large") << QStringList { u"stor.rcp"_s } << u"J"_s << old << u"Bullar"_s
-                                      << QStringList { question.arg(u"stor.rcp"_s), u"för stor"_s };
+                                      << QStringList { question.arg(u"stor.rcp"_s), u"större än 5 MB"_s };
     QTest::newRow("other files are named first, then the rest opens")
         << QStringList { u"kaka.rcp"_s, u"brev.txt"_s, u"helg.kyl"_s } << u"J"_s
         << QStringList { u"mjöl"_s, u"ägg"_s } << u"Bullar|Äppelkaka|Bullar kopia"_s
