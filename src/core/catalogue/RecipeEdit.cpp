@@ -79,20 +79,32 @@ void RecipeEdit::listReplaced()
 
 void RecipeEdit::AskSaveRecept()
 {
+    askAndStore(Offer::YesNo);
+}
+
+bool RecipeEdit::askAndStore(Offer offer)
+{
     if (m_asking)
-        return;
+        return true;
     if (m_nyttReceptMode) {
         m_receptChanged = false;
-        return;
+        return true;
     }
     m_asking = true;
-    const bool yes = m_window.ask(QStringLiteral("Spara ändringar?"),
-        QStringLiteral("Ändringar har gjorts i receptet. Vill Du spara ändringarna?"));
+    const Reply reply = m_window.ask(QStringLiteral("Spara ändringar?"),
+        QStringLiteral("Ändringar har gjorts i receptet. Vill Du spara ändringarna?"), offer);
     m_asking = false;
-    if (!yes) {
+    if (reply == Reply::Cancel)
+        return false;
+    if (reply == Reply::No)
         m_receptChanged = false;
-        return;
-    }
+    else
+        storeEdit();
+    return true;
+}
+
+void RecipeEdit::storeEdit()
+{
     const Records::Fields f = m_window.fields();
     if (f.titel.isEmpty()) {
         m_window.tell(
@@ -101,7 +113,7 @@ void RecipeEdit::AskSaveRecept()
     }
     if (!fieldsFit(f))
         return;
-    const auto saved = Records::saveRecipe(m_db, m_currentRid, f);
+    const auto saved = Records::saveRecipe(m_db, m_currentRid, f, m_follower);
     if (!saved.ok()) {
         dbError(QStringLiteral("Receptet kunde inte sparas."), saved.error());
         return;
@@ -146,8 +158,9 @@ bool RecipeEdit::categoryLeft()
     const std::optional<qint32> kid = m_window.chosenCategory();
     if (!kid || *kid == m_shownKategoriId || m_currentRid == 0)
         return false;
-    if (!m_window.ask(QStringLiteral("Spara ändring?"),
-            QStringLiteral("Receptets kategori har ändrats. Vill Du spara ändringen?")))
+    if (m_window.ask(QStringLiteral("Spara ändring?"),
+            QStringLiteral("Receptets kategori har ändrats. Vill Du spara ändringen?"), Offer::YesNo)
+        != Reply::Yes)
         return true;
     const auto changed = Records::changeCategory(m_db, m_currentRid, *kid);
     if (!changed.ok()) {
@@ -195,6 +208,7 @@ void RecipeEdit::recipesImported()
 
 void RecipeEdit::BeginNyttRecept()
 {
+    m_ridBeforeNew = m_currentRid;
     m_nyttReceptMode = true;
     m_window.modeChanged();
     ClearRecept();
@@ -222,22 +236,42 @@ void RecipeEdit::SaveNyttRecept()
         return;
     }
     m_receptChanged = false;
-    EndNyttRecept();
+    // The new recipe is the one the user goes on with.
+    leaveNyttRecept(*added);
 }
 
 void RecipeEdit::EndNyttRecept()
 {
+    leaveNyttRecept(m_ridBeforeNew);
+}
+
+void RecipeEdit::cancelNyttRecept()
+{
+    // One button from "Spara": what was typed is not thrown away unasked.
+    if (!m_window.fields().isEmpty()
+        && m_window.ask(QStringLiteral("Avbryt nytt recept"),
+               QStringLiteral("Vill du slänga det nya receptet?"), Offer::YesNoDefaultNo)
+            != Reply::Yes)
+        return;
+    EndNyttRecept();
+}
+
+void RecipeEdit::leaveNyttRecept(qint32 keep)
+{
     m_nyttReceptMode = false;
+    m_ridBeforeNew = 0;
     m_window.modeChanged();
     ClearRecept();
-    m_window.refillLists();
+    m_window.refillLists(keep);
 }
 
 void RecipeEdit::DeleteRecept(const QVector<qint32>& marked)
 {
     if (marked.isEmpty())
         return;
-    if (!m_window.ask(QStringLiteral("Radera recept"), QStringLiteral("Vill du radera markerade recept?")))
+    if (m_window.ask(QStringLiteral("Radera recept"), QStringLiteral("Vill du radera markerade recept?"),
+            Offer::YesNoDefaultNo)
+        != Reply::Yes)
         return;
     if (DbStatus s = Records::deleteRecipes(m_db, marked); !s) {
         dbError(QStringLiteral("Recepten kunde inte raderas."), s.error());
@@ -271,17 +305,21 @@ int RecipeEdit::rowAfterDelete(int currentRow)
     return q;
 }
 
+// On the way out every question offers "Avbryt", which keeps the program
+// running with the text where it is.
 bool RecipeEdit::mayExit()
 {
-    // A new recipe being typed would otherwise be dropped without a word.
-    if (m_nyttReceptMode && !m_window.fields().isEmpty()
-        && m_window.ask(QStringLiteral("Spara nytt recept?"),
-            QStringLiteral("Det nya receptet har inte sparats. Vill Du spara det?"))) {
-        SaveNyttRecept();
-        if (m_nyttReceptMode)
-            return false;
+    if (m_nyttReceptMode) {
+        // A new recipe being typed would otherwise be dropped without a word.
+        if (m_window.fields().isEmpty())
+            return true;
+        const Reply reply = m_window.ask(QStringLiteral("Spara nytt recept?"),
+            QStringLiteral("Det nya receptet har inte sparats. Vill Du spara det?"), Offer::YesNoCancel);
+        if (reply == Reply::Yes)
+            SaveNyttRecept();
+        return reply == Reply::No || (reply == Reply::Yes && !m_nyttReceptMode);
     }
     // The user said save, but it could not be stored (no title, or the engine
     // refused): the program stays so the edit is not lost.
-    return m_nyttReceptMode || leaveEdit();
+    return !m_receptChanged || (askAndStore(Offer::YesNoCancel) && !m_receptChanged);
 }

@@ -15,13 +15,17 @@
 class RecipeEdit {
 public:
     enum class Icon { None, Information, Warning, Critical };
+    // A question's buttons: Ja/Nej with Enter on Ja; Ja/Nej with Enter on Nej,
+    // for a Ja that throws something away; Ja/Nej/Avbryt, Avbryt changing nothing.
+    enum class Offer { YesNo, YesNoDefaultNo, YesNoCancel };
+    enum class Reply { Yes, No, Cancel };
 
     // What the session needs from the window that shows it.
     class Window {
     public:
         virtual ~Window() = default;
-        // A Yes/No box without an icon; true on Yes.
-        virtual bool ask(const QString& title, const QString& text) = 0;
+        // A box without an icon.
+        virtual Reply ask(const QString& title, const QString& text, Offer offer) = 0;
         // A box with an OK button; the empty title stands for the program's.
         virtual void tell(const QString& text, Icon icon, const QString& title = {}) = 0;
         // What the five fields hold, and the category the chooser shows.
@@ -34,11 +38,15 @@ public:
         // New-recipe mode began or ended.
         virtual void modeChanged() = 0;
         // Recipes were added or deleted: the category filter and the recipe
-        // list are read again (and the list's row is shown).
-        virtual void refillLists() = 0;
+        // list are read again, the list's row shown. With `keep` not 0,
+        // recipe `keep` is shown and selected instead, under "Alla kategorier"
+        // when the filter's entry does not list it.
+        virtual void refillLists(qint32 keep = 0) = 0;
     };
 
     RecipeEdit(Database& db, const QString& pictureFolder, Window& window);
+    // Run inside the store when a stored title changes (see Records::saveRecipe).
+    void setTitleFollower(Records::TitleFollower follower) { m_follower = std::move(follower); }
 
     qint32 currentRid() const { return m_currentRid; }
     bool receptChanged() const { return m_receptChanged; }
@@ -84,18 +92,25 @@ public:
 
     void BeginNyttRecept();
     void SaveNyttRecept();
+    // Leaves new-recipe mode without storing, back at the recipe shown before.
     void EndNyttRecept();
+    // "Avbryt" in new-recipe mode: asks first when anything was typed.
+    void cancelNyttRecept();
     // Deletes the marked recipes and their pictures, after asking.
     void DeleteRecept(const QVector<qint32>& marked);
     // Deleting with the keyboard: the list's row before, and after the
     // refill the row to mark at the top of the list (-1: none).
     void setReceptPos(int row) { m_receptPos = row; }
     int rowAfterDelete(int currentRow);
-    // Before the program ends; false when it must stay, so an edit the user
-    // wanted stored is not lost.
+    // Before the program ends; false when it must stay: the user chose
+    // "Avbryt", or an edit the user wanted stored could not be.
     bool mayExit();
 
 private:
+    // Asks about the edit and stores it on Ja; false on Avbryt.
+    bool askAndStore(Offer offer);
+    void storeEdit();
+    void leaveNyttRecept(qint32 keep);
     void setShown(qint32 rid, qint32 kid);
     bool fieldsFit(const Records::Fields& f);
     void dbError(const QString& what, const DbError& error);
@@ -103,10 +118,13 @@ private:
     Database& m_db;
     QString m_pictureFolder;
     Window& m_window;
+    Records::TitleFollower m_follower;
 
     qint32 m_currentRid = 0;
     bool m_receptChanged = false;
     bool m_nyttReceptMode = false;
+    // The recipe shown when new-recipe mode began, shown again when it ends unsaved.
+    qint32 m_ridBeforeNew = 0;
     int m_kategoriPos = 0;
     int m_receptPos = 0;
     int m_deletedCount = 0;

@@ -33,13 +33,52 @@ QString overlongField(const Fields& f)
     return {};
 }
 
-DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f)
+namespace {
+
+DbResult<bool> store(Database& db, qint32 rid, const Fields& f, const TitleFollower& follower)
 {
+    const auto before = Catalogue::loadRecipe(db, rid);
+    if (!before)
+        return before.error();
+    if (!*before)
+        return false;
     const auto same = Catalogue::countTitled(db, f.titel);
     if (!same)
         return same.error();
     const QString titel = *same > 1 ? f.titel + QStringLiteral(" kopia") : f.titel;
-    return Catalogue::updateRecipe(db, rid, stored(f, titel, true));
+    const auto updated = Catalogue::updateRecipe(db, rid, stored(f, titel, true));
+    if (!updated.ok() || !*updated)
+        return updated;
+    // An empty title names nothing anyone could have followed.
+    const QString& old = (*before)->titel;
+    if (!follower || old == titel || old.trimmed().isEmpty())
+        return true;
+    const auto left = Catalogue::countTitled(db, old);
+    if (!left)
+        return left.error();
+    if (*left > 0)
+        return true;
+    if (DbStatus s = follower(db, old, titel); !s)
+        return s.error();
+    return true;
+}
+
+} // namespace
+
+DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f, const TitleFollower& follower)
+{
+    if (DbStatus s = db.begin(); !s)
+        return s.error();
+    auto saved = store(db, rid, f, follower);
+    if (!saved.ok()) {
+        db.rollback();
+        return saved;
+    }
+    if (DbStatus s = db.commit(); !s) {
+        db.rollback();
+        return s.error();
+    }
+    return saved;
 }
 
 DbResult<qint32> addRecipe(Database& db, qint32 kid, const Fields& f)

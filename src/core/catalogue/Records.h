@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+#include <functional>
+
 // Changing recipes: storing edits, adding and deleting.
 namespace Records {
 
@@ -30,10 +32,15 @@ constexpr int MaxLineLength = 32767;
 // empty when all fit.
 QString overlongField(const Fields& f);
 
+// What else must follow when a stored title changes and no recipe bears the
+// old one any longer (letter case aside), such as weeks that name it. Run
+// inside the transaction that stores the recipe: a failure undoes it all.
+using TitleFollower = std::function<DbStatus(Database& db, const QString& oldTitle, const QString& newTitle)>;
+
 // Stores the fields into recipe `rid`; false when there is no such recipe.
 // When the typed title is borne by more than one stored recipe, " kopia" is
 // appended. The title must not be empty.
-DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f);
+DbResult<bool> saveRecipe(Database& db, qint32 rid, const Fields& f, const TitleFollower& follower = {});
 // Adds a recipe; returns its number.
 DbResult<qint32> addRecipe(Database& db, qint32 kid, const Fields& f);
 // Adds a recipe read from a file or a web page: its texts stored as they came

@@ -1,6 +1,9 @@
 #include "core/menu/MenuStore.h"
 
+#include "core/db/TextRules.h"
 #include "core/menu/MenuSlots.h"
+
+#include <utility>
 
 namespace MenuStore {
 
@@ -48,6 +51,32 @@ DbResult<std::optional<QStringList>> load(Database& db, qint32 uid)
 DbStatus remove(Database& db, qint32 uid)
 {
     return db.execute("DELETE FROM matsedel WHERE uid = ?1;", { uid });
+}
+
+DbStatus followTitle(Database& db, const QString& oldTitle, const QString& newTitle)
+{
+    DbResult<Statement> st = db.prepare("SELECT uid, middag FROM matsedel ORDER BY uid;");
+    if (!st)
+        return st.error();
+    QList<std::pair<qint32, QString>> changed;
+    while (st->next()) {
+        QStringList titles = MenuSlots::decode(st->text(1));
+        bool named = false;
+        for (QString& t : titles) {
+            if (TextRules::compare(t, oldTitle) == 0) {
+                t = newTitle;
+                named = true;
+            }
+        }
+        if (named)
+            changed.append({ st->int32(0), MenuSlots::encode(titles) });
+    }
+    if (st->failed())
+        return st->error();
+    for (const auto& [uid, week] : changed)
+        if (DbStatus s = db.execute("UPDATE matsedel SET middag = ?1 WHERE uid = ?2;", { week, uid }); !s)
+            return s;
+    return dbOk();
 }
 
 } // namespace MenuStore

@@ -23,5 +23,9 @@ DbResult<QList<Plan>> ListaMatsedlar(Database& db);
 // The week of menu `uid`; empty when there is no such menu.
 DbResult<std::optional<QStringList>> load(Database& db, qint32 uid);
 [[nodiscard]] DbStatus remove(Database& db, qint32 uid);
+// Every stored week's meals that name `oldTitle` (letter case aside, as a
+// meal finds its recipe) name `newTitle` instead; other meals and weeks stay
+// as stored. For a recipe renamed while no other bears the old title.
+[[nodiscard]] DbStatus followTitle(Database& db, const QString& oldTitle, const QString& newTitle);
 
 } // namespace MenuStore

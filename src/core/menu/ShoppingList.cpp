@@ -8,13 +8,66 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <optional>
+#include <vector>
+
 namespace ShoppingList {
 
-DbResult<List> build(Database& db, const QStringList& titles, const QStringList& fridge)
+namespace {
+
+// Each fridge entry with its own test, so a line can name the entry it matched.
+struct Fridge {
+    QStringList entries;
+    std::vector<SeekRules::AnyIngredient> rules;
+
+    explicit Fridge(const QStringList& list)
+    {
+        for (const QString& e : list) {
+            if (e.trimmed().isEmpty())
+                continue;
+            entries << e;
+            rules.emplace_back(QStringList { e });
+        }
+    }
+    // The first entry that occurs in the line, if any.
+    std::optional<QString> entryIn(const QString& line) const
+    {
+        for (size_t i = 0; i < rules.size(); ++i)
+            if (rules[i].matches(line))
+                return entries.at(qsizetype(i));
+        return std::nullopt;
+    }
+};
+
+void fillLines(Recipe& r, QString text, const Fridge& fridge)
 {
-    const SeekRules::AnyIngredient atHome(fridge);
+    text.replace(u'\r', u'\n');
+    for (const QString& raw : text.split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (line.endsWith(u':')) {
+            // A heading with nothing left under it goes.
+            if (!r.lines.isEmpty() && r.lines.constLast().heading)
+                r.lines.removeLast();
+            r.lines.append({ line, true });
+        } else if (const std::optional<QString> entry = fridge.entryIn(line)) {
+            r.atHome.append({ line, *entry });
+        } else {
+            r.lines.append({ line, false });
+        }
+    }
+    if (!r.lines.isEmpty() && r.lines.constLast().heading)
+        r.lines.removeLast();
+}
+
+} // namespace
+
+DbResult<List> build(Database& db, const QStringList& titles, const QStringList& fridgeList)
+{
+    const Fridge fridge(fridgeList);
     List list;
-    list.fridgeUsed = !fridge.isEmpty();
+    list.fridgeUsed = !fridge.entries.isEmpty();
     QHash<qint32, qsizetype> placed;
     for (int slot = 0; slot < MenuSlots::SlotCount && slot < titles.size(); ++slot) {
         const QString& title = titles.at(slot);
@@ -38,29 +91,33 @@ DbResult<List> build(Database& db, const QStringList& titles, const QStringList&
         Recipe r;
         r.title = (*found)->titel;
         r.meals << meal;
-        QString text = (*found)->ingredienser;
-        text.replace(u'\r', u'\n');
-        for (const QString& raw : text.split(u'\n')) {
-            const QString line = raw.trimmed();
-            if (line.isEmpty())
-                continue;
-            if (line.endsWith(u':')) {
-                // A heading with nothing left under it goes.
-                if (!r.lines.isEmpty() && r.lines.constLast().heading)
-                    r.lines.removeLast();
-                r.lines.append({ line, true });
-            } else if (atHome.matches(line)) {
-                ++r.covered;
-            } else {
-                r.lines.append({ line, false });
-            }
-        }
-        if (!r.lines.isEmpty() && r.lines.constLast().heading)
-            r.lines.removeLast();
+        fillLines(r, (*found)->ingredienser, fridge);
         placed.insert(rid, list.recipes.size());
         list.recipes << r;
     }
     return list;
+}
+
+// The user decides about these: each line with the fridge entry that matched.
+QString atHomeHtml(const QList<AtHome>& lines)
+{
+    if (lines.isEmpty())
+        return {};
+    QString out = QStringLiteral("<p><b>Finns kanske hemma:</b></p>\r\n<ul>\r\n");
+    for (const AtHome& a : lines)
+        out += QStringLiteral("<li>%1 <i>(%2)</i></li>\r\n")
+                   .arg(a.line.toHtmlEscaped(), a.entry.toHtmlEscaped());
+    return out + QStringLiteral("</ul>\r\n");
+}
+
+QString atHomeText(const QList<AtHome>& lines)
+{
+    if (lines.isEmpty())
+        return {};
+    QString out = QStringLiteral("Finns kanske hemma:\n");
+    for (const AtHome& a : lines)
+        out += QStringLiteral("%1 (%2)\n").arg(a.line, a.entry);
+    return out;
 }
 
 QString html(const List& list)
@@ -71,16 +128,14 @@ QString html(const List& list)
     if (list.recipes.isEmpty() && list.missing.isEmpty())
         out += QStringLiteral("<p>Matsedeln är tom.</p>\r\n");
     if (list.fridgeUsed)
-        out += QStringLiteral("<p><i>Det som står i kylskåpslistan är inte med.</i></p>\r\n");
+        out += QStringLiteral("<p><i>") + QString::fromUtf16(FridgeNote).toHtmlEscaped()
+            + QStringLiteral("</i></p>\r\n");
     for (const Recipe& r : list.recipes) {
         out += QStringLiteral("<h3>") + r.title.toHtmlEscaped() + QStringLiteral("</h3>\r\n");
         out += QStringLiteral("<p><i>") + r.meals.join(QStringLiteral(", ")).toHtmlEscaped()
             + QStringLiteral("</i></p>\r\n");
-        if (r.lines.isEmpty()) {
-            out += r.covered > 0 ? QStringLiteral("<p>Allt finns hemma.</p>\r\n")
-                                 : QStringLiteral("<p>Receptet har inga ingredienser.</p>\r\n");
-            continue;
-        }
+        if (r.lines.isEmpty() && r.atHome.isEmpty())
+            out += QStringLiteral("<p>Receptet har inga ingredienser.</p>\r\n");
         bool inList = false;
         for (const Line& line : r.lines) {
             if (line.heading && inList)
@@ -97,6 +152,7 @@ QString html(const List& list)
         }
         if (inList)
             out += QStringLiteral("</ul>\r\n");
+        out += atHomeHtml(r.atHome);
     }
     if (!list.missing.isEmpty()) {
         QStringList names;

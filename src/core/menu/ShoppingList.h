@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // What to buy for a planned week: the ingredient lines of every planned
-// recipe, less what the fridge list already has.
+// recipe, those the fridge list seems to cover set apart for the user to judge.
 namespace ShoppingList {
 
 inline constexpr char16_t PageName[] = u"tmpInkopslista.htm";
@@ -18,6 +18,15 @@ struct Line {
     bool operator==(const Line&) const = default;
 };
 
+// A line some fridge entry occurs in: "ägg" occurs in "1 rimmad fläsklägg"
+// too, so such a line is shown apart rather than left out.
+struct AtHome {
+    QString line;
+    // The first entry, as the fridge list has it, that occurs in the line.
+    QString entry;
+    bool operator==(const AtHome&) const = default;
+};
+
 struct Recipe {
     QString title;
     // Where it is planned, in day order: "Måndag middag".
@@ -25,8 +34,8 @@ struct Recipe {
     // Ingredient lines still to buy, in the recipe's order; a heading only
     // while some line under it is left.
     QList<Line> lines;
-    // Lines left out because the fridge list has them.
-    int covered = 0;
+    // Lines the fridge list seems to cover, in the recipe's order.
+    QList<AtHome> atHome;
 };
 
 struct List {
@@ -38,8 +47,9 @@ struct List {
 };
 
 // A planned title finds the recipe of exactly that title, letter case aside
-// (the oldest, when several bear it). A line is left out when the fridge has
-// an entry it contains (the any-ingredient search rule); blank lines always.
+// (the oldest, when several bear it). A line goes to `atHome` when the fridge
+// has an entry it contains (the any-ingredient search rule; a blank entry names
+// nothing); blank lines are left out.
 DbResult<List> build(Database& db, const QStringList& titles, const QStringList& fridge);
 
 // The list as a page for the print window; the recipes' texts are shown as
@@ -47,5 +57,13 @@ DbResult<List> build(Database& db, const QStringList& titles, const QStringList&
 QString html(const List& list);
 
 QString pagePath(const QString& programFolder);
+
+// The lines the fridge list seems to cover under "Finns kanske hemma:", each
+// with its entry; nothing when there are none.
+QString atHomeHtml(const QList<AtHome>& lines);
+QString atHomeText(const QList<AtHome>& lines);
+// The fridge note under the page's heading.
+inline constexpr char16_t FridgeNote[]
+    = u"Rader som kylskåpslistan verkar täcka står under \"Finns kanske hemma:\".";
 
 } // namespace ShoppingList

@@ -2,6 +2,18 @@
 
 namespace ShoppingList {
 
+namespace {
+
+QList<AtHome> allAtHome(const List& list)
+{
+    QList<AtHome> all;
+    for (const Recipe& r : list.recipes)
+        all << r.atHome;
+    return all;
+}
+
+} // namespace
+
 QList<ShopSections::Section> bySection(const List& list, const ShopSections& sections)
 {
     QList<QStringList> recipes;
@@ -23,13 +35,15 @@ QString summedHtml(const List& list, const QList<ShopSections::Section>& section
     if (list.recipes.isEmpty() && list.missing.isEmpty())
         out += QStringLiteral("<p>Matsedeln är tom.</p>\r\n");
     if (list.fridgeUsed)
-        out += QStringLiteral("<p><i>Det som står i kylskåpslistan är inte med.</i></p>\r\n");
+        out += QStringLiteral("<p><i>") + QString::fromUtf16(FridgeNote).toHtmlEscaped()
+            + QStringLiteral("</i></p>\r\n");
     for (const ShopSections::Section& s : sections) {
         out += QStringLiteral("<h3>") + s.name.toHtmlEscaped() + QStringLiteral("</h3>\r\n<ul>\r\n");
         for (const ShoppingSum::Line& line : s.lines)
             out += QStringLiteral("<li>") + line.text.toHtmlEscaped() + QStringLiteral("</li>\r\n");
         out += QStringLiteral("</ul>\r\n");
     }
+    out += atHomeHtml(allAtHome(list));
     if (!list.recipes.isEmpty()) {
         out += QStringLiteral("<p><b>Recept:</b></p>\r\n<ul>\r\n");
         for (const Recipe& r : list.recipes)
@@ -52,8 +66,10 @@ QString summedText(const List& list, const QList<ShopSections::Section>& section
 {
     QString out = QStringLiteral("Inköpslista\n\n");
     if (list.fridgeUsed)
-        out += QStringLiteral("Det som står i kylskåpslistan är inte med.\n\n");
+        out += QString::fromUtf16(FridgeNote) + QStringLiteral("\n\n");
     out += ShopSections::plainText(sections);
+    if (const QString maybe = atHomeText(allAtHome(list)); !maybe.isEmpty())
+        out += u'\n' + maybe;
     if (!list.missing.isEmpty())
         out += QStringLiteral("\nFinns inte i kokboken: ") + list.missing.join(QStringLiteral(", ")) + u'\n';
     return out;

@@ -27,64 +27,91 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-// A message box a person answers.
-Prompts::Answer askPerson(
-    QWidget* parent, const QString& title, const QString& text, Prompts::Buttons buttons, Prompts::Icon icon)
+bool offers(Prompts::Buttons buttons, Prompts::Answer a)
 {
-    QMessageBox box(parent);
-    box.setWindowTitle(title);
-    box.setText(text);
-    box.setIcon(boxIcon(icon));
-    // Captions set by hand: the box must speak Swedish whatever the locale.
-    QPushButton* ok = nullptr;
-    QPushButton* cancel = nullptr;
-    QPushButton* yes = nullptr;
-    QPushButton* no = nullptr;
+    switch (a) {
+    case Prompts::Answer::Ok:
+        return buttons == Prompts::Buttons::Ok || buttons == Prompts::Buttons::OkCancel;
+    case Prompts::Answer::Cancel:
+        return buttons == Prompts::Buttons::OkCancel || buttons == Prompts::Buttons::YesNoCancel;
+    case Prompts::Answer::Yes:
+    case Prompts::Answer::No:
+        return buttons == Prompts::Buttons::YesNo || buttons == Prompts::Buttons::YesNoCancel;
+    }
+    return false;
+}
+
+// The given default when the box has that button, else its first button.
+Prompts::Answer defaultOf(Prompts::Buttons buttons, std::optional<Prompts::Answer> wanted)
+{
+    if (wanted && offers(buttons, *wanted))
+        return *wanted;
+    return offers(buttons, Prompts::Answer::Ok) ? Prompts::Answer::Ok : Prompts::Answer::Yes;
+}
+
+// What closing the box without a button (Esc, the close box) answers.
+Prompts::Answer escapeOf(Prompts::Buttons buttons)
+{
     switch (buttons) {
     case Prompts::Buttons::Ok:
-        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        box.setDefaultButton(ok);
-        box.setEscapeButton(ok);
-        break;
-    case Prompts::Buttons::OkCancel:
-        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
-        box.setDefaultButton(ok);
-        box.setEscapeButton(cancel);
-        break;
+        return Prompts::Answer::Ok;
     case Prompts::Buttons::YesNo:
-        yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
+        return Prompts::Answer::No;
+    case Prompts::Buttons::OkCancel:
+    case Prompts::Buttons::YesNoCancel:
         break;
     }
+    return Prompts::Answer::Cancel;
+}
+
+// A message box a person answers.
+Prompts::Answer askPerson(QWidget* parent, const Prompts::Shown& shown)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(shown.title);
+    box.setText(shown.text);
+    box.setIcon(boxIcon(shown.icon));
+    // Captions set by hand: the box must speak Swedish whatever the locale.
+    static const std::pair<Prompts::Answer, QMessageBox::ButtonRole> all[] = {
+        { Prompts::Answer::Ok, QMessageBox::AcceptRole },
+        { Prompts::Answer::Yes, QMessageBox::YesRole },
+        { Prompts::Answer::No, QMessageBox::NoRole },
+        { Prompts::Answer::Cancel, QMessageBox::RejectRole },
+    };
+    static const char* const captions[] = { "OK", "Avbryt", "Ja", "Nej" };
+    QList<std::pair<QAbstractButton*, Prompts::Answer>> buttons;
+    for (const auto& [answer, role] : all) {
+        if (!offers(shown.buttons, answer))
+            continue;
+        QPushButton* b = box.addButton(QString::fromLatin1(captions[int(answer)]), role);
+        buttons.append({ b, answer });
+        if (answer == shown.defaultButton)
+            box.setDefaultButton(b);
+        if (answer == escapeOf(shown.buttons))
+            box.setEscapeButton(b);
+    }
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked && clicked == ok)
-        return Prompts::Answer::Ok;
-    if (clicked && clicked == yes)
-        return Prompts::Answer::Yes;
-    if (clicked && clicked == no)
-        return Prompts::Answer::No;
-    return buttons == Prompts::Buttons::YesNo ? Prompts::Answer::No : Prompts::Answer::Cancel;
+    for (const auto& [b, answer] : buttons)
+        if (box.clickedButton() == b)
+            return answer;
+    return escapeOf(shown.buttons);
 }
 
 } // namespace
 
-Prompts::Answer Prompts::message(
-    QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title)
+Prompts::Answer Prompts::message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+    const QString& title, std::optional<Answer> defaultButton)
 {
     const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
-    m_shown.append({ shownTitle, text, buttons, icon });
+    m_shown.append({ shownTitle, text, buttons, icon, defaultOf(buttons, defaultButton) });
     if (!m_scripted)
-        return askPerson(parent, shownTitle, text, buttons, icon);
+        return askPerson(parent, m_shown.constLast());
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (m_answers.isEmpty()) {
         ++m_unexpected;
         qWarning("Prompts: unanswered question: %s", qPrintable(text));
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        return escapeOf(buttons);
     }
     return m_answers.takeFirst();
 }
@@ -92,7 +119,7 @@ Prompts::Answer Prompts::message(
 std::optional<QString> Prompts::password(QWidget* parent, const QString& title, const QString& label)
 {
     const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
-    m_shown.append({ shownTitle, label, Buttons::OkCancel, Icon::None });
+    m_shown.append({ shownTitle, label, Buttons::OkCancel, Icon::None, Answer::Ok });
     if (m_scripted) {
         if (m_passwords.isEmpty()) {
             ++m_unexpected;

@@ -13,7 +13,7 @@ class QWidget;
 // test can answer them from a script instead of a person.
 class Prompts {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Icon { None, Information, Warning, Critical, Question };
     enum class Answer { Ok, Cancel, Yes, No };
 
@@ -22,6 +22,8 @@ public:
         QString text;
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
+        // The button Enter presses.
+        Answer defaultButton = Answer::Ok;
     };
     struct FileRequest {
         QString title;
@@ -30,9 +32,11 @@ public:
         bool save = false;
     };
 
-    // Empty title: the program's title.
+    // Empty title: the program's title. Enter presses `defaultButton` when the
+    // box has it, else the first button ("OK" or "Ja"): a question whose "Ja"
+    // destroys something passes Answer::No.
     Answer message(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
-        Icon icon = Icon::None, const QString& title = {});
+        Icon icon = Icon::None, const QString& title = {}, std::optional<Answer> defaultButton = {});
     // Filter in the "Text (*.a;*.b)|*.a;*.b" form. Returns the empty text when cancelled.
     QString openFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);

@@ -159,7 +159,7 @@ void FrmReceptBild::ok()
 void FrmReceptBild::remove()
 {
     if (m_ctx.prompts().message(this, QStringLiteral("Vill du ta bort bilden?"), Prompts::Buttons::YesNo,
-            Prompts::Icon::None, QStringLiteral("Ta bort bild"))
+            Prompts::Icon::None, QStringLiteral("Ta bort bild"), Prompts::Answer::No)
         != Prompts::Answer::Yes)
         return;
     const qint32 rid = m_currentRid();

@@ -1,6 +1,7 @@
 #include "ui/mainwindow/FrmMain.h"
 
 #include "core/catalogue/RecipeListModel.h"
+#include "core/menu/MenuStore.h"
 #include "ui/app/ClickAfterQuestion.h"
 #include "ui/app/Colours.h"
 #include "ui/app/Startup.h"
@@ -48,6 +49,8 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setMinimumSize(MainLayout::MinimumSize);
     resize(MainLayout::DesignedSize);
+    // Saved weeks name recipes by title: a renamed recipe stays in its weeks.
+    m_edit.setTitleFollower(&MenuStore::followTitle);
     buildControls();
     m_clickAfterQuestion = new ClickAfterQuestion(this);
 }

@@ -50,6 +50,8 @@ public:
     void BeginNyttRecept();
     void SaveNyttRecept() { m_edit.SaveNyttRecept(); }
     void EndNyttRecept() { m_edit.EndNyttRecept(); }
+    // "Avbryt": asks before throwing typed text away.
+    void cancelNyttRecept() { m_edit.cancelNyttRecept(); }
     void DeleteRecept() { m_edit.DeleteRecept(markedRids()); }
     void RunSeek();
 
@@ -84,14 +86,14 @@ protected:
 
 private:
     // What the editing session asks of the window (FrmMainRecipes.cpp).
-    bool ask(const QString& title, const QString& text) override;
+    RecipeEdit::Reply ask(const QString& title, const QString& text, RecipeEdit::Offer offer) override;
     void tell(const QString& text, RecipeEdit::Icon icon, const QString& title) override;
     Records::Fields fields() const override;
     std::optional<qint32> chosenCategory() const override;
     void showFields(const Records::Fields& f, std::optional<qint32> kid) override;
     void shownChanged() override;
     void modeChanged() override;
-    void refillLists() override { FillKategoriList(); }
+    void refillLists(qint32 keep) override;
 
     void buildControls();
     void buildButtons();

@@ -140,10 +140,40 @@ void FrmMain::showRecept(int row)
         m_edit.showRecipe(m_receptModel->idAt(row));
 }
 
-bool FrmMain::ask(const QString& title, const QString& text)
+RecipeEdit::Reply FrmMain::ask(const QString& title, const QString& text, RecipeEdit::Offer offer)
 {
-    return m_ctx.prompts().message(this, text, Prompts::Buttons::YesNo, Prompts::Icon::None, title)
-        == Prompts::Answer::Yes;
+    using O = RecipeEdit::Offer;
+    const Prompts::Buttons buttons
+        = offer == O::YesNoCancel ? Prompts::Buttons::YesNoCancel : Prompts::Buttons::YesNo;
+    const std::optional<Prompts::Answer> enter
+        = offer == O::YesNoDefaultNo ? std::optional(Prompts::Answer::No) : std::nullopt;
+    switch (m_ctx.prompts().message(this, text, buttons, Prompts::Icon::None, title, enter)) {
+    case Prompts::Answer::Yes:
+        return RecipeEdit::Reply::Yes;
+    case Prompts::Answer::Cancel:
+        return RecipeEdit::Reply::Cancel;
+    default:
+        return RecipeEdit::Reply::No;
+    }
+}
+
+void FrmMain::refillLists(qint32 keep)
+{
+    FillKategoriList();
+    if (keep == 0)
+        return;
+    int row = int(m_receptModel->ids().indexOf(keep));
+    // A filter that does not list the recipe gives way to one that lists them all.
+    if (row < 0) {
+        {
+            const QSignalBlocker block(cmbKategorier);
+            cmbKategorier->setCurrentIndex(Catalogue::AllRecipesPosition);
+        }
+        kategoriChosen(Catalogue::AllRecipesPosition);
+        row = int(m_receptModel->ids().indexOf(keep));
+    }
+    if (row >= 0)
+        setReceptRow(row, false);
 }
 
 void FrmMain::tell(const QString& text, RecipeEdit::Icon icon, const QString& title)

@@ -71,7 +71,7 @@ MainCommands::MainCommands(AppContext& ctx, FrmMain& main, SecondaryWindows& win
         { Cmd::Sok, [&main] { main.RunSeek(); } },
         { Cmd::ERecept, [this] { SendERecept(); } },
         { Cmd::Spara, [&main] { main.SaveNyttRecept(); } },
-        { Cmd::Avbryt, [&main] { main.EndNyttRecept(); } },
+        { Cmd::Avbryt, [&main] { main.cancelNyttRecept(); } },
         { Cmd::SparaIng, [&s] { s.EditSeekItem(); } },
         { Cmd::LaggTillIng, [&s] { s.AddSeekItem(); } },
         { Cmd::OppnaKyl, [&s] { s.OpenFridge(); } },

@@ -356,6 +356,13 @@ void FrmMatsedel::removePlan()
     const int row = cmbMatsedel->currentIndex();
     if (row < 0 || row >= m_matsedelIds.size())
         return;
+    // One click from the week's other commands: it goes only when the user says so.
+    if (m_ctx.prompts().message(this,
+            QStringLiteral("Vill du ta bort matsedeln \"%1\"?").arg(cmbMatsedel->itemText(row)),
+            Prompts::Buttons::YesNo, Prompts::Icon::None, QStringLiteral("Ta bort matsedel"),
+            Prompts::Answer::No)
+        != Prompts::Answer::Yes)
+        return;
     if (DbStatus s = MenuStore::remove(m_ctx.db(), m_matsedelIds.at(row)); !s) {
         showDbError(QStringLiteral("Matsedeln kunde inte tas bort."), s.error());
         return;

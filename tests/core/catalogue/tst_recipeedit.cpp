@@ -2,6 +2,7 @@
 // stored in the cookbook for each answer, and what the fields show next.
 #include "core/catalogue/RecipeEdit.h"
 #include "core/db/Cookbook.h"
+#include "core/menu/MenuStore.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -22,13 +23,15 @@ INSERT INTO tblRecept (RID, Titel, Kategori, AntalPersoner, Tid, Ingredienser, A
   (5, 'Hemlig', 99, NULL, NULL, NULL, NULL);
 )SQL";
 
-enum Answer { None = -1, No = 0, Yes = 1 };
+enum Answer { None = -1, No = 0, Yes = 1, Cancel = 2 };
 
 // The window as the session sees it: fields, a chooser and scripted boxes.
 struct FakeWindow : RecipeEdit::Window {
     Records::Fields shown;
     std::optional<qint32> chooser;
-    QList<bool> answers;
+    QList<RecipeEdit::Reply> answers;
+    // The buttons of each question, in order.
+    QList<RecipeEdit::Offer> offers;
     // Each box by its title, or by its first line when it has none.
     QStringList boxes;
     QList<RecipeEdit::Icon> icons;
@@ -37,14 +40,15 @@ struct FakeWindow : RecipeEdit::Window {
     int refills = 0;
     std::function<void()> whileAsking;
 
-    bool ask(const QString& title, const QString& text) override
+    RecipeEdit::Reply ask(const QString& title, const QString& text, RecipeEdit::Offer offer) override
     {
         boxes << title;
+        offers << offer;
         texts << text;
         icons << RecipeEdit::Icon::None;
         if (whileAsking)
             std::exchange(whileAsking, nullptr)();
-        return !answers.isEmpty() && answers.takeFirst();
+        return answers.isEmpty() ? RecipeEdit::Reply::No : answers.takeFirst();
     }
     void tell(const QString& text, RecipeEdit::Icon icon, const QString& title) override
     {
@@ -61,7 +65,12 @@ struct FakeWindow : RecipeEdit::Window {
     }
     void shownChanged() override { }
     void modeChanged() override { ++modeChanges; }
-    void refillLists() override { ++refills; }
+    void refillLists(qint32 keep) override
+    {
+        ++refills;
+        kept = keep;
+    }
+    qint32 kept = -1;
 };
 
 struct Fixture {
@@ -83,8 +92,10 @@ struct Fixture {
     QString pictures() const { return t.path(QStringLiteral("bilder")); }
     void answer(int a)
     {
+        static const RecipeEdit::Reply replies[]
+            = { RecipeEdit::Reply::No, RecipeEdit::Reply::Yes, RecipeEdit::Reply::Cancel };
         if (a != None)
-            w.answers << (a == Yes);
+            w.answers << replies[a];
     }
     // A field changed by the user.
     void type(const QString& field, const QString& text)
@@ -129,6 +140,8 @@ private slots:
     void categoryOfTheShownRecipe();
     void newRecipe_data();
     void newRecipe();
+    void renamingFollowsSavedWeeks_data();
+    void renamingFollowsSavedWeeks();
     void deleting_data();
     void deleting();
     void everyBoxAsTheUserReadsIt();
@@ -289,6 +302,9 @@ void TestRecipeEdit::leavingTheRecipe_data()
         QTest::addRow("%s, Ja without title", how)
             << h << "" << int(Yes) << QStringList { Edited, Titel } << false << "2 tim";
     }
+    // Closing by mistake: Avbryt keeps the program and the text.
+    QTest::addRow("exit, Avbryt") << "exit"
+                                  << "Ärtsoppa" << int(Cancel) << QStringList { Edited } << false << "2 tim";
 }
 
 // What was about to happen waits while an edit the user wanted stored is not.
@@ -316,6 +332,10 @@ void TestRecipeEdit::leavingTheRecipe()
                                                       : f.e->chooseCategory(3);
     QCOMPARE(wentOn, goesOn);
     QCOMPARE(f.w.boxes, boxes);
+    // Only the way out offers "Avbryt".
+    if (!boxes.isEmpty())
+        QCOMPARE(f.w.offers.first(),
+            how == QLatin1String("exit") ? RecipeEdit::Offer::YesNoCancel : RecipeEdit::Offer::YesNo);
     QCOMPARE(f.stored(QStringLiteral("SELECT Tid FROM tblRecept WHERE RID=1;")).toString(), stored);
     QCOMPARE(f.e->receptChanged(), !goesOn);
     QVERIFY(f.w.shown == typed);
@@ -399,31 +419,39 @@ void TestRecipeEdit::newRecipe_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<bool>("added");
+    QTest::addColumn<bool>("ends");
     auto row = [](const char* name, const char* how, int chosen, const QString& titel, const char* sql,
-                   const QStringList& boxes, bool added) {
+                   const QStringList& boxes, bool added, bool ends) {
         QTest::newRow(name) << QString::fromLatin1(how) << chosen << titel << QString::fromLatin1(sql)
-                            << boxes << added;
+                            << boxes << added << ends;
     };
     const QString unsaved = QStringLiteral("Spara nytt recept?");
-    row("added", "Spara", 2, "Sillsallad", "", {}, true);
-    row("a title that exists stays as typed", "Spara", 2, "Ärtsoppa", "", {}, true);
-    row("both missing: the category is told", "Spara", -1, "", "", { "Kategori saknas" }, false);
-    row("no title", "Spara", 2, "", "", { Titel }, false);
+    const QString drop = QStringLiteral("Avbryt nytt recept");
+    row("added", "Spara", 2, "Sillsallad", "", {}, true, true);
+    row("a title that exists stays as typed", "Spara", 2, "Ärtsoppa", "", {}, true, true);
+    row("both missing: the category is told", "Spara", -1, "", "", { "Kategori saknas" }, false, false);
+    row("no title", "Spara", 2, "", "", { Titel }, false, false);
     row("title too long", "Spara", 2, QString(32768, u'å'), "",
         { "Texten i fältet Titel är för lång: högst 32767 tecken får plats. Korta den och spara igen." },
-        false);
+        false, false);
     row("engine refuses", "Spara", 2, "Sillsallad", "PRAGMA query_only=1;", { "Receptet kunde inte sparas." },
-        false);
-    row("exit with nothing typed", "exit", 2, "", "", {}, false);
-    row("exit, Ja", "exit Ja", 2, "Sillsallad", "", { unsaved }, true);
+        false, false);
+    row("exit with nothing typed", "exit", 2, "", "", {}, false, false);
+    row("exit, Ja", "exit Ja", 2, "Sillsallad", "", { unsaved }, true, true);
     row("exit, Ja without category: stays", "exit Ja", -1, "Sillsallad", "", { unsaved, "Kategori saknas" },
-        false);
-    row("exit, Nej", "exit Nej", 2, "Sillsallad", "", { unsaved }, false);
+        false, false);
+    row("exit, Nej", "exit Nej", 2, "Sillsallad", "", { unsaved }, false, false);
+    row("exit, Avbryt: stays", "exit Avbryt", 2, "Sillsallad", "", { unsaved }, false, false);
+    // "Avbryt" sits one button from "Spara": typed text goes only on Ja.
+    row("Avbryt with nothing typed", "Avbryt", 2, "", "", {}, false, true);
+    row("Avbryt, Ja", "Avbryt Ja", 2, "Sillsallad", "", { drop }, false, true);
+    row("Avbryt, Nej keeps the fields", "Avbryt Nej", 2, "Sillsallad", "", { drop }, false, false);
 }
 
 // "Nytt recept" empties the fields; "Spara" (or Ja when the program ends)
-// checks and adds, leaves the mode and has the lists read again; a failed
-// check keeps everything as it is, and the program with it.
+// checks and adds, leaves the mode and has the lists read again around the
+// new recipe; "Avbryt" goes back to the recipe shown before. A failed check
+// or a Nej keeps everything as it is, and the program with it.
 void TestRecipeEdit::newRecipe()
 {
     QFETCH(QString, how);
@@ -432,6 +460,7 @@ void TestRecipeEdit::newRecipe()
     QFETCH(QString, sql);
     QFETCH(QStringList, boxes);
     QFETCH(bool, added);
+    QFETCH(bool, ends);
     Fixture f;
     f.e->showRecipe(1);
     f.e->BeginNyttRecept();
@@ -445,22 +474,89 @@ void TestRecipeEdit::newRecipe()
     }
     const Records::Fields typed = f.w.shown;
     QVERIFY(f.run(sql));
+    const QString answer = how.section(u' ', 1);
+    f.answer(answer == QLatin1String("Ja") ? Yes : answer == QLatin1String("Avbryt") ? Cancel : No);
     if (how == QLatin1String("Spara"))
         f.e->SaveNyttRecept();
+    else if (how.startsWith(QLatin1String("Avbryt")))
+        f.e->cancelNyttRecept();
     else
-        f.answer(how == QLatin1String("exit Ja") ? Yes : No);
-    if (how != QLatin1String("Spara"))
-        QCOMPARE(f.e->mayExit(), added || how != QLatin1String("exit Ja"));
+        QCOMPARE(
+            f.e->mayExit(), added || !(answer == QLatin1String("Ja") || answer == QLatin1String("Avbryt")));
     QVERIFY(f.run(QStringLiteral("PRAGMA query_only=0;")));
     QCOMPARE(f.w.boxes, boxes);
+    // Dropping what was typed takes a Ja, not Enter; leaving the program offers Avbryt.
+    if (!f.w.offers.isEmpty())
+        QCOMPARE(f.w.offers.first(),
+            how.startsWith(QLatin1String("Avbryt")) ? RecipeEdit::Offer::YesNoDefaultNo
+                                                    : RecipeEdit::Offer::YesNoCancel);
     QCOMPARE(f.recipes(), added ? 6 : 5);
-    QCOMPARE(f.e->nyttReceptMode(), !added);
-    QCOMPARE(f.w.refills, added ? 1 : 0);
-    QVERIFY(f.w.shown == (added ? Records::Fields() : typed));
+    QCOMPARE(f.e->nyttReceptMode(), !ends);
+    QCOMPARE(f.w.refills, ends ? 1 : 0);
+    // Stored, the new recipe is the one shown next; dropped, the one before.
+    QCOMPARE(f.w.kept, !ends ? -1 : added ? 6 : 1);
+    QVERIFY(f.w.shown == (ends ? Records::Fields() : typed));
     if (added)
         QCOMPARE(f.stored(QStringLiteral("SELECT Titel || '|' || Kategori || '|' || Tid || '|' || "
                                          "ifnull(Anvisningar, '-') FROM tblRecept WHERE RID=6;")),
             QVariant(titel + QStringLiteral("|2|1 tim|-")));
+}
+
+void TestRecipeEdit::renamingFollowsSavedWeeks_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("titel");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("weeks");
+    const QString before = QStringLiteral("Ärtsoppa/Gröt/ärtsoppa|Stekt strömming//");
+    QTest::newRow("renamed: the weeks follow, whatever the case")
+        << ""
+        << "Ärtsoppa med fläsk" << QStringList { Edited } << "Ärtsoppa med fläsk"
+        << "Ärtsoppa med fläsk/Gröt/Ärtsoppa med fläsk|Stekt strömming//";
+    QTest::newRow("another recipe still bears the old title")
+        << "UPDATE tblRecept SET Titel='ärtsoppa' WHERE RID=4;"
+        << "Ärtsoppa med fläsk" << QStringList { Edited } << "Ärtsoppa med fläsk" << before;
+    QTest::newRow("title kept") << ""
+                                << "Ärtsoppa" << QStringList { Edited } << "Ärtsoppa" << before;
+    // The weeks already find it: nothing to follow.
+    QTest::newRow("only the case changed") << ""
+                                           << "ÄRTSOPPA" << QStringList { Edited } << "ÄRTSOPPA" << before;
+    QTest::newRow("the weeks refuse: the title stays too")
+        << "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON matsedel BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+        << "Ärtsoppa med fläsk" << QStringList { Edited, "Receptet kunde inte sparas." } << "Ärtsoppa"
+        << before;
+}
+
+// Saved weeks name their meals by title; a stored rename takes them along in
+// the transaction that stores the recipe.
+void TestRecipeEdit::renamingFollowsSavedWeeks()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, titel);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, stored);
+    QFETCH(QString, weeks);
+    Fixture f;
+    f.e->setTitleFollower(&MenuStore::followTitle);
+    QVERIFY(f.run(
+        QStringLiteral("INSERT INTO matsedel (namn, middag) VALUES ('Vecka 1', 'Ärtsoppa,Gröt,ärtsoppa,'), "
+                       "('Vecka 2', 'Stekt strömming,,,');")));
+    QVERIFY(f.run(sql));
+    f.e->showRecipe(1);
+    f.type(QStringLiteral("titel"), titel);
+    f.type(QStringLiteral("tid"), QStringLiteral("1 tim"));
+    f.answer(Yes);
+    f.e->leaveEdit();
+    QCOMPARE(f.w.boxes, boxes);
+    QCOMPARE(f.stored(QStringLiteral("SELECT Titel FROM tblRecept WHERE RID=1;")).toString(), stored);
+    QStringList shown;
+    for (qint32 uid : { 1, 2 }) {
+        const auto week = MenuStore::load(f.db, uid);
+        QVERIFY(week && *week);
+        shown << (*week)->mid(0, 3).join(u'/');
+    }
+    QCOMPARE(shown.join(u'|'), weeks);
 }
 
 void TestRecipeEdit::deleting_data()
@@ -510,6 +606,9 @@ void TestRecipeEdit::deleting()
     f.answer(answer);
     f.e->DeleteRecept(marked);
     QCOMPARE(f.w.boxes, boxes);
+    // Enter must not delete: the question's default is Nej.
+    if (!boxes.isEmpty())
+        QCOMPARE(f.w.offers, QList<RecipeEdit::Offer> { RecipeEdit::Offer::YesNoDefaultNo });
     QCOMPARE(
         f.stored(QStringLiteral("SELECT group_concat(RID) FROM (SELECT RID FROM tblRecept ORDER BY RID);"))
             .toString(),

@@ -165,6 +165,9 @@ private slots:
                                "d</b></td>\r\n"));
     }
 
+    void fridgeLinesAreSetApart_data();
+    void fridgeLinesAreSetApart();
+
     void shoppingList()
     {
         QVERIFY(
@@ -186,24 +189,72 @@ private slots:
         QCOMPARE(list->recipes.size(), 3);
         const ShoppingList::Recipe& gröt = list->recipes.at(0);
         QCOMPARE(gröt.lines, (QList<ShoppingList::Line> { { u"3 dl havregryn"_s, false } }));
-        QCOMPARE(gröt.covered, 1);
+        QCOMPARE(gröt.atHome, (QList<ShoppingList::AtHome> { { u"6 dl vatten"_s, u"vatten"_s } }));
         // Found by its exact title, letter case aside: the oldest of the twins.
         const ShoppingList::Recipe& bullar = list->recipes.at(1);
         QCOMPARE(bullar.title, u"Köttbullar"_s);
         QCOMPARE(bullar.meals, (QStringList { u"Måndag lunch"_s, u"Onsdag lunch"_s }));
-        // "Sås:" had only the cream under it, which is at home.
+        // "Sås:" had only the cream under it, which is likely at home.
         QCOMPARE(bullar.lines,
             (QList<ShoppingList::Line> { { u"500 g färs"_s, false }, { u"1 ägg"_s, false },
                 { u"Till servering:"_s, true }, { u"lingon < 1 dl"_s, false } }));
+        QCOMPARE(bullar.atHome, (QList<ShoppingList::AtHome> { { u"2 dl grädde"_s, u"GRÄDDE"_s } }));
         QCOMPARE(list->recipes.at(2).lines.size(), 0);
 
         const QString html = ShoppingList::html(*list);
         QVERIFY(html.contains(u"<li>lingon &lt; 1 dl</li>"_s));
-        QVERIFY(html.contains(u"<p>Allt finns hemma.</p>"_s));
+        QVERIFY2(html.contains(
+                     u"<h3>Smörgås</h3>\r\n<p><i>Måndag middag</i></p>\r\n"
+                     "<p><b>Finns kanske hemma:</b></p>\r\n<ul>\r\n<li>1 skiva bröd <i>(bröd)</i></li>"_s),
+            qPrintable(html));
         QVERIFY(html.contains(u"<b>Finns inte i kokboken:</b> Borta</p>"_s));
         QVERIFY(html.indexOf(u"Gröt"_s) < html.indexOf(u"Köttbullar"_s));
     }
 };
+
+void TestMenu::fridgeLinesAreSetApart_data()
+{
+    QTest::addColumn<QString>("ingredients");
+    QTest::addColumn<QStringList>("fridge");
+    QTest::addColumn<QStringList>("toBuy");
+    QTest::addColumn<QStringList>("atHome");
+    // An entry found inside another word is no proof the line is at home.
+    QTest::newRow("ägg in fläsklägg")
+        << u"1 rimmad fläsklägg\n2 ägg"_s << QStringList { u"ägg"_s } << QStringList()
+        << QStringList { u"1 rimmad fläsklägg|ägg"_s, u"2 ägg|ägg"_s };
+    QTest::newRow("potatis in potatismjöl")
+        << u"1 msk potatismjöl\n1 kg fisk"_s << QStringList { u"potatis"_s } << QStringList { u"1 kg fisk"_s }
+        << QStringList { u"1 msk potatismjöl|potatis"_s };
+    QTest::newRow("the first entry that fits is named")
+        << u"lingonsylt"_s << QStringList { u"LINGON"_s, u"sylt"_s } << QStringList()
+        << QStringList { u"lingonsylt|LINGON"_s };
+    QTest::newRow("a blank entry names nothing") << u"1 kg fisk"_s << QStringList { u"  "_s, QString() }
+                                                 << QStringList { u"1 kg fisk"_s } << QStringList();
+}
+
+// Nothing the recipe needs leaves the list without a word.
+void TestMenu::fridgeLinesAreSetApart()
+{
+    QFETCH(QString, ingredients);
+    QFETCH(QStringList, fridge);
+    QFETCH(QStringList, toBuy);
+    QFETCH(QStringList, atHome);
+    QVERIFY(m_db.execute(
+                    "INSERT OR REPLACE INTO tblRecept (RID, Titel, Ingredienser) VALUES (90, 'Kylprov', ?1);",
+                    { ingredients })
+                .ok());
+    const auto list = ShoppingList::build(m_db, week({ u"Kylprov"_s }), fridge);
+    QVERIFY(list.ok());
+    QCOMPARE(list->recipes.size(), 1);
+    QStringList lines, maybe;
+    for (const ShoppingList::Line& l : list->recipes.at(0).lines)
+        lines << l.text;
+    for (const ShoppingList::AtHome& a : list->recipes.at(0).atHome)
+        maybe << a.line + u'|' + a.entry;
+    QCOMPARE(lines, toBuy);
+    QCOMPARE(maybe, atHome);
+    QCOMPARE(ShoppingList::html(*list).contains(u"Finns kanske hemma:"_s), !atHome.isEmpty());
+}
 
 QTEST_GUILESS_MAIN(TestMenu)
 #include "tst_menu.moc"

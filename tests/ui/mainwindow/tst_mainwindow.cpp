@@ -10,8 +10,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -114,6 +116,7 @@ private slots:
     void listPositionAfterDelete_data();
     void listPositionAfterDelete();
     void otherKeysDoNotDelete();
+    void enterDoesNotDelete();
     void rememberedFilterPositionAfterEntryDisappears();
     void shownRecipeIsCurrentAfterCategoryChoice();
     void recipeWithoutCategoryIsShown();
@@ -247,6 +250,10 @@ void TestMainWindow::newRecipeChecks()
         QStringLiteral("Sillsallad 1 tim 2"));
     QVERIFY(f.items(f.filter()).contains(QStringLiteral("Bröd [1]")));
     QVERIFY(f.list()->isEnabled());
+    // The recipe just stored is the one shown and selected, not the list's first.
+    QCOMPARE(f.w->currentRid(), 5);
+    QCOMPARE(f.line("txtTitel")->text(), QStringLiteral("Sillsallad"));
+    QCOMPARE(f.list()->currentIndex().data().toString(), QStringLiteral("Sillsallad"));
 }
 
 void TestMainWindow::newRecipeButtons()
@@ -265,10 +272,40 @@ void TestMainWindow::newRecipeButtons()
     QCOMPARE(visible(), QList<int>({ 9, 10 }));
     QCOMPARE(f.button(9)->pos(), QPoint(557, 24));
     QCOMPARE(f.button(10)->pos(), QPoint(637, 24));
+    // "Avbryt" with something typed asks; Nej keeps the text, Ja drops it.
+    f.line("txtTitel")->setFocus();
+    QTest::keyClicks(f.line("txtTitel"), QStringLiteral("Sillsallad"));
+    f.t.prompts.queueAnswer(Prompts::Answer::No);
+    QTest::mouseClick(f.button(10), Qt::LeftButton);
+    QVERIFY(f.w->nyttReceptMode());
+    QCOMPARE(f.line("txtTitel")->text(), QStringLiteral("Sillsallad"));
+    QCOMPARE(f.t.prompts.shown().last().text, QStringLiteral("Vill du slänga det nya receptet?"));
+    QCOMPARE(f.t.prompts.shown().last().defaultButton, Prompts::Answer::No);
+    f.t.prompts.queueAnswer(Prompts::Answer::Yes);
     QTest::mouseClick(f.button(10), Qt::LeftButton);
     QCOMPARE(visible(), browsing);
     QVERIFY(!f.w->nyttReceptMode());
     QVERIFY(f.list()->isEnabled());
+    QCOMPARE(f.t.prompts.shown().size(), 2);
+}
+
+// A person's box: Enter in the delete question presses "Nej".
+void TestMainWindow::enterDoesNotDelete()
+{
+    Fixture f;
+    f.t.prompts.setScripted(false);
+    f.clickRow(0);
+    QString defaultCaption;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        defaultCaption = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::keyClick(f.list(), Qt::Key_Delete);
+    QCOMPARE(defaultCaption, QStringLiteral("Nej"));
+    QCOMPARE(f.titles().size(), 4);
+    QCOMPARE(f.stored("SELECT count(*) FROM tblRecept;").toInt(), 4);
 }
 
 void TestMainWindow::listPositionAfterDelete_data()
@@ -413,6 +450,14 @@ void TestMainWindow::exitStaysWhenTheEditCannotBeStored()
     QVERIFY(!f.w->hasExited());
     QVERIFY(f.w->isVisible());
     QCOMPARE(f.t.prompts.shown().last().title, QStringLiteral("Titel saknas"));
+    // Closed by mistake: "Avbryt" keeps the program and the text in its field.
+    f.line("txtTitel")->setText(QStringLiteral("Ärtsoppa med fläsk"));
+    f.t.prompts.queueAnswer(Prompts::Answer::Cancel);
+    f.w->close();
+    QVERIFY(!f.w->hasExited());
+    QCOMPARE(f.t.prompts.shown().last().buttons, Prompts::Buttons::YesNoCancel);
+    QCOMPARE(f.line("txtTitel")->text(), QStringLiteral("Ärtsoppa med fläsk"));
+    QCOMPARE(f.stored("SELECT Titel FROM tblRecept WHERE RID=1;").toString(), QStringLiteral("Ärtsoppa"));
     // Answering no lets the program end.
     f.t.prompts.queueAnswer(Prompts::Answer::No);
     f.w->close();
