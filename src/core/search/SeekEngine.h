@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <functional>
+#include <vector>
 
 // The three recipe searches, run on the kept text of the cookbook without any
 // window. The hits come in the order of the recipe list: Swedish title order,
@@ -29,6 +30,24 @@ struct Result {
     int examined = 0; // recipes tested
     int total = 0; // recipes in the cookbook when the search began
 };
+
+// The recipes that passed a test, in number order. Testing reads only the
+// kept text, never the cookbook, so it may run on a thread of its own while
+// nothing updates the kept text.
+struct Tested {
+    std::vector<qint32> rids;
+    bool cancelled = false;
+    int examined = 0;
+    int total = 0;
+};
+
+// Tests the recipes kept so far. `readingStopped`: the reading of the texts
+// was stopped, so the search counts as cancelled and the rows read are all
+// tested without asking `progress`.
+Tested testIngredients(const KeptText& kept, Rule rule, const QStringList& entries, bool readingStopped,
+    const Progress& progress = {});
+// The tested recipes in the list's order, with their titles.
+DbResult<Result> inListOrder(Catalogue::TitleOrder& order, const Tested& tested);
 
 // Tests every recipe's ingredient text with the rule built from `entries`.
 // `order` gives the list order and the titles.

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/RecipeEdit.h"
+#include "core/search/SeekEngine.h"
 #include "ui/app/AppContext.h"
 #include "ui/mainwindow/MainCommands.h"
 #include "ui/mainwindow/SecondaryWindows.h"
@@ -93,6 +94,8 @@ private:
     void modeChanged() override;
     void refillLists() override { FillKategoriList(); }
 
+    // Fills the recipe list with a finished search's hits.
+    void showSeekResult(const DbResult<SeekEngine::Result>& result);
     void buildControls();
     void buildButtons();
     void connectControls();
