@@ -162,6 +162,41 @@ DbResult<QStringList> missingLines(Database& db, const MissingResult& result)
     return lines;
 }
 
+Tested testMissingOne(
+    const KeptText& kept, const QStringList& entries, bool readingStopped, const Progress& progress)
+{
+    const SeekRules::MissingOne test(entries);
+    std::vector<int> lines;
+    Tested t = testRows(kept, readingStopped, progress, [&](const KeptText::Row& row) {
+        const int line = test.missingLineFolded(kept.text(row, KeptText::Ingredients));
+        if (line >= 0)
+            lines.push_back(line);
+        return line >= 0;
+    });
+    t.lines = std::move(lines);
+    return t;
+}
+
+DbResult<Result> missingOneInListOrder(Database& db, Catalogue::TitleOrder& order, const Tested& tested)
+{
+    auto found = inListOrder(order, tested);
+    if (!found)
+        return found.error();
+    QHash<qint32, int> lineOf;
+    for (std::size_t i = 0; i < tested.rids.size() && i < tested.lines.size(); ++i)
+        lineOf.insert(tested.rids[i], tested.lines[i]);
+    MissingResult m { std::move(*found), {} };
+    m.lineNumbers.reserve(m.found.ids.size());
+    for (qint32 rid : std::as_const(m.found.ids))
+        m.lineNumbers.append(lineOf.value(rid, -1));
+    const auto lines = missingLines(db, m);
+    if (!lines)
+        return lines.error();
+    for (qsizetype i = 0; i < m.found.titles.size(); ++i)
+        m.found.titles[i] = missingOneRow(m.found.titles.at(i), lines->value(i));
+    return std::move(m.found);
+}
+
 QString missingOneRow(const QString& title, const QString& line)
 {
     return title + QStringLiteral(" (saknar: ") + line + u')';

@@ -36,6 +36,8 @@ struct Result {
 // nothing updates the kept text.
 struct Tested {
     std::vector<qint32> rids;
+    // The near-miss search's missing line of each (see MissingOne).
+    std::vector<int> lines;
     bool cancelled = false;
     int examined = 0;
     int total = 0;
@@ -74,6 +76,11 @@ DbResult<MissingResult> missingOne(
 // The missing lines as the recipes write them, read from the cookbook; an
 // empty text for a recipe that has gone meanwhile.
 DbResult<QStringList> missingLines(Database& db, const MissingResult& result);
+// The near-miss search in two parts as testIngredients and inListOrder; the
+// titles of the result are its rows (missingOneRow).
+Tested testMissingOne(
+    const KeptText& kept, const QStringList& entries, bool readingStopped, const Progress& progress = {});
+DbResult<Result> missingOneInListOrder(Database& db, Catalogue::TitleOrder& order, const Tested& tested);
 // A row of the result list: "Pannkakor (saknar: 3 ägg)".
 QString missingOneRow(const QString& title, const QString& line);
 

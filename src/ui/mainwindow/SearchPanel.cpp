@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <utility>
 
 using Controls::label;
 using Controls::make;
@@ -158,6 +159,7 @@ void SearchPanel::FillSeekModes()
     cmbSeek->addItem(QStringLiteral("Innehållande någon av följande ingredienser"));
     cmbSeek->addItem(QStringLiteral("Som kan tillagas med följande ingredienser"));
     cmbSeek->addItem(QStringLiteral("Innhållande valfri text"));
+    cmbSeek->addItem(QStringLiteral("Som kan tillagas om en ingrediens köps"));
     cmbSeek->setCurrentIndex(AnyIngredientMode);
     txtSeek->hide();
 }
@@ -238,7 +240,7 @@ bool SearchPanel::search(Catalogue::TitleOrder& order)
     }
 
     m_order = &order;
-    m_rule = chosen == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
+    m_mode = chosen;
     m_entries = entries();
     m_stopAsked = false;
     m_total = 0;
@@ -288,9 +290,14 @@ void SearchPanel::readSlice()
 // reading is stopped and the search's own is over.
 void SearchPanel::startTests(bool readingStopped)
 {
-    m_job.start([this, readingStopped, rule = m_rule, entries = m_entries](const BackgroundJob::Control& c) {
-        m_tested = SeekEngine::testIngredients(m_kept, rule, entries, readingStopped,
-            [&c](int done, int total) { return c.progress(done, total); });
+    m_job.start([this, readingStopped, mode = m_mode, entries = m_entries](const BackgroundJob::Control& c) {
+        const auto progress = [&c](int done, int total) { return c.progress(done, total); };
+        if (mode == MissingOneMode) {
+            m_tested = SeekEngine::testMissingOne(m_kept, entries, readingStopped, progress);
+            return;
+        }
+        const auto rule = mode == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
+        m_tested = SeekEngine::testIngredients(m_kept, rule, entries, readingStopped, progress);
     });
     if (m_stopAsked)
         m_job.requestStop();
@@ -298,11 +305,14 @@ void SearchPanel::startTests(bool readingStopped)
 
 void SearchPanel::testsDone()
 {
-    // The list's order comes from the cookbook, read here on this thread.
-    const bool open = m_ctx.db().isOpen();
-    finishSearch(open ? SeekEngine::inListOrder(*m_order, m_tested)
-                      : DbResult<SeekEngine::Result>(SeekEngine::Result {}));
-    m_tested = {};
+    // The list's order, and the lines the near misses lack, come from the
+    // cookbook, read here on this thread.
+    const SeekEngine::Tested tested = std::exchange(m_tested, {});
+    if (!m_ctx.db().isOpen())
+        return finishSearch(SeekEngine::Result {});
+    if (m_mode == MissingOneMode)
+        return finishSearch(SeekEngine::missingOneInListOrder(m_ctx.db(), *m_order, tested));
+    finishSearch(SeekEngine::inListOrder(*m_order, tested));
 }
 
 void SearchPanel::finishSearch(const DbResult<SeekEngine::Result>& result)

@@ -28,7 +28,7 @@ class SecondaryWindows;
 class SearchPanel : public QObject {
     Q_OBJECT
 public:
-    enum Mode { AnyIngredientMode = 0, CookableMode = 1, FreeTextMode = 2 };
+    enum Mode { AnyIngredientMode = 0, CookableMode = 1, FreeTextMode = 2, MissingOneMode = 3 };
 
     // The buttons of the main window that the panel makes the default in turn.
     struct Buttons {
@@ -102,7 +102,7 @@ private:
     QTimer m_reading;
     std::unique_ptr<FrmSeekProgress> m_progress;
     Catalogue::TitleOrder* m_order = nullptr;
-    SeekEngine::Rule m_rule = SeekEngine::Rule::AnyIngredient;
+    int m_mode = AnyIngredientMode;
     QStringList m_entries;
     int m_total = 0;
     bool m_stopAsked = false;
