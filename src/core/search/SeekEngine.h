@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <functional>
+#include <vector>
 
 // The three recipe searches, run on the kept text of the cookbook without any
 // window. The hits come in the order of the recipe list: Swedish title order,
@@ -29,6 +30,26 @@ struct Result {
     int examined = 0; // recipes tested
     int total = 0; // recipes in the cookbook when the search began
 };
+
+// The recipes that passed a test, in number order. Testing reads only the
+// kept text, never the cookbook, so it may run on a thread of its own while
+// nothing updates the kept text.
+struct Tested {
+    std::vector<qint32> rids;
+    // The near-miss search's missing line of each (see MissingOne).
+    std::vector<int> lines;
+    bool cancelled = false;
+    int examined = 0;
+    int total = 0;
+};
+
+// Tests the recipes kept so far. `readingStopped`: the reading of the texts
+// was stopped, so the search counts as cancelled and the rows read are all
+// tested without asking `progress`.
+Tested testIngredients(const KeptText& kept, Rule rule, const QStringList& entries, bool readingStopped,
+    const Progress& progress = {});
+// The tested recipes in the list's order, with their titles.
+DbResult<Result> inListOrder(Catalogue::TitleOrder& order, const Tested& tested);
 
 // Tests every recipe's ingredient text with the rule built from `entries`.
 // `order` gives the list order and the titles.
@@ -55,6 +76,11 @@ DbResult<MissingResult> missingOne(
 // The missing lines as the recipes write them, read from the cookbook; an
 // empty text for a recipe that has gone meanwhile.
 DbResult<QStringList> missingLines(Database& db, const MissingResult& result);
+// The near-miss search in two parts as testIngredients and inListOrder; the
+// titles of the result are its rows (missingOneRow).
+Tested testMissingOne(
+    const KeptText& kept, const QStringList& entries, bool readingStopped, const Progress& progress = {});
+DbResult<Result> missingOneInListOrder(Database& db, Catalogue::TitleOrder& order, const Tested& tested);
 // A row of the result list: "Pannkakor (saknar: 3 ägg)".
 QString missingOneRow(const QString& title, const QString& line);
 

@@ -93,6 +93,7 @@ void FrmMain::buildControls()
     m_search = new SearchPanel(
         m_ctx, this, m_windows, { button(Cmd::Sok), button(Cmd::LaggTill), button(Cmd::SparaIng) });
     connect(m_search, &SearchPanel::seekRequested, this, &FrmMain::RunSeek);
+    connect(m_search, &SearchPanel::searchDone, this, &FrmMain::showSeekResult);
     m_commands = new MainCommands(m_ctx, *this, m_windows);
     for (const MainLayout::Place& p : MainLayout::places(size(), false))
         m_placed.append(findChild<QWidget*>(p.name, Qt::FindDirectChildrenOnly));
@@ -231,14 +232,18 @@ void FrmMain::RunSeek()
     if (!m_edit.leaveEdit())
         return;
     m_edit.ClearRecept();
-    auto result = m_search->search(m_titleOrder);
-    if (!result || m_exited)
+    m_search->search(m_titleOrder);
+}
+
+void FrmMain::showSeekResult(const DbResult<SeekEngine::Result>& result)
+{
+    if (m_exited)
         return;
-    if (!*result) {
-        showDbError(QStringLiteral("Sökningen kunde inte genomföras."), result->error());
+    if (!result) {
+        showDbError(QStringLiteral("Sökningen kunde inte genomföras."), result.error());
         return;
     }
-    SeekEngine::Result& hits = **result;
+    SeekEngine::Result hits = *result;
     const int n = int(hits.ids.size());
     {
         const QSignalBlocker block(lstRecept->selectionModel());

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/RecipeEdit.h"
+#include "core/search/SeekEngine.h"
 #include "ui/app/AppContext.h"
 #include "ui/mainwindow/MainCommands.h"
 #include "ui/mainwindow/SecondaryWindows.h"
@@ -95,6 +96,8 @@ private:
     void modeChanged() override;
     void refillLists(qint32 keep) override;
 
+    // Fills the recipe list with a finished search's hits.
+    void showSeekResult(const DbResult<SeekEngine::Result>& result);
     void buildControls();
     void buildButtons();
     void connectControls();

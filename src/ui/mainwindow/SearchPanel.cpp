@@ -8,17 +8,18 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QWindow>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
+#include <utility>
 
 using Controls::label;
 using Controls::make;
@@ -27,10 +28,8 @@ namespace {
 
 const QString FridgeFilter = QStringLiteral("Kylskåp (*.kyl)|*.kyl");
 
-// Long enough for the bar to move and "Avbryt" to answer at once, short of
-// spending the search's time on the event loop.
-constexpr qint64 PumpIntervalMs = 50;
-// Recipes read per turn of the event loop while the program waits.
+// Recipes read per turn of the event loop, while the program waits and while
+// a search reads what it lacks.
 constexpr int KeepSlice = 2000;
 
 bool isEnterRelease(QEvent* event)
@@ -52,6 +51,9 @@ SearchPanel::SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windo
     , m_kept(ctx.db())
 {
     m_keeping.setInterval(0);
+    m_reading.setInterval(0);
+    connect(&m_reading, &QTimer::timeout, this, &SearchPanel::readSlice);
+    connect(&m_job, &BackgroundJob::finished, this, &SearchPanel::testsDone);
     connect(&m_keeping, &QTimer::timeout, this, [this] {
         // A slice short enough not to be felt; a failure is left for the
         // search to report.
@@ -78,6 +80,8 @@ SearchPanel::SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windo
     for (QWidget* w : std::initializer_list<QWidget*> { txtSeek, txtAddSeek, txtEditIng, lstSeek })
         w->installEventFilter(this);
 }
+
+SearchPanel::~SearchPanel() = default;
 
 QList<QWidget*> SearchPanel::browsingControls() const
 {
@@ -155,6 +159,7 @@ void SearchPanel::FillSeekModes()
     cmbSeek->addItem(QStringLiteral("Innehållande någon av följande ingredienser"));
     cmbSeek->addItem(QStringLiteral("Som kan tillagas med följande ingredienser"));
     cmbSeek->addItem(QStringLiteral("Innhållande valfri text"));
+    cmbSeek->addItem(QStringLiteral("Som kan tillagas om en ingrediens köps"));
     cmbSeek->setCurrentIndex(AnyIngredientMode);
     txtSeek->hide();
 }
@@ -202,69 +207,126 @@ void SearchPanel::keepTextMeanwhile()
 
 // Not a child: a child of the disabled main window could not be used.
 // The window system still keeps it over the main window.
-std::unique_ptr<FrmSeekProgress> SearchPanel::showProgress()
+void SearchPanel::showProgress()
 {
-    auto win = std::make_unique<FrmSeekProgress>(m_ctx);
-    connect(win.get(), &FrmSeekProgress::cancelled, this, [this] { m_cancelled = true; });
+    m_progress = std::make_unique<FrmSeekProgress>(m_ctx);
+    FrmSeekProgress* win = m_progress.get();
+    connect(win, &FrmSeekProgress::cancelled, this, [this] {
+        m_stopAsked = true;
+        m_job.requestStop();
+    });
+    connect(&m_job, &BackgroundJob::progress, win, &FrmSeekProgress::setProgress);
     win->winId();
     if (QWindow* handle = m_host->windowHandle())
         win->windowHandle()->setTransientParent(handle);
     win->move(m_host->frameGeometry().center() - win->rect().center());
     m_windows.setActiveName(win->objectName());
     win->show();
-    return win;
 }
 
-std::optional<DbResult<SeekEngine::Result>> SearchPanel::search(Catalogue::TitleOrder& order)
+bool SearchPanel::search(Catalogue::TitleOrder& order)
 {
-    if (m_seeking)
-        return std::nullopt;
+    if (isSeeking())
+        return false;
     m_buttons.seek->setDefault(false);
     const int chosen = mode();
     if (chosen == FreeTextMode ? txtSeek->text().isEmpty() : lstSeek->count() == 0)
-        return std::nullopt;
+        return false;
     // The search reads on where the waiting left off; both at once would not do.
     m_keeping.stop();
-    if (chosen == FreeTextMode)
-        return SeekEngine::freeText(m_kept, order, txtSeek->text());
+    if (chosen == FreeTextMode) {
+        emit searchDone(SeekEngine::freeText(m_kept, order, txtSeek->text()));
+        return true;
+    }
 
-    m_seeking = true;
-    m_cancelled = false;
+    m_order = &order;
+    m_mode = chosen;
+    m_entries = entries();
+    m_stopAsked = false;
+    m_total = 0;
     // Disabling the window takes the focus away; it is given back afterwards
     // without making a button the default again.
-    const QPointer<QWidget> hadFocus = QApplication::focusWidget();
-    QPushButton* const hadDefault = currentDefault();
+    m_hadFocus = QApplication::focusWidget();
+    m_hadDefault = currentDefault();
     m_host->setEnabled(false);
+    showProgress();
+    m_reading.start();
+    return true;
+}
 
-    std::unique_ptr<FrmSeekProgress> progressWindow = showProgress();
-    FrmSeekProgress* win = progressWindow.get();
-    QElapsedTimer sincePump;
-    bool pumped = false;
-    const auto progress = [&](int done, int total) {
-        // The first row pumps at once: the window shows and a click already
-        // waiting is heard.
-        if (!pumped || sincePump.elapsed() >= PumpIntervalMs) {
-            pumped = true;
-            win->setProgress(done, total);
-            QCoreApplication::processEvents();
-            sincePump.start();
+// One slice of the texts not yet kept, read on this thread: the connection
+// is used from no other.
+void SearchPanel::readSlice()
+{
+    // Closing the program meanwhile closes the cookbook: nothing more is read.
+    // A complete text is still brought up to date a slice at a time, as a
+    // change it cannot follow has it read everything again.
+    if (!m_stopAsked && m_ctx.db().isOpen()) {
+        if (m_total == 0 && !m_kept.isComplete()) {
+            const auto count = Catalogue::recipeCount(m_ctx.db());
+            if (!count)
+                return finishSearch(count.error());
+            m_total = int(std::min<qint64>(*count, INT_MAX));
         }
-        // Closing the program meanwhile closes the cookbook: stop before
-        // another row is read from it.
-        return !m_cancelled && m_ctx.db().isOpen();
-    };
-    const auto rule = chosen == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
-    auto result = SeekEngine::ingredients(m_kept, order, rule, entries(), progress);
+        const auto done = m_kept.readSome(KeepSlice);
+        if (!done.ok())
+            return finishSearch(done.error());
+        m_progress->setProgress(m_kept.size(), std::max(m_total, m_kept.size()));
+        if (!done.value())
+            return;
+    }
+    m_reading.stop();
+    const bool readingStopped = !m_kept.isComplete();
+    if (!readingStopped) {
+        // Changes since, and recipes added since the reading ended.
+        const auto updated = m_kept.update();
+        if (!updated.ok())
+            return finishSearch(updated.error());
+    }
+    startTests(readingStopped);
+}
 
-    progressWindow.reset();
+// Nothing updates the kept text while the worker tests it: the waiting's
+// reading is stopped and the search's own is over.
+void SearchPanel::startTests(bool readingStopped)
+{
+    m_job.start([this, readingStopped, mode = m_mode, entries = m_entries](const BackgroundJob::Control& c) {
+        const auto progress = [&c](int done, int total) { return c.progress(done, total); };
+        if (mode == MissingOneMode) {
+            m_tested = SeekEngine::testMissingOne(m_kept, entries, readingStopped, progress);
+            return;
+        }
+        const auto rule = mode == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
+        m_tested = SeekEngine::testIngredients(m_kept, rule, entries, readingStopped, progress);
+    });
+    if (m_stopAsked)
+        m_job.requestStop();
+}
+
+void SearchPanel::testsDone()
+{
+    // The list's order, and the lines the near misses lack, come from the
+    // cookbook, read here on this thread.
+    const SeekEngine::Tested tested = std::exchange(m_tested, {});
+    if (!m_ctx.db().isOpen())
+        return finishSearch(SeekEngine::Result {});
+    if (m_mode == MissingOneMode)
+        return finishSearch(SeekEngine::missingOneInListOrder(m_ctx.db(), *m_order, tested));
+    finishSearch(SeekEngine::inListOrder(*m_order, tested));
+}
+
+void SearchPanel::finishSearch(const DbResult<SeekEngine::Result>& result)
+{
+    m_reading.stop();
+    m_progress.reset();
+    m_order = nullptr;
     m_windows.restoreActiveName();
     m_host->setEnabled(true);
-    m_seeking = false;
-    if (hadFocus && hadFocus->isVisible() && hadFocus->isEnabled() && hadFocus->window() == m_host) {
-        hadFocus->setFocus();
-        makeDefault(hadDefault);
+    if (m_hadFocus && m_hadFocus->isVisible() && m_hadFocus->isEnabled() && m_hadFocus->window() == m_host) {
+        m_hadFocus->setFocus();
+        makeDefault(m_hadDefault);
     }
-    return result;
+    emit searchDone(result);
 }
 
 void SearchPanel::AddSeekItem()

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "core/catalogue/Catalogue.h"
+#include "core/job/BackgroundJob.h"
 #include "core/search/KeptText.h"
 #include "core/search/SeekEngine.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
 #include <memory>
-#include <optional>
 
 class AppContext;
 class FrmSeekProgress;
@@ -27,7 +28,7 @@ class SecondaryWindows;
 class SearchPanel : public QObject {
     Q_OBJECT
 public:
-    enum Mode { AnyIngredientMode = 0, CookableMode = 1, FreeTextMode = 2 };
+    enum Mode { AnyIngredientMode = 0, CookableMode = 1, FreeTextMode = 2, MissingOneMode = 3 };
 
     // The buttons of the main window that the panel makes the default in turn.
     struct Buttons {
@@ -37,6 +38,7 @@ public:
     };
 
     SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windows, Buttons buttons);
+    ~SearchPanel() override;
 
     void FillSeekModes();
     void AddSeekItem();
@@ -50,11 +52,15 @@ public:
 
     QStringList entries() const;
     int mode() const;
-    bool isSeeking() const { return m_seeking; }
-    // Runs the chosen mode's search; ingredient searches show the progress
-    // window and keep the host disabled meanwhile. Nothing when there is
-    // nothing to search for.
-    std::optional<DbResult<SeekEngine::Result>> search(Catalogue::TitleOrder& order);
+    // From the start of an ingredient search until its searchDone().
+    bool isSeeking() const { return m_progress != nullptr; }
+    // Starts the chosen mode's search; false when there is nothing to search
+    // for or a search runs. A free-text search is done at once; an ingredient
+    // search reads the texts it lacks a slice per turn of the event loop,
+    // tests them on a worker thread, and shows the progress window and keeps
+    // the host disabled meanwhile. Either ends in searchDone(). `order` is
+    // used until then.
+    bool search(Catalogue::TitleOrder& order);
     // Reads the cookbook's texts for the searches a little at a time while
     // the program waits for the user, so the first search need not.
     void keepTextMeanwhile();
@@ -68,6 +74,8 @@ public:
 signals:
     // Enter in the free-text box.
     void seekRequested();
+    // The hits of the search started last, or why it failed.
+    void searchDone(const DbResult<SeekEngine::Result>& result);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,7 +85,11 @@ private:
     void entryChosen(int row);
     void makeDefault(QPushButton* button);
     QPushButton* currentDefault() const;
-    std::unique_ptr<FrmSeekProgress> showProgress();
+    void showProgress();
+    void readSlice();
+    void startTests(bool readingStopped);
+    void testsDone();
+    void finishSearch(const DbResult<SeekEngine::Result>& result);
 
     AppContext& m_ctx;
     QWidget* m_host;
@@ -85,8 +97,21 @@ private:
     Buttons m_buttons;
     SeekEngine::KeptText m_kept;
     QTimer m_keeping;
-    bool m_seeking = false;
-    bool m_cancelled = false;
+
+    // The running ingredient search.
+    QTimer m_reading;
+    std::unique_ptr<FrmSeekProgress> m_progress;
+    Catalogue::TitleOrder* m_order = nullptr;
+    int m_mode = AnyIngredientMode;
+    QStringList m_entries;
+    int m_total = 0;
+    bool m_stopAsked = false;
+    QPointer<QWidget> m_hadFocus;
+    QPushButton* m_hadDefault = nullptr;
+    // Written by the worker, read after the job has finished.
+    SeekEngine::Tested m_tested;
+    // After m_kept: destroyed before it, it waits for a worker still reading it.
+    BackgroundJob m_job;
 
     QLabel* lblSeek = nullptr;
     QComboBox* cmbSeek = nullptr;
