@@ -31,6 +31,8 @@ const QString FridgeFilter = QStringLiteral("Kylskåp (*.kyl)|*.kyl");
 // Recipes read per turn of the event loop, while the program waits and while
 // a search reads what it lacks.
 constexpr int KeepSlice = 2000;
+// Up to this many recipes a search takes milliseconds: it runs at once.
+constexpr int AtOnceLimit = 5000;
 
 bool isEnterRelease(QEvent* event)
 {
@@ -239,6 +241,9 @@ bool SearchPanel::search(Catalogue::TitleOrder& order)
         return true;
     }
 
+    if (searchAtOnce(chosen, order))
+        return true;
+
     m_order = &order;
     m_mode = chosen;
     m_entries = entries();
@@ -251,6 +256,32 @@ bool SearchPanel::search(Catalogue::TitleOrder& order)
     m_host->setEnabled(false);
     showProgress();
     m_reading.start();
+    return true;
+}
+
+// A small cookbook is read and tested here and now: the list is filled when
+// the click returns, with no progress window flashing by.
+bool SearchPanel::searchAtOnce(int chosen, Catalogue::TitleOrder& order)
+{
+    if (!m_kept.isComplete()) {
+        const auto count = Catalogue::recipeCount(m_ctx.db());
+        if (!count || *count > AtOnceLimit)
+            return false;
+        const auto done = m_kept.readSome(AtOnceLimit + 1);
+        if (!done.ok() || !done.value())
+            return false;
+    }
+    const auto updated = m_kept.update();
+    if (!updated.ok() || !updated.value() || m_kept.size() > AtOnceLimit)
+        return false;
+    const QStringList seek = entries();
+    if (chosen == MissingOneMode) {
+        emit searchDone(SeekEngine::missingOneInListOrder(
+            m_ctx.db(), order, SeekEngine::testMissingOne(m_kept, seek, false)));
+        return true;
+    }
+    const auto rule = chosen == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
+    emit searchDone(SeekEngine::inListOrder(order, SeekEngine::testIngredients(m_kept, rule, seek, false)));
     return true;
 }
 

@@ -86,6 +86,7 @@ private:
     void makeDefault(QPushButton* button);
     QPushButton* currentDefault() const;
     void showProgress();
+    bool searchAtOnce(int chosen, Catalogue::TitleOrder& order);
     void readSlice();
     void startTests(bool readingStopped);
     void testsDone();

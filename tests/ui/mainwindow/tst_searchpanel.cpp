@@ -125,8 +125,10 @@ private slots:
         QCOMPARE(s->titel->text(), u"Bröd"_s);
         s->titel->setText(u"Bröd med ändring"_s);
         s->t.prompts.queueAnswer(store ? Prompts::Answer::Yes : Prompts::Answer::No);
+        // A small cookbook's list is filled when the click returns, as a
+        // driver clicking and then reading expects.
         s->button(5)->click();
-        QTRY_VERIFY(!s->w->searchPanel().isSeeking());
+        QVERIFY(!s->w->searchPanel().isSeeking());
         QCOMPARE(s->t.prompts.pendingAnswers(), 0);
         QCOMPARE(rows(s->recipes), titles);
         QCOMPARE(s->count->text(), u"%1 recept"_s.arg(titles.size()));
