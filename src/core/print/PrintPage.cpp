@@ -50,6 +50,15 @@ DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 r
 std::optional<QString> readTemplate(const QString& programFolder, QString* error)
 {
     const QString path = templatePath(programFolder);
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || info.size() > MaxTemplateBytes)) {
+        // Anything else could hang or exhaust the program; no page could come of it.
+        if (error)
+            *error = QStringLiteral("Utskriftsmallen %1 är ingen vanlig fil eller är större än %2 MB.")
+                         .arg(shown(path))
+                         .arg(MaxTemplateBytes / (1024 * 1024));
+        return std::nullopt;
+    }
     std::optional<QString> text = TextFile::readExact(path, nullptr);
     if (!text && error)
         *error = QStringLiteral("Utskriftsmallen %1 kunde inte läsas.").arg(shown(path));
@@ -108,10 +117,19 @@ Result writePage(const QString& programFolder, qint32 rid, const PrintTemplate::
         return result;
     const QString picture
         = Pictures::ReceptBildFil(QDir(programFolder).filePath(QStringLiteral("bilder")), rid);
-    const QString page = PrintTemplate::expand(
+    const std::optional<QString> page = PrintTemplate::expand(
         *templ, recipe, picture.isEmpty() ? picture : QFileInfo(picture).absoluteFilePath());
+    if (!page) {
+        result.error
+            = QStringLiteral("Utskriftssidan för \"%1\" skulle bli för stor (mer än %2 miljoner tecken) "
+                             "och kan inte visas. Receptet eller utskriftsmallen innehåller för många "
+                             "taggar eller för mycket text.")
+                  .arg(recipe.titel.left(80))
+                  .arg(PrintTemplate::MaxPageChars / (1024 * 1024));
+        return result;
+    }
     const QString path = pagePath(programFolder);
-    if (!PageWriter::write(path, page + QLatin1String("\r\n")).ok) {
+    if (!PageWriter::write(path, *page + QLatin1String("\r\n")).ok) {
         result.error = QStringLiteral("Sidan %1 kunde inte sparas.").arg(shown(path));
         return result;
     }

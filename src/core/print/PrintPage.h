@@ -28,7 +28,11 @@ QString pagePath(const QString& programFolder);
 // A recipe's fields with CR LF line ends; empty when there is no such recipe.
 DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 rid);
 
-// The whole template as stored, line ends included.
+// The largest template read: a larger one could never expand to a page.
+inline constexpr qint64 MaxTemplateBytes = PrintTemplate::MaxPageChars;
+
+// The whole template as stored, line ends included; none (with a Swedish
+// sentence) for anything but a regular file of at most MaxTemplateBytes.
 std::optional<QString> readTemplate(const QString& programFolder, QString* error);
 // Writes the default template (and one more CR LF) over the template file.
 TextFile::WriteResult RestoreDefaultTemplate(const QString& programFolder);

@@ -1,6 +1,7 @@
 #include "ui/print/PagePrinter.h"
 
 #include "ui/app/AppContext.h"
+#include "ui/print/PageView.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -103,6 +104,32 @@ void keepChoices(PrintChoices& c, const QPrinter& printer)
     c.pageLayout = printer.pageLayout();
 }
 
+// A copy of a page has no view to ask for what it names; without this it
+// would read any file it names, whole.
+class ResourceGuard : public QObject {
+    Q_OBJECT
+public:
+    explicit ResourceGuard(QUrl page)
+        : m_page(std::move(page))
+    {
+    }
+    Q_INVOKABLE QVariant loadResource(int type, const QUrl& name)
+    {
+        return PageView::boundedResource(type, m_page, name);
+    }
+
+private:
+    QUrl m_page;
+};
+
+QUrl pageUrl(const QTextDocument& page)
+{
+    const QUrl base = page.baseUrl();
+    if (base.isLocalFile())
+        return base;
+    return QUrl(page.metaInformation(QTextDocument::DocumentUrl));
+}
+
 } // namespace
 
 void fitPictures(QTextDocument* doc, const QSizeF& max)
@@ -147,7 +174,8 @@ void fitPictures(QTextDocument* doc, const QSizeF& max)
 
 QString printOn(QPrinter& printer, const QTextDocument& page)
 {
-    std::unique_ptr<QTextDocument> doc(page.clone());
+    ResourceGuard guard(pageUrl(page));
+    std::unique_ptr<QTextDocument> doc(page.clone(&guard));
     // The pictures the view has read come along; the copy has no view to ask.
     forEachPicture(&page, [&](const QTextFragment& frag) {
         const QString name = frag.charFormat().toImageFormat().name();
@@ -213,3 +241,5 @@ void pageSetup(AppContext& ctx, QWidget* parent)
 }
 
 } // namespace PagePrinter
+
+#include "PagePrinter.moc"

@@ -19,6 +19,8 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -135,6 +137,34 @@ private slots:
         const double inches = row.at(3).toDouble() / row.at(12).toDouble();
         // A4 is 8.27 inches wide; printing keeps 2 cm each side.
         QVERIFY2(inches > 3 && inches < 8.27 - 1.5, qPrintable(images.join(u'\n')));
+    }
+
+    // Recipe text is HTML: of the names in it only regular files are read,
+    // and a picture no larger than it can be shown.
+    void namesOnThePageReadOnlyPictures()
+    {
+        QVERIFY(::mkfifo(QFile::encodeName(t.path(u"fifo.jpg"_s)).constData(), 0600) == 0);
+        QVERIFY(QDir().mkpath(t.path(u"bilder/mapp"_s)));
+        QImage big(3000, 1500, QImage::Format_RGB32);
+        big.fill(Qt::darkRed);
+        QVERIFY(big.save(t.path(u"stor.png"_s)));
+        const QString ingredients
+            = u"<img src=\"/dev/zero\"><img src=\"fifo.jpg\"><img src=\"bilder/mapp\">"
+              "<img src=\"http://127.0.0.1:9/x.png\"><table background=\"/dev/zero\"><tr>"
+              "<td background=\"fifo.jpg\">1 dl mjöl</td></tr></table><img src=\"stor.png\">"
+              "<link rel=\"stylesheet\" href=\"fifo.jpg\">"_s;
+        QVERIFY(p->ctx->db()
+                    .execute("UPDATE tblRecept SET Ingredienser = ?1 WHERE RID = 13;", { ingredients })
+                    .ok());
+        FrmPrint* w = openPrint(1);
+        QVERIFY(w);
+        QVERIFY2(browser(w)->toPlainText().contains(u"1 dl mjöl"_s), qPrintable(browser(w)->toPlainText()));
+        const QVariant shown
+            = browser(w)->document()->resource(QTextDocument::ImageResource, QUrl(u"stor.png"_s));
+        QCOMPARE(shown.value<QImage>().size(), QSize(2400, 1200));
+        const QString pdf = printed(w, u"ölbröd.pdf"_s);
+        QVERIFY2(pdf.contains(u"Ölbröd"_s) && pdf.contains(u"1 dl mjöl"_s), qPrintable(pdf));
+        QVERIFY(t.prompts.shown().isEmpty());
     }
 
     void editingStates_data()
