@@ -144,14 +144,22 @@ Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
 {
     Result result;
     const auto recipe = readOrSay(db, rid, &result);
-    return recipe ? writePage(programFolder, rid, *recipe) : result;
+    if (!recipe)
+        return result;
+    result = writePage(programFolder, rid, *recipe);
+    result.portions = Portions::portionsOf(recipe->antalPersoner);
+    return result;
 }
 
 Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid, int portions)
 {
     Result result;
     const auto recipe = readOrSay(db, rid, &result);
-    return recipe ? writePage(programFolder, rid, forPortions(*recipe, portions)) : result;
+    if (!recipe)
+        return result;
+    result = writePage(programFolder, rid, forPortions(*recipe, portions));
+    result.portions = Portions::portionsOf(recipe->antalPersoner);
+    return result;
 }
 
 PrintTemplate::Recipe forPortions(const PrintTemplate::Recipe& recipe, int portions)

@@ -20,6 +20,8 @@ struct Result {
     // A Swedish sentence for the user when !ok.
     QString error;
     QString pagePath;
+    // The number the recipe's stored portions text starts with, if any.
+    std::optional<int> portions;
 };
 
 QString templatePath(const QString& programFolder);

@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTextBlock>
 #include <QTextBrowser>
 
@@ -165,6 +166,60 @@ private slots:
         const QString pdf = printed(w, u"ölbröd.pdf"_s);
         QVERIFY2(pdf.contains(u"Ölbröd"_s) && pdf.contains(u"1 dl mjöl"_s), qPrintable(pdf));
         QVERIFY(t.prompts.shown().isEmpty());
+    }
+
+    // The page for another number of people; the stored recipe stays.
+    void portions_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("opensAt");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a number") << u"4"_s << 4 << u"8"_s;
+        QTest::newRow("with a word") << u"4 portioner"_s << 4 << u"8 portioner"_s;
+        QTest::newRow("about") << u"ca 4"_s << 4 << u"ca 8"_s;
+        QTest::newRow("a range takes its first") << u"4-6"_s << 4 << u"8"_s;
+        QTest::newRow("no number") << u"några"_s << 0 << u"några"_s;
+        QTest::newRow("empty") << QString() << 0 << QString();
+    }
+    void portions()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, opensAt);
+        QFETCH(QString, shown);
+        QVERIFY(
+            p->ctx->db().execute("UPDATE tblRecept SET AntalPersoner = ?1 WHERE RID = 12;", { stored }).ok());
+        FrmPrint* w = openPrint(0);
+        QVERIFY(w);
+        auto* box = w->findChild<QSpinBox*>(u"spnPortioner"_s);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(w->findChild<QLabel*>(u"lblPortioner"_s)->text(), u"Portioner:"_s);
+        QCOMPARE(box->minimum(), 1);
+        QCOMPARE(box->maximum(), 99);
+        QCOMPARE(box->isEnabled(), opensAt > 0);
+        const QString page = browser(w)->toPlainText().simplified();
+        QVERIFY2(page.contains(u"Portioner: %1 Tid"_s.arg(stored).simplified()), qPrintable(page));
+        if (opensAt == 0)
+            return;
+        QCOMPARE(box->value(), opensAt);
+        box->selectAll();
+        QTest::keyClicks(box, u"8"_s);
+        QCOMPARE(box->value(), 8);
+        const QString scaled = browser(w)->toPlainText().simplified();
+        for (const QString& s :
+            { u"Portioner: %1 Tid"_s.arg(shown), u"⅔ dl socker"_s, u"6 syrliga äpplen"_s })
+            QVERIFY2(scaled.contains(s), qPrintable(scaled));
+        const QString pdf = printed(w, u"åtta.pdf"_s).simplified();
+        for (const QString& s :
+            { u"Portioner: %1 Tid"_s.arg(shown), u"⅔ dl socker"_s, u"6 syrliga äpplen"_s })
+            QVERIFY2(pdf.contains(s), qPrintable(pdf));
+        // Back at the recipe's own number the page is as stored.
+        box->setValue(opensAt);
+        QVERIFY(browser(w)->toPlainText().simplified().contains(u"Portioner: %1 Tid"_s.arg(stored)));
+        QCOMPARE(p->ctx->db().scalar("SELECT Ingredienser FROM tblRecept WHERE RID = 12;").value().toString(),
+            u"⅓ dl socker\r\n3 syrliga äpplen"_s);
+        QCOMPARE(
+            p->ctx->db().scalar("SELECT AntalPersoner FROM tblRecept WHERE RID = 12;").value().toString(),
+            stored);
     }
 
     void editingStates_data()
