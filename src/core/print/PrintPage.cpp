@@ -162,6 +162,23 @@ Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid, in
     return result;
 }
 
+QString pdfFileName(const QString& previousPdf, const QString& title)
+{
+    QString name;
+    for (const QChar c : title) {
+        // What Windows, a USB stick or a share would refuse, as well as '/'.
+        const bool bad = c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c);
+        name += bad ? QChar(u' ') : c;
+    }
+    name = name.simplified();
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    name = name.left(120).trimmed();
+    if (name.isEmpty())
+        return previousPdf;
+    return QDir(QFileInfo(previousPdf).absolutePath()).filePath(name + QLatin1String(".pdf"));
+}
+
 PrintTemplate::Recipe forPortions(const PrintTemplate::Recipe& recipe, int portions)
 {
     const std::optional<int> stored = Portions::portionsOf(recipe.antalPersoner);

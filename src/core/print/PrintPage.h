@@ -47,6 +47,11 @@ Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid);
 // The same for `portions` portions (see forPortions).
 Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid, int portions);
 
+// The PDF file proposed for a page titled `title`: named by the title (without
+// characters a file name cannot hold) in the folder of the previous PDF. The
+// previous name when the title leaves nothing.
+QString pdfFileName(const QString& previousPdf, const QString& title);
+
 // The recipe for `portions` portions: its ingredient amounts scaled and its
 // portions text showing the new number. As stored when the portions text
 // starts with no number.

@@ -243,6 +243,26 @@ private slots:
                 editor + u"\n"_s);
     }
 
+    void pdfFileName_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the title") << u"Äppelkaka"_s << u"/hem/ut/Äppelkaka.pdf"_s;
+        QTest::newRow("characters no file name holds")
+            << u"Fisk/chips: 2*? \"<a>|\\"_s << u"/hem/ut/Fisk chips 2 a.pdf"_s;
+        QTest::newRow("control characters") << u"a\tb\u0001c"_s << u"/hem/ut/a b c.pdf"_s;
+        QTest::newRow("no hidden file") << u"..Kaka"_s << u"/hem/ut/Kaka.pdf"_s;
+        QTest::newRow("a long title is cut")
+            << u"x"_s.repeated(300) << u"/hem/ut/%1.pdf"_s.arg(u"x"_s.repeated(120));
+        QTest::newRow("no title: the previous file") << u" / "_s << u"/hem/ut/förra.pdf"_s;
+    }
+    void pdfFileName()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(PrintPage::pdfFileName(u"/hem/ut/förra.pdf"_s, title), name);
+    }
+
     void characterReferences_data()
     {
         QTest::addColumn<QString>("text");

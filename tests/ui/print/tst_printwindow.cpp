@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -138,6 +139,18 @@ private slots:
         const double inches = row.at(3).toDouble() / row.at(12).toDouble();
         // A4 is 8.27 inches wide; printing keeps 2 cm each side.
         QVERIFY2(inches > 3 && inches < 8.27 - 1.5, qPrintable(images.join(u'\n')));
+        // At most a third of the page's 11.69 inches high.
+        const double high = row.at(4).toDouble() / row.at(13).toDouble();
+        QVERIFY2(high < 11.69 / 3, qPrintable(images.join(u'\n')));
+        // Body text is printed at 11 pt or larger: a word's box is about 1.16 times
+        // its font's size (10.5 for the 9 pt screen font).
+        const QString boxes = run(u"pdftotext"_s, { u"-bbox"_s, t.path(u"kaka.pdf"_s), u"-"_s });
+        static const QRegularExpression word(
+            u"yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">syrliga<"_s);
+        const QRegularExpressionMatch m = word.match(boxes);
+        QVERIFY2(m.hasMatch(), qPrintable(boxes));
+        const double pt = m.captured(2).toDouble() - m.captured(1).toDouble();
+        QVERIFY2(pt >= 12.3, qPrintable(QString::number(pt)));
     }
 
     // Recipe text is HTML: of the names in it only regular files are read,
