@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const PrintTemplate::Recipe recipe { values[0], values[1], values[2], values[3], values[4] };
     const QString picture = QStringLiteral("/bilder/7.jpg");
-    const QString page = PrintTemplate::expand(*templ, recipe, picture);
+    const QString page = PrintTemplate::expand(*templ, recipe, picture).value_or(QString());
     const char* const tags[] = { "[TITEL]", "[PORTIONER]", "[TID]", "[ING]", "[ANV]" };
     for (int i = 0; i < 5; ++i) {
         if (templ->contains(QLatin1String(tags[i])) && !page.contains(values.at(i)))

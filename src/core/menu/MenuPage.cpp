@@ -13,15 +13,22 @@ QString pagePath(const QString& programFolder)
     return QFileInfo(QDir(programFolder).filePath(QString::fromUtf16(PageName))).absoluteFilePath();
 }
 
-QStringList lines(const QStringList& titles)
+QStringList lines(const QStringList& titles, const QString& weekName)
 {
+    // The week's name is the user's text: shown as typed, never read as HTML.
+    const QString week = weekName.simplified().toHtmlEscaped();
+    const QString named = week.isEmpty() ? QString() : QStringLiteral(" - ") + week;
     QStringList out { QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"),
-        QStringLiteral("<TITLE>KROX Gastrid - Matsedel</TITLE>"), QStringLiteral("</HEAD>"),
-        QStringLiteral("<BODY>"),
+        QStringLiteral("<TITLE>KROX Gastrid - Matsedel") + named + QStringLiteral("</TITLE>"),
+        QStringLiteral("</HEAD>"), QStringLiteral("<BODY>"),
         QStringLiteral(
             "<table align=\"center\" width=\"500\" border=\"0\" cellpadding=\"2\" cellspacing=\"2\">"),
         QStringLiteral("<tr>"), QStringLiteral("<td align=\"center\"><h1>Veckomatsedel</h1></td>"),
         QStringLiteral("</tr>") };
+    if (!week.isEmpty())
+        out << QStringLiteral("<tr>")
+            << QStringLiteral("<td align=\"center\"><h2>") + week + QStringLiteral("</h2></td>")
+            << QStringLiteral("</tr>");
     for (int day = 0; day < MenuSlots::DayCount; ++day) {
         out << QStringLiteral("<tr>") << QStringLiteral("<td>")
             << QStringLiteral("<b>") + MenuSlots::dayName(day) + QStringLiteral("</b>")
@@ -39,10 +46,10 @@ QStringList lines(const QStringList& titles)
     return out;
 }
 
-TextFile::WriteResult write(const QString& path, const QStringList& titles)
+TextFile::WriteResult write(const QString& path, const QStringList& titles, const QString& weekName)
 {
     QString text;
-    for (const QString& line : lines(titles))
+    for (const QString& line : lines(titles, weekName))
         text += line + QLatin1String("\r\n");
     return PageWriter::write(path, text);
 }

@@ -12,9 +12,10 @@ inline constexpr char16_t PageName[] = u"tmpMatsedel.htm";
 QString pagePath(const QString& programFolder);
 
 // The page's lines: a table of the seven days, each with Frukost, Lunch and
-// Middag and their titles as they stand.
-QStringList lines(const QStringList& titles);
+// Middag and their titles as they stand. The week's name, when given, is
+// under the heading and in the page's title (and so the PDF's name).
+QStringList lines(const QStringList& titles, const QString& weekName = {});
 // Writes the page (every line followed by CR LF) through the page writer.
-TextFile::WriteResult write(const QString& path, const QStringList& titles);
+TextFile::WriteResult write(const QString& path, const QStringList& titles, const QString& weekName = {});
 
 } // namespace MenuPage

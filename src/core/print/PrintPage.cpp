@@ -51,6 +51,12 @@ DbResult<std::optional<PrintTemplate::Recipe>> readRecipe(Database& db, qint32 r
 std::optional<QString> readTemplate(const QString& programFolder, QString* error)
 {
     const QString path = templatePath(programFolder);
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile()) {
+        // A FIFO or a device could hang or exhaust the program.
+        if (error)
+            *error = QStringLiteral("Utskriftsmallen %1 är ingen vanlig fil.").arg(shown(path));
+        return std::nullopt;
+    }
     std::optional<QString> text = UserFile::readExact(path, error);
     if (!text && error)
         *error = QStringLiteral("Utskriftsmallen kunde inte läsas. %1").arg(*error);
@@ -109,10 +115,19 @@ Result writePage(const QString& programFolder, qint32 rid, const PrintTemplate::
         return result;
     const QString picture
         = Pictures::ReceptBildFil(QDir(programFolder).filePath(QStringLiteral("bilder")), rid);
-    const QString page = PrintTemplate::expand(
+    const std::optional<QString> page = PrintTemplate::expand(
         *templ, recipe, picture.isEmpty() ? picture : QFileInfo(picture).absoluteFilePath());
+    if (!page) {
+        result.error
+            = QStringLiteral("Utskriftssidan för \"%1\" skulle bli för stor (mer än %2 miljoner tecken) "
+                             "och kan inte visas. Receptet eller utskriftsmallen innehåller för många "
+                             "taggar eller för mycket text.")
+                  .arg(recipe.titel.left(80))
+                  .arg(PrintTemplate::MaxPageChars / (1024 * 1024));
+        return result;
+    }
     const QString path = pagePath(programFolder);
-    if (!PageWriter::write(path, page + QLatin1String("\r\n")).ok) {
+    if (!PageWriter::write(path, *page + QLatin1String("\r\n")).ok) {
         result.error = QStringLiteral("Sidan %1 kunde inte sparas.").arg(shown(path));
         return result;
     }
@@ -127,14 +142,39 @@ Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid)
 {
     Result result;
     const auto recipe = readOrSay(db, rid, &result);
-    return recipe ? writePage(programFolder, rid, *recipe) : result;
+    if (!recipe)
+        return result;
+    result = writePage(programFolder, rid, *recipe);
+    result.portions = Portions::portionsOf(recipe->antalPersoner);
+    return result;
 }
 
 Result BuildPrintPage(Database& db, const QString& programFolder, qint32 rid, int portions)
 {
     Result result;
     const auto recipe = readOrSay(db, rid, &result);
-    return recipe ? writePage(programFolder, rid, forPortions(*recipe, portions)) : result;
+    if (!recipe)
+        return result;
+    result = writePage(programFolder, rid, forPortions(*recipe, portions));
+    result.portions = Portions::portionsOf(recipe->antalPersoner);
+    return result;
+}
+
+QString pdfFileName(const QString& previousPdf, const QString& title)
+{
+    QString name;
+    for (const QChar c : title) {
+        // What Windows, a USB stick or a share would refuse, as well as '/'.
+        const bool bad = c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c);
+        name += bad ? QChar(u' ') : c;
+    }
+    name = name.simplified();
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    name = name.left(120).trimmed();
+    if (name.isEmpty())
+        return previousPdf;
+    return QDir(QFileInfo(previousPdf).absolutePath()).filePath(name + QLatin1String(".pdf"));
 }
 
 PrintTemplate::Recipe forPortions(const PrintTemplate::Recipe& recipe, int portions)

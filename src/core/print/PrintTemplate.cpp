@@ -89,16 +89,31 @@ QString pictureElement(const QString& picturePath)
     return QLatin1String("<img src=\"") + picturePath + QLatin1String("\">");
 }
 
-QString expand(const QString& templateText, const Recipe& recipe, const QString& picturePath)
+std::optional<QString> expand(
+    const QString& templateText, const Recipe& recipe, const QString& picturePath, qsizetype maxChars)
 {
     const auto lines = [](QString s) { return s.replace(QLatin1String("\r\n"), QLatin1String("<br>")); };
+    const std::pair<QLatin1String, QString> steps[] = {
+        { QLatin1String("[TITEL]"), recipe.titel },
+        { QLatin1String("[PORTIONER]"), recipe.antalPersoner },
+        { QLatin1String("[TID]"), recipe.tid },
+        { QLatin1String("[ING]"), lines(recipe.ingredienser) },
+        { QLatin1String("[ANV]"), lines(recipe.anvisningar) },
+        { QLatin1String("[BILD]"), pictureElement(picturePath) },
+    };
+    if (templateText.size() > maxChars)
+        return std::nullopt;
     QString page = templateText;
-    page.replace(QLatin1String("[TITEL]"), recipe.titel);
-    page.replace(QLatin1String("[PORTIONER]"), recipe.antalPersoner);
-    page.replace(QLatin1String("[TID]"), recipe.tid);
-    page.replace(QLatin1String("[ING]"), lines(recipe.ingredienser));
-    page.replace(QLatin1String("[ANV]"), lines(recipe.anvisningar));
-    page.replace(QLatin1String("[BILD]"), pictureElement(picturePath));
+    for (const auto& [tag, value] : steps) {
+        const qsizetype count = page.count(tag);
+        if (count == 0)
+            continue;
+        // In 64 bits no count of tags times a value's length can overflow.
+        const qint64 grown = qint64(page.size()) + qint64(count) * (qint64(value.size()) - tag.size());
+        if (grown > maxChars)
+            return std::nullopt;
+        page.replace(tag, value);
+    }
     return page;
 }
 

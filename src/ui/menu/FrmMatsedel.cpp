@@ -373,7 +373,7 @@ void FrmMatsedel::removePlan()
 void FrmMatsedel::PrintMatsedel()
 {
     const QString path = MenuPage::pagePath(m_ctx.programFolder());
-    if (!MenuPage::write(path, titles()).ok) {
+    if (!MenuPage::write(path, titles(), txtMatsedel->text()).ok) {
         warn(QStringLiteral("Sidan %1 kunde inte sparas.").arg(QDir::toNativeSeparators(path)));
         return;
     }

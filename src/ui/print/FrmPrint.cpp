@@ -1,5 +1,6 @@
 #include "ui/print/FrmPrint.h"
 
+#include "core/kitchen/Portions.h"
 #include "core/print/PrintPage.h"
 #include "ui/app/Colours.h"
 #include "ui/print/PagePrinter.h"
@@ -10,8 +11,11 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,6 +49,8 @@ FrmPrint::FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent)
 {
     buildControls();
     button(Cmd::Redigera)->hide();
+    lblPortioner->hide();
+    spnPortioner->hide();
     showPage(pagePath);
 }
 
@@ -82,6 +88,19 @@ void FrmPrint::buildControls()
     button(Cmd::Aterstall)->hide();
     button(Cmd::Avbryt)->hide();
 
+    lblPortioner = new QLabel(QStringLiteral("Portioner:"), this);
+    lblPortioner->setObjectName(QStringLiteral("lblPortioner"));
+    spnPortioner = new QSpinBox(this);
+    spnPortioner->setObjectName(QStringLiteral("spnPortioner"));
+    spnPortioner->setRange(Portions::Fewest, Portions::Most);
+    spnPortioner->setEnabled(false);
+    lblPortioner->setBuddy(spnPortioner);
+    connect(spnPortioner, &QSpinBox::valueChanged, this, [this] { BuildPrintPage(); });
+    auto* portions = new QHBoxLayout;
+    portions->addWidget(lblPortioner);
+    portions->addWidget(spnPortioner);
+    portions->addStretch(1);
+
     auto* pages = new QGridLayout;
     pages->addWidget(container(Page::Preview), 0, 0);
     pages->addWidget(container(Page::Editor), 0, 0);
@@ -92,6 +111,7 @@ void FrmPrint::buildControls()
     buttons->addWidget(button(Cmd::Stang));
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
+    main->addLayout(portions);
     main->addLayout(pages, 1);
     main->addLayout(buttons);
 
@@ -128,12 +148,31 @@ void FrmPrint::cmdButton_Click(Cmd c)
 
 void FrmPrint::BuildPrintPage()
 {
-    const PrintPage::Result r = PrintPage::BuildPrintPage(m_ctx.db(), m_ctx.programFolder(), m_currentRid());
+    const qint32 rid = m_currentRid();
+    // Another recipe, or its own number of portions: the page as stored.
+    const bool scaled = rid == m_shownRid && m_storedPortions && spnPortioner->isEnabled()
+        && spnPortioner->value() != *m_storedPortions;
+    const PrintPage::Result r = scaled
+        ? PrintPage::BuildPrintPage(m_ctx.db(), m_ctx.programFolder(), rid, spnPortioner->value())
+        : PrintPage::BuildPrintPage(m_ctx.db(), m_ctx.programFolder(), rid);
     if (!r.ok) {
         warn(r.error);
         return;
     }
+    showPortions(rid, r.portions);
     showPage(r.pagePath);
+}
+
+void FrmPrint::showPortions(qint32 rid, std::optional<int> stored)
+{
+    const bool other = rid != m_shownRid || stored != m_storedPortions;
+    m_shownRid = rid;
+    m_storedPortions = stored;
+    spnPortioner->setEnabled(stored.has_value());
+    if (stored && other) {
+        const QSignalBlocker quiet(spnPortioner);
+        spnPortioner->setValue(*stored);
+    }
 }
 
 void FrmPrint::RestoreDefaultTemplate()

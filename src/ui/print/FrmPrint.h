@@ -5,10 +5,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class PageView;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 
 // The print window: a recipe's page built from the template, printed or set
 // up for the page; the template can be edited here too. It can also show a
@@ -25,7 +28,8 @@ public:
     bool isEditingTemplate() const { return m_editingTemplate; }
     QSize sizeHint() const override { return { 700, 640 }; }
 
-    // Builds the page of the current recipe and shows it.
+    // Builds the page of the current recipe and shows it, for the portions in
+    // the number box when they differ from the recipe's own.
     void BuildPrintPage();
     // Writes the default template and puts it into the editor.
     void RestoreDefaultTemplate();
@@ -55,6 +59,7 @@ private:
     void showPreview();
     void textEdited();
     void showPage(const QString& path);
+    void showPortions(qint32 rid, std::optional<int> stored);
     void warn(const QString& text);
 
     AppContext& m_ctx;
@@ -64,4 +69,10 @@ private:
     PageView* Browser = nullptr;
     QPlainTextEdit* txtEdit = nullptr;
     QPushButton* cmdButton[CmdCount] = {};
+    // For the recipe whose page is shown: the portions it is stored with, and
+    // the number box that scales the page (disabled without a number).
+    QLabel* lblPortioner = nullptr;
+    QSpinBox* spnPortioner = nullptr;
+    std::optional<qint32> m_shownRid;
+    std::optional<int> m_storedPortions;
 };

@@ -1,9 +1,12 @@
 #include "ui/print/PagePrinter.h"
 
+#include "core/print/PrintPage.h"
 #include "ui/app/AppContext.h"
+#include "ui/print/PageView.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSetupDialog>
@@ -103,6 +106,32 @@ void keepChoices(PrintChoices& c, const QPrinter& printer)
     c.pageLayout = printer.pageLayout();
 }
 
+// A copy of a page has no view to ask for what it names; without this it
+// would read any file it names, whole.
+class ResourceGuard : public QObject {
+    Q_OBJECT
+public:
+    explicit ResourceGuard(QUrl page)
+        : m_page(std::move(page))
+    {
+    }
+    Q_INVOKABLE QVariant loadResource(int type, const QUrl& name)
+    {
+        return PageView::boundedResource(type, m_page, name);
+    }
+
+private:
+    QUrl m_page;
+};
+
+QUrl pageUrl(const QTextDocument& page)
+{
+    const QUrl base = page.baseUrl();
+    if (base.isLocalFile())
+        return base;
+    return QUrl(page.metaInformation(QTextDocument::DocumentUrl));
+}
+
 } // namespace
 
 void fitPictures(QTextDocument* doc, const QSizeF& max)
@@ -147,7 +176,8 @@ void fitPictures(QTextDocument* doc, const QSizeF& max)
 
 QString printOn(QPrinter& printer, const QTextDocument& page)
 {
-    std::unique_ptr<QTextDocument> doc(page.clone());
+    ResourceGuard guard(pageUrl(page));
+    std::unique_ptr<QTextDocument> doc(page.clone(&guard));
     // The pictures the view has read come along; the copy has no view to ask.
     forEachPicture(&page, [&](const QTextFragment& frag) {
         const QString name = frag.charFormat().toImageFormat().name();
@@ -160,7 +190,14 @@ QString printOn(QPrinter& printer, const QTextDocument& page)
     const qreal margin = 2 * int((2 / 2.54) * dpi) + CellAllowance;
     const QSizeF room(printer.width() * dpi / printer.logicalDpiX() - margin,
         printer.height() * dpi / printer.logicalDpiY() - margin - CellAllowance);
-    fitPictures(doc.get(), room.expandedTo(QSizeF(16, 16)));
+    // A picture takes at most a third of the page's height, leaving the text the room.
+    fitPictures(doc.get(), QSizeF(room.width(), room.height() / 3).expandedTo(QSizeF(16, 16)));
+    // The view's font is a screen font; on paper text is read at arm's length.
+    QFont font = doc->defaultFont();
+    if (font.pointSizeF() < PrintedPointSize) {
+        font.setPointSizeF(PrintedPointSize);
+        doc->setDefaultFont(font);
+    }
     doc->print(&printer);
     if (printer.printerState() == QPrinter::Error)
         return QStringLiteral("Utskriften till %1 misslyckades.").arg(target(printer));
@@ -171,8 +208,12 @@ Outcome printPage(AppContext& ctx, QWidget* parent, const QTextDocument& page)
 {
     QPrinter printer(QPrinter::HighResolution);
     applyChoices(ctx.printChoices, printer, true);
-    // The print job, and the PDF file the dialog proposes, carry the page's title.
-    printer.setDocName(page.metaInformation(QTextDocument::DocumentTitle).simplified());
+    // The print job, and the PDF file the dialog proposes, carry the page's title:
+    // after a PDF, in that PDF's folder.
+    const QString title = page.metaInformation(QTextDocument::DocumentTitle).simplified();
+    printer.setDocName(title);
+    if (!ctx.printChoices.outputFileName.isEmpty())
+        printer.setOutputFileName(PrintPage::pdfFileName(ctx.printChoices.outputFileName, title));
     if (ctx.prompts().isScripted()) {
         const QString pdf = ctx.prompts().takePrintTarget();
         if (pdf.isEmpty())
@@ -213,3 +254,5 @@ void pageSetup(AppContext& ctx, QWidget* parent)
 }
 
 } // namespace PagePrinter
+
+#include "PagePrinter.moc"

@@ -16,6 +16,8 @@ enum class Outcome { Printed, Cancelled, Failed };
 
 // Room a picture leaves for the table cell around it, in document units.
 constexpr qreal CellAllowance = 16;
+// The smallest size body text is printed at.
+constexpr qreal PrintedPointSize = 11;
 
 // Shows the print dialog (a printer or a PDF file) and prints the page there.
 // The dialog starts from the choices made before in the run and keeps the new
@@ -25,7 +27,8 @@ Outcome printPage(AppContext& ctx, QWidget* parent, const QTextDocument& page);
 void pageSetup(AppContext& ctx, QWidget* parent);
 
 // Prints the page on a printer that is set up, with every picture fitted to
-// the paper. Empty when it worked, else what went wrong.
+// the paper's width and a third of its height, body text at PrintedPointSize
+// at least. Empty when it worked, else what went wrong.
 QString printOn(QPrinter& printer, const QTextDocument& page);
 
 // Shrinks every picture of `doc` that is wider than max.width() (or higher

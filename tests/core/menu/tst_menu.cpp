@@ -154,6 +154,14 @@ private slots:
         QCOMPARE(lines.at(9 + 6 * 19 + 14), u"<td width=\"85%\">Pizza</td>"_s);
         QCOMPARE(lines.mid(lines.size() - 3).join(u'|'), u"</table>|</BODY>|</HTML>"_s);
 
+        // A named week: under the heading and in the title, as typed.
+        const QStringList named = MenuPage::lines(titles, u" Vecka  12 <ny> "_s);
+        QCOMPARE(named.size(), lines.size() + 3);
+        QCOMPARE(named.at(2), u"<TITLE>KROX Gastrid - Matsedel - Vecka 12 &lt;ny&gt;</TITLE>"_s);
+        QCOMPARE(named.mid(9, 3).join(u'|'),
+            u"<tr>|<td align=\"center\"><h2>Vecka 12 &lt;ny&gt;</h2></td>|</tr>"_s);
+        QCOMPARE(named.mid(12), lines.mid(9));
+
         const QString path = MenuPage::pagePath(m_dir.path());
         QVERIFY(MenuPage::write(path, titles).ok);
         QFile f(path);

@@ -3,6 +3,7 @@
 #include "core/print/PageWriter.h"
 #include "core/print/PrintPage.h"
 #include "core/print/PrintTemplate.h"
+#include "core/text/UserFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using Recipe = PrintTemplate::Recipe;
@@ -40,6 +43,11 @@ private slots:
                         { u"⅓ dl socker\r\n3 äpplen"_s, u"Grädda <b>mitt</b> i ugnen."_s })
                     .ok());
         QVERIFY(m_db.execute("INSERT INTO tblRecept (RID, Titel) VALUES (8, 'Tom');").ok());
+        // 4.5 MB whose tags would make a page of about a terabyte.
+        QVERIFY(m_db.execute("INSERT INTO tblRecept (RID, Titel, Ingredienser, Anvisningar) VALUES (10, "
+                             "'Bomb', ?1, ?2);",
+                        { u"[ANV]"_s.repeated(300000), QString(3000000, u'x') })
+                    .ok());
         // Read from a file with bare LF line ends.
         QVERIFY(m_db.execute("INSERT INTO tblRecept (RID, Titel, Ingredienser) VALUES (9, 'Plättar', ?1);",
                         { u"1 dl mjöl\n2 ägg"_s })
@@ -84,7 +92,36 @@ private slots:
         QFETCH(Recipe, recipe);
         QFETCH(QString, picture);
         QFETCH(QString, page);
-        QCOMPARE(PrintTemplate::expand(templ, recipe, picture), page);
+        QCOMPARE(PrintTemplate::expand(templ, recipe, picture).value_or(u"-"_s), page);
+    }
+
+    // Each step's growth is counted before it is made, in the order of the tags.
+    void pageBound_data()
+    {
+        QTest::addColumn<QString>("templ");
+        QTest::addColumn<Recipe>("recipe");
+        QTest::addColumn<int>("bound");
+        QTest::addColumn<QString>("page");
+        const Recipe tagged { u"[ANV][ANV]"_s, {}, {}, {}, u"xxxxxxxxxx"_s };
+        const QString twenty = u"x"_s.repeated(20);
+        const QString None = u"(ingen sida)"_s;
+        QTest::newRow("at the bound") << u"[TITEL]"_s << tagged << 20 << twenty;
+        QTest::newRow("one over") << u"[TITEL]"_s << tagged << 19 << None;
+        QTest::newRow("over at a later step") << u"[TITEL]!"_s << tagged << 20 << None;
+        QTest::newRow("an earlier tag in a later value stays")
+            << u"[ANV]"_s << Recipe { {}, {}, {}, {}, u"[TITEL]"_s.repeated(4) } << 28
+            << u"[TITEL]"_s.repeated(4);
+        QTest::newRow("shrinking") << u"[TITEL]-[TITEL]"_s << Recipe {} << 15 << u"-"_s;
+        QTest::newRow("a template over the bound") << u"0123456789"_s << Recipe {} << 9 << None;
+    }
+    void pageBound()
+    {
+        const QString None = u"(ingen sida)"_s;
+        QFETCH(QString, templ);
+        QFETCH(Recipe, recipe);
+        QFETCH(int, bound);
+        QFETCH(QString, page);
+        QCOMPARE(PrintTemplate::expand(templ, recipe, QString(), bound).value_or(None), page);
     }
 
     // Compared with the template as the program has always shipped it.
@@ -152,6 +189,11 @@ private slots:
         QTest::newRow("recipe gone") << 99 << QString() << u"Receptet finns inte längre."_s;
         QTest::newRow("template unreadable") << 7 << u"print.htm"_s << u"Utskriftsmallen"_s;
         QTest::newRow("page unwritable") << 7 << u"tmpPrint.htm"_s << u"Sidan"_s;
+        QTest::newRow("template a FIFO") << 7 << u"fifo:print.htm"_s << u"Utskriftsmallen"_s;
+        QTest::newRow("template over the cap") << 7 << u"big:print.htm"_s << u"Utskriftsmallen"_s;
+        QTest::newRow("page too big")
+            << 10 << QString()
+            << u"Utskriftssidan för \"Bomb\" skulle bli för stor (mer än 16 miljoner tecken)"_s;
     }
     void failures()
     {
@@ -159,15 +201,25 @@ private slots:
         QFETCH(QString, blocked);
         QFETCH(QString, error);
         clean();
+        const QString kind = blocked.section(u':', 0, -2);
+        blocked = blocked.section(u':', -1);
         if (blocked != u"print.htm"_s)
-            put(path(u"print.htm"_s), "<p>[TITEL]</p>");
-        if (!blocked.isEmpty())
+            put(path(u"print.htm"_s), "<p>[TITEL]</p>[ING][ANV]");
+        if (kind == u"fifo"_s)
+            QVERIFY(::mkfifo(QFile::encodeName(path(blocked)).constData(), 0600) == 0);
+        else if (kind == u"big"_s) {
+            put(path(blocked), "<p>[TITEL]</p>");
+            QVERIFY(QFile(path(blocked)).resize(UserFile::MaxBytes + 1));
+        } else if (!blocked.isEmpty())
             QVERIFY(QDir(folder()).mkdir(blocked));
         const PrintPage::Result r = PrintPage::BuildPrintPage(m_db, folder(), rid);
         QVERIFY(!r.ok);
         QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
         if (blocked != u"print.htm"_s)
-            QCOMPARE(bytesOf(path(u"print.htm"_s)), "<p>[TITEL]</p>"_ba);
+            QCOMPARE(bytesOf(path(u"print.htm"_s)), "<p>[TITEL]</p>[ING][ANV]"_ba);
+        if (blocked != u"tmpPrint.htm"_s)
+            QVERIFY(!QFile::exists(path(u"tmpPrint.htm"_s)));
+        QFile::remove(path(blocked));
     }
 
     // The template as a user's editor may leave it: UTF-8 reads as written;
@@ -216,6 +268,26 @@ private slots:
         if (r.ok)
             QCOMPARE(PrintPage::readTemplate(folder(), nullptr).value_or(u"-"_s).replace(u"\r\n"_s, u"\n"_s),
                 editor + u"\n"_s);
+    }
+
+    void pdfFileName_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the title") << u"Äppelkaka"_s << u"/hem/ut/Äppelkaka.pdf"_s;
+        QTest::newRow("characters no file name holds")
+            << u"Fisk/chips: 2*? \"<a>|\\"_s << u"/hem/ut/Fisk chips 2 a.pdf"_s;
+        QTest::newRow("control characters") << u"a\tb\u0001c"_s << u"/hem/ut/a b c.pdf"_s;
+        QTest::newRow("no hidden file") << u"..Kaka"_s << u"/hem/ut/Kaka.pdf"_s;
+        QTest::newRow("a long title is cut")
+            << u"x"_s.repeated(300) << u"/hem/ut/%1.pdf"_s.arg(u"x"_s.repeated(120));
+        QTest::newRow("no title: the previous file") << u" / "_s << u"/hem/ut/förra.pdf"_s;
+    }
+    void pdfFileName()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(PrintPage::pdfFileName(u"/hem/ut/förra.pdf"_s, title), name);
     }
 
     void characterReferences_data()

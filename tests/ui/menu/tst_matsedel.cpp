@@ -252,6 +252,8 @@ private slots:
         place(u"Köttbullar"_s);
         QTest::mouseClick(titel(20), Qt::LeftButton);
         place(u"Ärtsoppa"_s);
+        // The page names the week by the name in the box.
+        QTest::keyClicks(get<QLineEdit>(u"txtMatsedel"_s), u"Vecka 12"_s);
         const QString pdf = t.path(u"vecka.pdf"_s);
         t.prompts.queuePrintTarget(pdf);
         QTest::mouseClick(button(3), Qt::LeftButton);
@@ -259,7 +261,8 @@ private slots:
         QVERIFY(fileBytes(t.path(u"tmpMatsedel.htm"_s)).contains("<td width=\"85%\">\xc4rtsoppa</td>"));
         // Each day's name, then its meals in their rows.
         const QString text = pdfText(pdf).simplified();
-        const QString days = u"Veckomatsedel Måndag Frukost Gröt Lunch Köttbullar Middag Tisdag Frukost"_s;
+        const QString days
+            = u"Veckomatsedel Vecka 12 Måndag Frukost Gröt Lunch Köttbullar Middag Tisdag Frukost"_s;
         QVERIFY2(text.startsWith(days), qPrintable(text));
         QVERIFY2(text.contains(u"Söndag Frukost Lunch Middag Ärtsoppa"_s), qPrintable(text));
         // A cancelled dialog prints nothing.

@@ -16,8 +16,12 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QTextBlock>
 #include <QTextBrowser>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -135,6 +139,100 @@ private slots:
         const double inches = row.at(3).toDouble() / row.at(12).toDouble();
         // A4 is 8.27 inches wide; printing keeps 2 cm each side.
         QVERIFY2(inches > 3 && inches < 8.27 - 1.5, qPrintable(images.join(u'\n')));
+        // At most a third of the page's 11.69 inches high.
+        const double high = row.at(4).toDouble() / row.at(13).toDouble();
+        QVERIFY2(high < 11.69 / 3, qPrintable(images.join(u'\n')));
+        // Body text is printed at 11 pt or larger: a word's box is about 1.16 times
+        // its font's size (10.5 for the 9 pt screen font).
+        const QString boxes = run(u"pdftotext"_s, { u"-bbox"_s, t.path(u"kaka.pdf"_s), u"-"_s });
+        static const QRegularExpression word(
+            u"yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">syrliga<"_s);
+        const QRegularExpressionMatch m = word.match(boxes);
+        QVERIFY2(m.hasMatch(), qPrintable(boxes));
+        const double pt = m.captured(2).toDouble() - m.captured(1).toDouble();
+        QVERIFY2(pt >= 12.3, qPrintable(QString::number(pt)));
+    }
+
+    // Recipe text is HTML: of the names in it only regular files are read,
+    // and a picture no larger than it can be shown.
+    void namesOnThePageReadOnlyPictures()
+    {
+        QVERIFY(::mkfifo(QFile::encodeName(t.path(u"fifo.jpg"_s)).constData(), 0600) == 0);
+        QVERIFY(QDir().mkpath(t.path(u"bilder/mapp"_s)));
+        QImage big(3000, 1500, QImage::Format_RGB32);
+        big.fill(Qt::darkRed);
+        QVERIFY(big.save(t.path(u"stor.png"_s)));
+        const QString ingredients
+            = u"<img src=\"/dev/zero\"><img src=\"fifo.jpg\"><img src=\"bilder/mapp\">"
+              "<img src=\"http://127.0.0.1:9/x.png\"><table background=\"/dev/zero\"><tr>"
+              "<td background=\"fifo.jpg\">1 dl mjöl</td></tr></table><img src=\"stor.png\">"
+              "<link rel=\"stylesheet\" href=\"fifo.jpg\">"_s;
+        QVERIFY(p->ctx->db()
+                    .execute("UPDATE tblRecept SET Ingredienser = ?1 WHERE RID = 13;", { ingredients })
+                    .ok());
+        FrmPrint* w = openPrint(1);
+        QVERIFY(w);
+        QVERIFY2(browser(w)->toPlainText().contains(u"1 dl mjöl"_s), qPrintable(browser(w)->toPlainText()));
+        const QVariant shown
+            = browser(w)->document()->resource(QTextDocument::ImageResource, QUrl(u"stor.png"_s));
+        QCOMPARE(shown.value<QImage>().size(), QSize(2400, 1200));
+        const QString pdf = printed(w, u"ölbröd.pdf"_s);
+        QVERIFY2(pdf.contains(u"Ölbröd"_s) && pdf.contains(u"1 dl mjöl"_s), qPrintable(pdf));
+        QVERIFY(t.prompts.shown().isEmpty());
+    }
+
+    // The page for another number of people; the stored recipe stays.
+    void portions_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("opensAt");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a number") << u"4"_s << 4 << u"8"_s;
+        QTest::newRow("with a word") << u"4 portioner"_s << 4 << u"8 portioner"_s;
+        QTest::newRow("about") << u"ca 4"_s << 4 << u"ca 8"_s;
+        QTest::newRow("a range takes its first") << u"4-6"_s << 4 << u"8"_s;
+        QTest::newRow("no number") << u"några"_s << 0 << u"några"_s;
+        QTest::newRow("empty") << QString() << 0 << QString();
+    }
+    void portions()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, opensAt);
+        QFETCH(QString, shown);
+        QVERIFY(
+            p->ctx->db().execute("UPDATE tblRecept SET AntalPersoner = ?1 WHERE RID = 12;", { stored }).ok());
+        FrmPrint* w = openPrint(0);
+        QVERIFY(w);
+        auto* box = w->findChild<QSpinBox*>(u"spnPortioner"_s);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(w->findChild<QLabel*>(u"lblPortioner"_s)->text(), u"Portioner:"_s);
+        QCOMPARE(box->minimum(), 1);
+        QCOMPARE(box->maximum(), 99);
+        QCOMPARE(box->isEnabled(), opensAt > 0);
+        const QString page = browser(w)->toPlainText().simplified();
+        QVERIFY2(page.contains(u"Portioner: %1 Tid"_s.arg(stored).simplified()), qPrintable(page));
+        if (opensAt == 0)
+            return;
+        QCOMPARE(box->value(), opensAt);
+        box->selectAll();
+        QTest::keyClicks(box, u"8"_s);
+        QCOMPARE(box->value(), 8);
+        const QString scaled = browser(w)->toPlainText().simplified();
+        for (const QString& s :
+            { u"Portioner: %1 Tid"_s.arg(shown), u"⅔ dl socker"_s, u"6 syrliga äpplen"_s })
+            QVERIFY2(scaled.contains(s), qPrintable(scaled));
+        const QString pdf = printed(w, u"åtta.pdf"_s).simplified();
+        for (const QString& s :
+            { u"Portioner: %1 Tid"_s.arg(shown), u"⅔ dl socker"_s, u"6 syrliga äpplen"_s })
+            QVERIFY2(pdf.contains(s), qPrintable(pdf));
+        // Back at the recipe's own number the page is as stored.
+        box->setValue(opensAt);
+        QVERIFY(browser(w)->toPlainText().simplified().contains(u"Portioner: %1 Tid"_s.arg(stored)));
+        QCOMPARE(p->ctx->db().scalar("SELECT Ingredienser FROM tblRecept WHERE RID = 12;").value().toString(),
+            u"⅓ dl socker\r\n3 syrliga äpplen"_s);
+        QCOMPARE(
+            p->ctx->db().scalar("SELECT AntalPersoner FROM tblRecept WHERE RID = 12;").value().toString(),
+            stored);
     }
 
     void editingStates_data()
