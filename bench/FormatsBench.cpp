@@ -1,8 +1,8 @@
 #include "FormatsBench.h"
 
 #include "Generator.h"
+#include "core/catalogue/ImportBatch.h"
 #include "core/db/Database.h"
-#include "core/exchange/ReceptImport.h"
 #include "core/formats/RecipeFiles.h"
 
 #include <QElapsedTimer>
@@ -66,15 +66,15 @@ struct Clock {
 bool store(const QString& dbPath, const QList<PortableRecipe>& recipes)
 {
     Database db;
-    if (!generateCookbook(dbPath, 0) || !db.openPlain(dbPath) || !db.begin())
+    if (!generateCookbook(dbPath, 0) || !db.openPlain(dbPath))
         return false;
-    for (const PortableRecipe& r : recipes) {
-        ReceptImport::Block b { r.title, QStringLiteral("1"), r.portions, r.time, r.ingredients,
-            r.instructions, {} };
-        if (!ReceptImport::addRecipe(db, b))
+    ImportBatch batch(db);
+    if (!batch.begin())
+        return false;
+    for (const PortableRecipe& r : recipes)
+        if (!batch.add(1, { r.title, r.portions, r.time, r.ingredients, r.instructions }))
             return false;
-    }
-    return bool(db.commit());
+    return bool(batch.commit());
 }
 
 } // namespace
