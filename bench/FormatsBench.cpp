@@ -1,10 +1,11 @@
 #include "FormatsBench.h"
 
 #include "Generator.h"
-#include "core/catalogue/ImportBatch.h"
 #include "core/db/Database.h"
 #include "core/formats/RecipeFiles.h"
+#include "core/formats/RecipeTransfer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -63,18 +64,14 @@ struct Clock {
     }
 };
 
-bool store(const QString& dbPath, const QList<PortableRecipe>& recipes)
+// As an import of the file does: one transaction, categories by name.
+bool store(const QString& dbPath, const ReadResult& read)
 {
     Database db;
     if (!generateCookbook(dbPath, 0) || !db.openPlain(dbPath))
         return false;
-    ImportBatch batch(db);
-    if (!batch.begin())
-        return false;
-    for (const PortableRecipe& r : recipes)
-        if (!batch.add(1, { r.title, r.portions, r.time, r.ingredients, r.instructions }))
-            return false;
-    return bool(batch.commit());
+    const QString pictures = QFileInfo(dbPath).dir().filePath(QStringLiteral("bilder"));
+    return RecipeTransfer::store(db, pictures, read, {}).added.size() == read.recipes.size();
 }
 
 } // namespace
@@ -97,7 +94,7 @@ bool runFormatsBench(int recipes)
     print("mealmaster_recipes", double(read.recipes.size()));
     if (!read.ok() || read.recipes.size() != recipes)
         return false;
-    if (!store(dir.filePath(QStringLiteral("dbRcp.mdb")), read.recipes))
+    if (!store(dir.filePath(QStringLiteral("dbRcp.mdb")), read))
         return false;
     t.lap(QStringLiteral("mealmaster_store_one_transaction"));
     for (const char* suffix : { "zip", "rcp" }) {
