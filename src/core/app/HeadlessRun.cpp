@@ -87,6 +87,9 @@ bool openCookbook(Database& db, const ProgramPaths& paths, QTextStream& err)
     else if (failure.error.isBusy())
         err << QStringLiteral("Receptdatabasen används redan av ett annat program, kanske av KROX Gastrid "
                               "som redan är igång. Avsluta det och försök igen.");
+    else if (failure.stage == Cookbook::Stage::Check)
+        err << QStringLiteral("Receptdatabasen dbRcp.mdb är skadad och kunde inte öppnas. Starta "
+                              "programmet för att gå tillbaka till den senaste säkerhetskopian.");
     else
         err << QStringLiteral("Receptdatabasen dbRcp.mdb kunde inte öppnas.");
     err << QStringLiteral("\n") << failure.error.describe() << Qt::endl;

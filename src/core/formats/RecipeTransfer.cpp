@@ -113,12 +113,6 @@ private:
     bool m_kept = false;
 };
 
-QString shownName(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    return name.isEmpty() ? QDir::toNativeSeparators(path) : name;
-}
-
 QString storeFailure(const PortableRecipe& r, int number, const QString& what)
 {
     return QStringLiteral("Recepten i %1 kunde inte sparas (%2): %3 Inget recept från filen har sparats.")
