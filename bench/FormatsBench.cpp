@@ -2,9 +2,10 @@
 
 #include "Generator.h"
 #include "core/db/Database.h"
-#include "core/exchange/ReceptImport.h"
 #include "core/formats/RecipeFiles.h"
+#include "core/formats/RecipeTransfer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -63,18 +64,14 @@ struct Clock {
     }
 };
 
-bool store(const QString& dbPath, const QList<PortableRecipe>& recipes)
+// As an import of the file does: one transaction, categories by name.
+bool store(const QString& dbPath, const ReadResult& read)
 {
     Database db;
-    if (!generateCookbook(dbPath, 0) || !db.openPlain(dbPath) || !db.begin())
+    if (!generateCookbook(dbPath, 0) || !db.openPlain(dbPath))
         return false;
-    for (const PortableRecipe& r : recipes) {
-        ReceptImport::Block b { r.title, QStringLiteral("1"), r.portions, r.time, r.ingredients,
-            r.instructions, {} };
-        if (!ReceptImport::addRecipe(db, b))
-            return false;
-    }
-    return bool(db.commit());
+    const QString pictures = QFileInfo(dbPath).dir().filePath(QStringLiteral("bilder"));
+    return RecipeTransfer::store(db, pictures, read, {}).added.size() == read.recipes.size();
 }
 
 } // namespace
@@ -97,7 +94,7 @@ bool runFormatsBench(int recipes)
     print("mealmaster_recipes", double(read.recipes.size()));
     if (!read.ok() || read.recipes.size() != recipes)
         return false;
-    if (!store(dir.filePath(QStringLiteral("dbRcp.mdb")), read.recipes))
+    if (!store(dir.filePath(QStringLiteral("dbRcp.mdb")), read))
         return false;
     t.lap(QStringLiteral("mealmaster_store_one_transaction"));
     for (const char* suffix : { "zip", "rcp" }) {

@@ -1,4 +1,5 @@
 #include "core/app/CommandLine.h"
+#include "core/app/HeadlessRun.h"
 #include "core/app/ProgramPaths.h"
 #include "core/settings/Settings.h"
 #include "ui/app/Colours.h"
@@ -11,12 +12,36 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLocale>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
 
+namespace {
+
+// Import and export from a terminal: no display, so no GUI application.
+int runTask(int argc, char** argv, const CommandLine::TaskRequest& task)
+{
+    QCoreApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const ProgramPaths paths
+        = ProgramPaths::choose(ProgramPaths::look(QCoreApplication::applicationDirPath()));
+    return HeadlessRun::run(task, paths, out, err);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const CommandLine::TaskRequest task = CommandLine::parseTask(arguments, QDir::currentPath());
+        task.task != CommandLine::Task::None)
+        return runTask(argc, argv, task);
     Q_INIT_RESOURCE(gastrid);
     QApplication app(argc, argv);
     const CommandLine::Request request = CommandLine::parse(app.arguments().mid(1), QDir::currentPath());

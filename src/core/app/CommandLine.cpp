@@ -61,6 +61,69 @@ Request parse(const QStringList& arguments, const QString& currentFolder)
     return r;
 }
 
+TaskRequest parseTask(const QStringList& arguments, const QString& currentFolder)
+{
+    TaskRequest t;
+    const QString first = arguments.value(0);
+    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
+        t.task = Task::Help;
+    else if (first == QLatin1String("--import"))
+        t.task = Task::Import;
+    else if (first == QLatin1String("--export"))
+        t.task = Task::Export;
+    else
+        return t;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size() && t.task != Task::Help; ++i) {
+        const QString& a = arguments.at(i);
+        if (!optionsEnded && a == QLatin1String("--category")) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).trimmed().isEmpty()) {
+                t.error = QStringLiteral("Efter --category ska ett kategorinamn stå.");
+                return t;
+            }
+            t.category = arguments.at(++i);
+        } else if (!optionsEnded && a == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
+            t.error = QStringLiteral("Okänt val: %1").arg(a);
+            return t;
+        } else if (const QString path = localName(a, currentFolder); !path.isEmpty()) {
+            t.files.append(path);
+        } else {
+            t.error = QStringLiteral("Filen %1 är inte en fil på den här datorn.").arg(a);
+            return t;
+        }
+    }
+    if (t.task == Task::Import && t.files.isEmpty())
+        t.error = QStringLiteral("Ange vilka filer som ska importeras.");
+    if (t.task == Task::Export && t.files.size() != 1)
+        t.error = QStringLiteral("Ange en fil att exportera till.");
+    if (t.task == Task::Export && t.error.isEmpty()) {
+        const QString suffix = QFileInfo(t.files.front()).suffix().toLower();
+        if (suffix != QLatin1String("zip") && suffix != QLatin1String("rcp"))
+            t.error = QStringLiteral("Recept kan bara exporteras till en .zip- eller .rcp-fil.");
+    }
+    return t;
+}
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Användning:\n"
+        "  gastrid [FIL...]                      öppnar programmet (och kylskåp .kyl, receptfiler .rcp)\n"
+        "  gastrid --import FIL... [--category NAMN]\n"
+        "        läser in recept från filerna (JSON-LD .json/.html/.zip/mapp, MealMaster, Paprika, .rcp)\n"
+        "        i kokboken. Med --category hamnar alla i den kategorin (som skapas om den saknas),\n"
+        "        annars i receptets egen kategori med samma namn, som skapas om den saknas.\n"
+        "  gastrid --export FIL.zip|FIL.rcp [--category NAMN]\n"
+        "        skriver hela kokboken, eller en kategori, till en .zip-fil (JSON-LD med bilder)\n"
+        "        eller en receptfil (.rcp).\n"
+        "  gastrid --help                        visar den här texten.\n"
+        "\n"
+        "Import och export körs utan fönster, på programmappens kokbok, och går inte medan\n"
+        "programmet är igång. Slutstatus 0 när allt gick bra, annars 1 (2 vid fel i valen).\n");
+}
+
 QString unknownFilesMessage(const QStringList& names)
 {
     if (names.isEmpty())

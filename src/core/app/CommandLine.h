@@ -26,6 +26,27 @@ struct Request {
     QString badOption;
 };
 
+// A run without a window, asked for by the first argument.
+enum class Task { None, Import, Export, Help };
+
+struct TaskRequest {
+    Task task = Task::None;
+    // Absolute: the files to import, or the one file to export to.
+    QStringList files;
+    // --category NAME; empty when not given.
+    QString category;
+    // Empty, or a Swedish sentence on what is wrong with the arguments.
+    QString error;
+};
+
+// "--import FILE... [--category NAME]", "--export FILE.zip|FILE.rcp
+// [--category NAME]" or "--help"; Task::None when the first argument is
+// none of them.
+TaskRequest parseTask(const QStringList& arguments, const QString& currentFolder);
+
+// What "--help" prints.
+QString helpText();
+
 // `arguments` without the program's own name. A relative name is taken from
 // `currentFolder`; "--" ends the options, so a file may start with "-".
 Request parse(const QStringList& arguments, const QString& currentFolder);

@@ -194,7 +194,8 @@ namespace {
 
 // One recipe with its category's name, found by `where`; the one reader of a
 // single recipe. LEFT JOIN: a recipe whose category is gone is still found.
-DbResult<std::optional<Recipe>> oneRecipe(Database& db, const char* where, const QVariant& value)
+DbResult<std::optional<Recipe>> oneRecipe(
+    Database& db, const char* where, const QVariant& value, bool asStored = false)
 {
     const QByteArray sql
         = QByteArrayLiteral(
@@ -217,8 +218,8 @@ DbResult<std::optional<Recipe>> oneRecipe(Database& db, const char* where, const
     r.titel = st->text(1);
     r.antalPersoner = st->text(2);
     r.tid = st->text(3);
-    r.ingredienser = fromStored(st->text(4));
-    r.anvisningar = fromStored(st->text(5));
+    r.ingredienser = asStored ? st->text(4) : fromStored(st->text(4));
+    r.anvisningar = asStored ? st->text(5) : fromStored(st->text(5));
     r.kategori = st->int32(6);
     r.hasCategory = !st->isNull(7);
     r.kategoriNamn = st->text(8);
@@ -230,6 +231,26 @@ DbResult<std::optional<Recipe>> oneRecipe(Database& db, const char* where, const
 DbResult<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid)
 {
     return oneRecipe(db, "WHERE tblRecept.RID = ?1;", rid);
+}
+
+DbResult<std::optional<Recipe>> storedRecipe(Database& db, qint32 rid)
+{
+    return oneRecipe(db, "WHERE tblRecept.RID = ?1;", rid, true);
+}
+
+DbResult<QVector<qint32>> recipeNumbers(Database& db, std::optional<qint32> kid)
+{
+    DbResult<Statement> st
+        = db.prepare("SELECT RID FROM tblRecept WHERE ?1 IS NULL OR Kategori = ?1 ORDER BY RID;");
+    if (!st)
+        return st.error();
+    st->bind(1, kid ? QVariant(*kid) : QVariant());
+    QVector<qint32> rids;
+    while (st->next())
+        rids.append(st->int32(0));
+    if (st->failed())
+        return st->error();
+    return rids;
 }
 
 DbResult<std::optional<Recipe>> recipeTitled(Database& db, const QString& titel)
@@ -268,6 +289,24 @@ DbResult<int> countTitled(Database& db, const QString& titel)
     if (!same)
         return same.error();
     return same->toInt();
+}
+
+DbResult<std::unordered_set<std::string>> foldedTitles(Database& db)
+{
+    DbResult<Statement> st = db.prepare("SELECT Titel FROM tblRecept WHERE Titel IS NOT NULL;");
+    if (!st)
+        return st.error();
+    std::unordered_set<std::string> titles;
+    std::string key;
+    while (st->next()) {
+        int n = 0;
+        const char* s = st->utf8(0, &n);
+        TextRules::foldUtf8(s, n, key);
+        titles.insert(key);
+    }
+    if (st->failed())
+        return st->error();
+    return titles;
 }
 
 DbResult<qint32> insertRecipe(Database& db, qint32 kid, const StoredFields& f)

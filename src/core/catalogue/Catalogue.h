@@ -11,6 +11,8 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <unordered_set>
 
 // The recipe and category tables (tblRecept, tblKategorier). Their one owner:
 // outside the schema upgrade, every SQL statement over them is in
@@ -85,6 +87,11 @@ DbResult<QList<Category>> allCategories(Database& db);
 DbResult<RecipeRows> recipesFor(Database& db, int position, qint32 kid);
 // An empty optional when there is no such recipe.
 DbResult<std::optional<Recipe>> loadRecipe(Database& db, qint32 rid);
+// Recipe `rid` with its multi-line texts as stored (their line ends
+// untouched), for writing it out byte for byte.
+DbResult<std::optional<Recipe>> storedRecipe(Database& db, qint32 rid);
+// Every recipe's number, or those of category `kid`, ascending.
+DbResult<QVector<qint32>> recipeNumbers(Database& db, std::optional<qint32> kid);
 // The oldest recipe bearing exactly `titel`, letter case aside; empty when
 // none does.
 DbResult<std::optional<Recipe>> recipeTitled(Database& db, const QString& titel);
@@ -105,6 +112,10 @@ struct StoredFields {
 
 // Recipes bearing `titel`, letter case aside.
 DbResult<int> countTitled(Database& db, const QString& titel);
+// Every recipe's title case-folded (TextRules::foldUtf8), in one pass: equal
+// keys are exactly the titles countTitled counts as equal. For storing many
+// recipes, where a count per recipe would scan the table each time.
+DbResult<std::unordered_set<std::string>> foldedTitles(Database& db);
 // Adds a recipe; returns its number.
 DbResult<qint32> insertRecipe(Database& db, qint32 kid, const StoredFields& f);
 // Stores the fields into recipe `rid`, its category kept; false when there is

@@ -1,5 +1,6 @@
 #include "core/exchange/ReceptImport.h"
 
+#include "core/catalogue/ImportBatch.h"
 #include "core/catalogue/Records.h"
 #include "core/text/UserFile.h"
 
@@ -131,15 +132,17 @@ Result importText(Database& db, const QString& text)
             result.error = QStringLiteral("Recepten kunde inte sparas.\n\n") + e.describe();
             return result;
         };
-        if (DbStatus s = db.begin(); !s)
+        ImportBatch batch(db);
+        if (DbStatus s = batch.begin(); !s)
             return failed(s.error());
         for (const Block& b : parsed.blocks) {
-            const DbResult<qint32> rid = addRecipe(db, b);
+            const DbResult<qint32> rid = batch.add(
+                b.kategori.trimmed().toInt(), { b.titel, b.portioner, b.tid, b.ingredienser, b.anvisningar });
             if (!rid)
                 return failed(rid.error());
             result.added.append(*rid);
         }
-        if (DbStatus s = db.commit(); !s)
+        if (DbStatus s = batch.commit(); !s)
             return failed(s.error());
     }
     if (!parsed.error.isEmpty()) {

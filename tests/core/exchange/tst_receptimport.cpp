@@ -92,6 +92,11 @@ private slots:
                    u"Kock's sallad kopia|2|4|30 min|socker|Baka."_s, u"Ny|1|4|30 min|socker|Baka."_s,
                    u"ny kopia|1|4|30 min|socker|Baka."_s, u"ny kopia|1|4|30 min|socker|Baka."_s }
             << QString();
+        QTest::newRow("duplicate titles: Swedish letters fold by case, accents count")
+            << block(latin1("Åsa")) + block(latin1("åSA")) + block("Creme") + block(latin1("Crème"))
+            << QStringList { u"Åsa|1|4|30 min|socker|Baka."_s, u"åSA kopia|1|4|30 min|socker|Baka."_s,
+                   u"Creme|1|4|30 min|socker|Baka."_s, u"Crème|1|4|30 min|socker|Baka."_s }
+            << QString();
         QTest::newRow("a category no category carries still imports")
             << block(latin1("Okänd"), "999") << QStringList { u"Okänd|999|4|30 min|socker|Baka."_s }
             << QString();
