@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text/ProgramFiles.h"
 #include "core/text/TextFile.h"
 
 #include <QStringList>
@@ -7,7 +8,7 @@
 // The printable page of a weekly menu.
 namespace MenuPage {
 
-inline constexpr char16_t PageName[] = u"tmpMatsedel.htm";
+inline constexpr auto& PageName = ProgramFiles::MenuPage;
 
 QString pagePath(const QString& programFolder);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/Database.h"
+#include "core/text/ProgramFiles.h"
 
 #include <QList>
 #include <QStringList>
@@ -9,7 +10,7 @@
 // recipe, those the fridge list seems to cover set apart for the user to judge.
 namespace ShoppingList {
 
-inline constexpr char16_t PageName[] = u"tmpInkopslista.htm";
+inline constexpr auto& PageName = ProgramFiles::ShoppingPage;
 
 struct Line {
     QString text;

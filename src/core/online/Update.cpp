@@ -99,12 +99,23 @@ void InstallerDownload::fetched()
     }
 }
 
+QFileDevice::Permissions withExecute(QFileDevice::Permissions p)
+{
+    // Execute where the file may be read: the umask chose who may read it.
+    if (p & QFileDevice::ReadOwner)
+        p |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
+    if (p & QFileDevice::ReadGroup)
+        p |= QFileDevice::ExeGroup;
+    if (p & QFileDevice::ReadOther)
+        p |= QFileDevice::ExeOther;
+    return p;
+}
+
 bool startInstaller(const QString& path, const QString& programFolder)
 {
     QFile f(path);
     if (!f.exists())
         return false;
-    f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup
-        | QFileDevice::ExeOther);
+    f.setPermissions(withExecute(f.permissions()));
     return QProcess::startDetached(path, {}, programFolder);
 }

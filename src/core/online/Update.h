@@ -3,6 +3,7 @@
 #include "core/online/FetchUrl.h"
 #include "core/online/UpdateInfo.h"
 
+#include <QFileDevice>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -62,4 +63,6 @@ private:
 
 // Makes the installer executable and starts it on its own, in the program
 // folder; false when it could not be started.
+// The installer is made executable for whoever may read it.
+QFileDevice::Permissions withExecute(QFileDevice::Permissions p);
 bool startInstaller(const QString& path, const QString& programFolder);

@@ -1,4 +1,5 @@
 #include "core/online/UpdateInfo.h"
+#include "core/text/ProgramFiles.h"
 
 #include <QList>
 #include <QRegularExpression>
@@ -71,11 +72,8 @@ bool isPlainFileName(const QString& name)
         || name.contains(QLatin1String("..")))
         return false;
     // The download replaces a file of that name: never one of the program's own.
-    static const char* const Own[]
-        = { "dbRcp.mdb", "update.txt", "tmpRecept.txt", "print.htm", "tmpPrint.htm", "tmpMatsedel.htm",
-              "er.txt", "adresser.txt", "bilder", "backup", "Manual", "gastrid" };
-    for (const char* own : Own)
-        if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
+    for (const char16_t* own : ProgramFiles::All)
+        if (name.compare(QStringView(own), Qt::CaseInsensitive) == 0)
             return false;
     // Nor the engine's files beside the cookbook (its journal).
     return !name.startsWith(QLatin1String("dbRcp.mdb"), Qt::CaseInsensitive);

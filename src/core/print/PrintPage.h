@@ -2,6 +2,7 @@
 
 #include "core/db/Database.h"
 #include "core/print/PrintTemplate.h"
+#include "core/text/ProgramFiles.h"
 #include "core/text/TextFile.h"
 
 #include <QString>
@@ -12,8 +13,8 @@
 // folder. Every access uses the one name "print.htm".
 namespace PrintPage {
 
-inline constexpr char16_t TemplateName[] = u"print.htm";
-inline constexpr char16_t PageName[] = u"tmpPrint.htm";
+inline constexpr auto& TemplateName = ProgramFiles::PrintTemplate;
+inline constexpr auto& PageName = ProgramFiles::PrintPage;
 
 struct Result {
     bool ok = false;

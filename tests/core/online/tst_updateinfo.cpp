@@ -1,5 +1,6 @@
 // The update description, the names it may give, the progress blocks and
 // the addresses asked of the server.
+#include "core/online/Update.h"
 #include "core/online/UpdateInfo.h"
 #include "core/online/WebServer.h"
 
@@ -52,6 +53,8 @@ private slots:
         QTest::newRow("the cookbook's journal")
             << "[Update]\r\ndbRcp.mdb-journal,211,400\r\n"_ba << QString();
         QTest::newRow("the description itself") << "[Update]\r\nupdate.txt,211,400\r\n"_ba << QString();
+        QTest::newRow("the shopping list's page")
+            << "[Update]\r\ntmpInkopslista.htm,211,400\r\n"_ba << QString();
         QTest::newRow("100 characters") << "[Update]\r\n" + QByteArray(100, 'u') + ",211,1\r\n"
                                         << QString(100, u'u') + u",211,1,"_s;
         QTest::newRow("101 characters") << "[Update]\r\n" + QByteArray(101, 'u') + ",211,1\r\n" << QString();
@@ -74,6 +77,22 @@ private slots:
     {
         QCOMPARE(UpdateInfo::GetVersionNumber(), 210);
         QCOMPARE(UpdateInfo::GetVersionNumber(2, 1, 12), 2112);
+    }
+
+    // The umask decided who may read the installer; only they may run it.
+    void installerExecutable()
+    {
+        using P = QFileDevice;
+        const std::pair<P::Permissions, P::Permissions> rows[] = {
+            { P::ReadOwner | P::ReadUser | P::WriteOwner | P::WriteUser,
+                P::ReadOwner | P::ReadUser | P::WriteOwner | P::WriteUser | P::ExeOwner | P::ExeUser },
+            { P::ReadOwner | P::ReadUser | P::WriteOwner | P::WriteUser | P::ReadGroup | P::ReadOther,
+                P::ReadOwner | P::ReadUser | P::WriteOwner | P::WriteUser | P::ExeOwner | P::ExeUser
+                    | P::ReadGroup | P::ExeGroup | P::ReadOther | P::ExeOther },
+            { P::WriteOwner | P::WriteUser, P::WriteOwner | P::WriteUser },
+        };
+        for (const auto& [given, expected] : rows)
+            QCOMPARE(withExecute(given), expected);
     }
 
     void progressBlocks_data()
