@@ -9,6 +9,7 @@
 #include "ui/mainwindow/SearchPanel.h"
 
 #include "SeekBench.h"
+#include "WebPageBench.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -63,16 +64,20 @@ int main(int argc, char** argv)
             delivered = QString::fromLocal8Bit(argv[++i]);
         } else if (qstrcmp(argv[i], "--mealmaster") == 0 && hasValue) {
             return runFormatsBench(QByteArray(argv[++i]).toInt()) ? 0 : 1;
+        } else if (qstrcmp(argv[i], "--webpages") == 0) {
+            return runWebPageBench() ? 0 : 1;
         } else if (qstrcmp(argv[i], "--rounds") == 0 && hasValue) {
             benchRounds = std::max(1, QByteArray(argv[++i]).toInt());
         } else {
             std::printf(
-                "gastrid_bench [--recipes N] [--rounds N] [--delivered dbRcp.mdb] | --mealmaster N\n"
+                "gastrid_bench [--recipes N] [--rounds N] [--delivered dbRcp.mdb] | --mealmaster N | "
+                "--webpages\n"
                 "Drives the real program on a generated cookbook of N recipes (default 100000) and\n"
                 "prints one \"name: value\" line per figure, in seconds or MB; searches are the best\n"
                 "of N rounds (default 3), each beside grep over the same texts.\n"
                 "--mealmaster N times reading a MealMaster file of N recipes, storing them and the\n"
-                "exports of them, and does nothing else.\n");
+                "exports of them, and does nothing else.\n"
+                "--webpages times reading hostile web pages up to the 5 MB download limit.\n");
             return qstrcmp(argv[i], "--help") == 0 ? 0 : 2;
         }
     }

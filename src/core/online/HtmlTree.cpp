@@ -1,6 +1,7 @@
 #include "core/online/HtmlTree.h"
 
-#include <utility>
+#include "core/online/HtmlNesting.h"
+
 #include <vector>
 
 namespace HtmlTree {
@@ -50,7 +51,7 @@ bool hidden(GumboTag t)
 } // namespace
 
 Document::Document(QByteArray utf8)
-    : m_utf8(std::move(utf8))
+    : m_utf8(HtmlNesting::bounded(utf8))
     , m_out(gumbo_parse_with_options(&kGumboDefaultOptions, m_utf8.constData(), size_t(m_utf8.size())))
 {
 }

@@ -1,4 +1,5 @@
 // Recipes read from web pages written for these tests, and durations.
+#include "core/online/HtmlNesting.h"
 #include "core/online/IsoDuration.h"
 #include "core/online/WebRecipe.h"
 
@@ -72,6 +73,49 @@ private slots:
         const auto r
             = WebRecipePage::extract(html, contentType, QUrl(u"https://mat.example/recept/sida.html"_s));
         QCOMPARE(r ? summary(*r) : QString(), expected);
+    }
+
+    // Hostile nesting around a recipe: the bounded page gives the recipe the
+    // whole page gives, and a page within the bounds is read unchanged.
+    void hostileNesting_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+
+        const QByteArray tables = "<table><tr><td>"_ba.repeated(5000);
+        const QByteArray divs = "<div>"_ba.repeated(50000);
+        QTest::newRow("JSON-LD after 50,000 divs") << u"ld-graph.html"_s << divs << QByteArray();
+        QTest::newRow("microdata before 5,000 unclosed tables")
+            << u"microdata.html"_s << QByteArray() << tables;
+        QTest::newRow("microdata before cells that outlive their divs")
+            << u"microdata-steps.html"_s << QByteArray() << "<div><table><tr><td></div>"_ba.repeated(3000);
+        QTest::newRow("JSON-LD after reopened formatting")
+            << u"ld-object.html"_s << "<p><b id=1><i class=x>t</p>"_ba.repeated(3000) << QByteArray();
+        QTest::newRow("JSON-LD after a tag of 100,000 attributes")
+            << u"ld-array.html"_s << "<div " + "a b=\"c>\" "_ba.repeated(100000) + ">" << QByteArray();
+    }
+    void hostileNesting()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const QByteArray html = webPage(file);
+        QVERIFY(!html.isEmpty());
+        QCOMPARE(HtmlNesting::bounded(html), html);
+        const QUrl url(u"https://mat.example/recept/sida.html"_s);
+        const auto plain = WebRecipePage::extract(html, "text/html", url);
+        QVERIFY(plain);
+        const qsizetype body = html.indexOf("<body");
+        const qsizetype open = html.indexOf('>', body) + 1;
+        const qsizetype close = html.lastIndexOf("</body>");
+        QByteArray hostile = html;
+        hostile.insert(close, after);
+        hostile.insert(open, before);
+        QVERIFY(HtmlNesting::bounded(hostile) != hostile);
+        const auto r = WebRecipePage::extract(hostile, "text/html", url);
+        QVERIFY(r);
+        QCOMPARE(summary(*r), summary(*plain));
     }
 
     void durations_data()

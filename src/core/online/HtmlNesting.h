@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+
+// The HTML parser's tree building costs time in proportion to the depth of
+// its open elements for every tag, and to the attributes already read for
+// every attribute, so a hostile page nested 100,000 deep would take hours.
+// A page is first passed through this bound: tags beyond it are left out
+// (their text stays where it was), which changes no page a person writes.
+namespace HtmlNesting {
+
+// Open elements the parser may hold; real pages need a few dozen.
+constexpr int MaxDepth = 160;
+// Unclosed formatting elements (b, i, a, ...), which the parser reopens.
+constexpr int MaxFormatting = 12;
+// Elements read; beyond them only text (and scripts) is kept. A long recipe
+// page holds about 10,000.
+constexpr int MaxElements = 150000;
+// Attributes kept on one tag.
+constexpr int MaxAttributes = 32;
+
+// `html` with tags left out where the nesting, the unclosed formatting
+// elements or a tag's attributes would pass the bounds above; unchanged when
+// the page stays within them.
+QByteArray bounded(const QByteArray& html);
+
+} // namespace HtmlNesting
