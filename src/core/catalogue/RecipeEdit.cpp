@@ -24,9 +24,15 @@ void RecipeEdit::dbError(const QString& what, const DbError& error)
     m_window.tell(what + QStringLiteral("\n\n") + error.describe(), Icon::Critical);
 }
 
-// A text too long to store is refused, with a word, rather than cut.
+// A recipe without a title, or with a text too long to store, is refused
+// with a word rather than stored cut.
 bool RecipeEdit::fieldsFit(const Records::Fields& f)
 {
+    if (f.titel.isEmpty()) {
+        m_window.tell(
+            QStringLiteral("Receptet måste ha en titel."), Icon::None, QStringLiteral("Titel saknas"));
+        return false;
+    }
     const QString field = Records::overlongField(f);
     if (field.isEmpty())
         return true;
@@ -106,11 +112,6 @@ bool RecipeEdit::askAndStore(Offer offer)
 void RecipeEdit::storeEdit()
 {
     const Records::Fields f = m_window.fields();
-    if (f.titel.isEmpty()) {
-        m_window.tell(
-            QStringLiteral("Receptet måste ha en titel."), Icon::None, QStringLiteral("Titel saknas"));
-        return;
-    }
     if (!fieldsFit(f))
         return;
     const auto saved = Records::saveRecipe(m_db, m_currentRid, f, m_follower);
@@ -223,11 +224,6 @@ void RecipeEdit::SaveNyttRecept()
         return;
     }
     const Records::Fields f = m_window.fields();
-    if (f.titel.isEmpty()) {
-        m_window.tell(
-            QStringLiteral("Receptet måste ha en titel."), Icon::None, QStringLiteral("Titel saknas"));
-        return;
-    }
     if (!fieldsFit(f))
         return;
     const auto added = Records::addRecipe(m_db, *kid, f);

@@ -154,15 +154,20 @@ QString html(const List& list)
             out += QStringLiteral("</ul>\r\n");
         out += atHomeHtml(r.atHome);
     }
-    if (!list.missing.isEmpty()) {
+    return out + pageEnd(list.missing);
+}
+
+QString pageEnd(const QStringList& missing)
+{
+    QString out;
+    if (!missing.isEmpty()) {
         QStringList names;
-        for (const QString& t : list.missing)
+        for (const QString& t : missing)
             names << t.toHtmlEscaped();
         out += QStringLiteral("<p><b>Finns inte i kokboken:</b> ") + names.join(QStringLiteral(", "))
             + QStringLiteral("</p>\r\n");
     }
-    out += QStringLiteral("</BODY>\r\n</HTML>\r\n");
-    return out;
+    return out + QStringLiteral("</BODY>\r\n</HTML>\r\n");
 }
 
 QString pagePath(const QString& programFolder)

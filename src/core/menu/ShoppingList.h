@@ -62,6 +62,8 @@ QString pagePath(const QString& programFolder);
 // The lines the fridge list seems to cover under "Finns kanske hemma:", each
 // with its entry; nothing when there are none.
 QString atHomeHtml(const QList<AtHome>& lines);
+// The titles not in the cookbook, and the page's closing tags.
+QString pageEnd(const QStringList& missing);
 QString atHomeText(const QList<AtHome>& lines);
 // The fridge note under the page's heading.
 inline constexpr char16_t FridgeNote[]

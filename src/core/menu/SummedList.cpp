@@ -51,15 +51,7 @@ QString summedHtml(const List& list, const QList<ShopSections::Section>& section
                 + r.meals.join(QStringLiteral(", ")).toHtmlEscaped() + QStringLiteral(")</i></li>\r\n");
         out += QStringLiteral("</ul>\r\n");
     }
-    if (!list.missing.isEmpty()) {
-        QStringList names;
-        for (const QString& t : list.missing)
-            names << t.toHtmlEscaped();
-        out += QStringLiteral("<p><b>Finns inte i kokboken:</b> ") + names.join(QStringLiteral(", "))
-            + QStringLiteral("</p>\r\n");
-    }
-    out += QStringLiteral("</BODY>\r\n</HTML>\r\n");
-    return out;
+    return out + ShoppingList::pageEnd(list.missing);
 }
 
 QString summedText(const List& list, const QList<ShopSections::Section>& sections)
