@@ -3,6 +3,7 @@
 #include "core/online/HtmlText.h"
 #include "core/online/IsoDuration.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QRegularExpression>
 
@@ -54,6 +55,55 @@ bool hasType(const QJsonObject& o, QLatin1String type)
             return true;
     }
     return false;
+}
+
+// Objects that stand in a graph under an "@id" of their own, for the
+// references ({"@id": …} alone) that a recipe makes to them.
+constexpr qsizetype MaxIds = 10000;
+constexpr int ResolveDepth = 6;
+
+void indexIds(const QJsonValue& v, int depth, QHash<QString, QJsonObject>& ids)
+{
+    if (depth > MaxDepth || ids.size() >= MaxIds)
+        return;
+    if (v.isArray()) {
+        for (const QJsonValue& e : v.toArray())
+            indexIds(e, depth + 1, ids);
+        return;
+    }
+    if (!v.isObject())
+        return;
+    const QJsonObject o = v.toObject();
+    const QJsonValue id = o.value(QLatin1String("@id"));
+    if (o.size() > 1 && id.isString() && !ids.contains(id.toString()))
+        ids.insert(id.toString(), o);
+    for (auto it = o.begin(); it != o.end(); ++it)
+        indexIds(it.value(), depth + 1, ids);
+}
+
+// A reference with nothing behind it stays as it is. The depth bound also
+// ends references that lead in a circle.
+QJsonValue resolve(const QJsonValue& v, const QHash<QString, QJsonObject>& ids, int depth)
+{
+    if (depth > ResolveDepth)
+        return v;
+    if (v.isArray()) {
+        QJsonArray out;
+        for (const QJsonValue& e : v.toArray())
+            out.append(resolve(e, ids, depth + 1));
+        return out;
+    }
+    if (!v.isObject())
+        return v;
+    QJsonObject o = v.toObject();
+    const QJsonValue id = o.value(QLatin1String("@id"));
+    if (o.size() == 1 && id.isString()) {
+        const auto it = ids.constFind(id.toString());
+        return it == ids.constEnd() ? v : resolve(*it, ids, depth + 1);
+    }
+    for (auto it = o.begin(); it != o.end(); ++it)
+        it.value() = resolve(it.value(), ids, depth + 1);
+    return o;
 }
 
 void collect(const QJsonValue& v, int depth, QList<QJsonObject>& out, qsizetype max)
@@ -181,8 +231,31 @@ QStringList ingredientsOf(const QJsonObject& recipe)
 
 } // namespace
 
-QJsonDocument parseJson(const QByteArray& text)
+// Older themes wrap the JSON in a CDATA section behind comment marks.
+QByteArray withoutCData(const QByteArray& text)
 {
+    QByteArray t = text.trimmed();
+    bool wrapped = false;
+    for (const char* open : { "/*<![CDATA[*/", "//<![CDATA[", "<![CDATA[" })
+        if (t.startsWith(open)) {
+            t.remove(0, qsizetype(qstrlen(open)));
+            wrapped = true;
+            break;
+        }
+    if (!wrapped)
+        return text;
+    t = t.trimmed();
+    for (const char* close : { "/*]]>*/", "//]]>", "]]>" })
+        if (t.endsWith(close)) {
+            t.chop(qsizetype(qstrlen(close)));
+            break;
+        }
+    return t;
+}
+
+QJsonDocument parseJson(const QByteArray& raw)
+{
+    const QByteArray text = withoutCData(raw);
     QJsonParseError e;
     QJsonDocument d = QJsonDocument::fromJson(text, &e);
     if (e.error == QJsonParseError::NoError)
@@ -212,6 +285,12 @@ QList<QJsonObject> findRecipes(const QJsonValue& v, qsizetype max)
 {
     QList<QJsonObject> out;
     collect(v, 0, out, max);
+    QHash<QString, QJsonObject> ids;
+    if (!out.isEmpty())
+        indexIds(v, 0, ids);
+    if (!ids.isEmpty())
+        for (QJsonObject& recipe : out)
+            recipe = resolve(recipe, ids, 0).toObject();
     return out;
 }
 

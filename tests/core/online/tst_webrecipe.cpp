@@ -44,6 +44,10 @@ private slots:
             << u"ld-graph.html"_s << "text/html"_ba
             << u"Bullar | 20 | 1 tim 15 min | Bakning/Fika, Kakor/Fika/Kakor | 5 dl mjöl/50 g jäst | "
                "Deg/1. Värm mjölken./2. Knåda./Fyllning/3. Rör smöret. | https://bild.example/bulle.png"_s;
+        QTest::newRow("@graph references: picture, sections; inside CDATA")
+            << u"ld-graph-ids.html"_s << "text/html"_ba
+            << u"Kanelbullar |  |  |  | 5 dl vetemjöl/50 g jäst | Deg/1. Värm mjölken./2. Knåda. | "
+               "https://mat.example/bilder/bulle.jpg"_s;
         QTest::newRow("array at the top: the first of several recipes")
             << u"ld-array.html"_s << "text/html"_ba << u"Först |  |  |  |  | 1. Gör så. | "_s;
         QTest::newRow("broken JSON-LD skipped; line breaks inside strings")
