@@ -189,15 +189,18 @@ QJsonObject toJson(const PortableRecipe& r, const QString& pictureName)
 std::optional<PortableRecipe> fromJson(const QJsonObject& o)
 {
     std::optional<WebRecipe> standard = SchemaRecipe::fromJson(o, QUrl());
-    if (!standard)
-        return std::nullopt;
-    standard->image = QUrl();
+    if (standard)
+        standard->image = QUrl();
+    // The exact texts count while the standard fields still read as the
+    // program wrote them; that includes a title that reads as no name at all
+    // there (text that looks like markup), which would otherwise be lost.
     if (const std::optional<PortableRecipe> exact = fromExactTexts(o.value(ExactKey).toObject());
-        exact && o.value(ExactKey).isObject()) {
-        std::optional<WebRecipe> again = SchemaRecipe::fromJson(toJson(*exact, QString()), QUrl());
-        if (again && *again == *standard)
+        exact && o.value(ExactKey).isObject() && !exact->title.trimmed().isEmpty()) {
+        if (SchemaRecipe::fromJson(toJson(*exact, QString()), QUrl()) == standard)
             return exact;
     }
+    if (!standard)
+        return std::nullopt;
     return fromStandard(*standard);
 }
 

@@ -63,6 +63,8 @@ QList<PortableRecipe> edgeRecipes()
             u"€ „citat“ … \u0080 \u0081"_s, u"emoji 😀 and a lone CR\rhere, LF\nthere"_s,
             picture("BM", 100, 4), u"bmp"_s),
         recipe(u"Bara titel"_s, {}, {}, {}, {}, {}),
+        // A title that other readers take for markup alone (found by fuzzing).
+        recipe(u"<lök \"Gröt\">"_s, {}, {}, {}, {}, {}),
         recipe(u"Tre kategorier"_s, { u"A"_s, u"B"_s, u"C"_s }, {}, u"2 dagar 30 sek"_s, u"x"_s, u"y"_s),
     };
 }
