@@ -1,9 +1,10 @@
 // The print template: whatever bytes a template file holds, it reads and writes
-// back unchanged; expanding it never loses a recipe value that holds no tag;
+// back to the same text; expanding it never loses a recipe value that holds no tag;
 // and the page file reads back as written, with nothing lost.
 #include "core/print/PageWriter.h"
 #include "core/print/PrintPage.h"
 #include "core/print/PrintTemplate.h"
+#include "core/text/UserFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,10 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::optional<QString> templ = PrintPage::readTemplate(dir.path(), nullptr);
     if (!templ)
         std::abort();
-    // Read, then written as read: the same bytes.
+    // Read, then written as read: the same bytes for a Windows-1252 file. One
+    // read as UTF-8 writes back to the same text, or is refused for the
+    // characters Windows-1252 cannot hold, writing nothing.
     const QString copy = dir.filePath(QStringLiteral("copy.htm"));
-    if (!TextFile::writeExact(copy, *templ).ok || fileBytes(copy) != templateBytes)
+    QFile::remove(copy);
+    if (*templ == TextFile::fromWindows1252(templateBytes)) {
+        if (!TextFile::writeExact(copy, *templ).ok || fileBytes(copy) != templateBytes)
+            std::abort();
+    } else if (const TextFile::WriteResult w = UserFile::writeExact(copy, *templ); !w.ok) {
+        if (w.unencodable.isEmpty() || QFile::exists(copy))
+            std::abort();
+    } else if (UserFile::readExact(copy, nullptr) != templ) {
         std::abort();
+    }
 
     // A value with no bracket that starts and ends with a small letter can
     // hold no tag, nor become part of one with the text around it.
