@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 
 const char* const RecipeSchema
     = "CREATE TABLE tblKategorier (KID INTEGER PRIMARY KEY AUTOINCREMENT, Kategori TEXT);"
@@ -70,6 +71,15 @@ QByteArray bytesOf(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QByteArray picture(const char* head, int size, quint32 seed)
+{
+    QByteArray b(head);
+    QRandomGenerator g(seed);
+    while (b.size() < size)
+        b += char(g.bounded(256));
+    return b;
 }
 
 void put(const QString& path, const QByteArray& bytes)

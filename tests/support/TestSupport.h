@@ -36,6 +36,8 @@ QByteArray fileBytes(const QString& path);
 // The same, but a file that is not there does not pass for an empty one.
 QByteArray bytesOf(const QString& path);
 void put(const QString& path, const QByteArray& bytes);
+// A picture file's first bytes, then `size` bytes in all, the same for a seed.
+QByteArray picture(const char* head, int size, quint32 seed);
 // Runs the sqlcipher command line on a file; returns its exit code and output.
 int runSqlcipher(const QString& path, const QString& script, QString* output);
 // Reads one value through a separate connection (the program must not hold the file).

@@ -9,6 +9,7 @@
 #include "core/formats/TaggedFiles.h"
 #include "core/online/WebRecipe.h"
 #include "core/text/TextFile.h"
+#include "support/TestSupport.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -20,15 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray picture(const char* head, int size, quint32 seed)
-{
-    QByteArray b(head);
-    QRandomGenerator g(seed);
-    while (b.size() < size)
-        b += char(g.bounded(256));
-    return b;
-}
 
 PortableRecipe recipe(const QString& title, const QStringList& categories, const QString& portions,
     const QString& time, const QString& ingredients, const QString& instructions, const QByteArray& pic = {},

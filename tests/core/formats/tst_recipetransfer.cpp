@@ -17,15 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray picture(const char* head, int size, quint32 seed)
-{
-    QByteArray b(head);
-    QRandomGenerator g(seed);
-    while (b.size() < size)
-        b += char(g.bounded(256));
-    return b;
-}
-
 // Recipes stored straight into the cookbook: every kind of line end, text
 // beyond Windows-1252, empty and NULL fields, pictures of the three types.
 void generate(Database& db, const QString& pictures, int count)
