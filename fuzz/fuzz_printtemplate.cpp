@@ -37,8 +37,7 @@ QString resolveReferences(const QString& text)
         if (code == 0 || code > 0x10FFFF || QChar::isSurrogate(code)) {
             out += m.captured();
         } else {
-            const char32_t c = code;
-            out += QString::fromUcs4(&c, 1);
+            out += QStringView(QChar::fromUcs4(code)); // keeps a U+FEFF
         }
         last = m.capturedEnd();
     }

@@ -110,7 +110,7 @@ QString unescape(const QString& text)
         const bool ours = n == U'&' || n == U'<'
             || (n > 0 && n <= 0x10FFFF && !QChar::isSurrogate(n) && !table.contains(n));
         if (closed && ours) {
-            out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&n), 1);
+            out += QStringView(QChar::fromUcs4(n)); // fromUcs4 of a QString would drop a U+FEFF
             i = end + 1;
         } else {
             out += QStringView(text).mid(at, 2);

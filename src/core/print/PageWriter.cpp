@@ -17,7 +17,7 @@ QString withCharacterReferences(const QString& html)
             ++i;
         } else if (QChar::isSurrogate(c))
             c = 0xFFFD; // a lone half has no byte either
-        const QString ch = QString::fromUcs4(&c, 1);
+        const QString ch = QStringView(QChar::fromUcs4(c)).toString(); // keeps a U+FEFF
         if (missing.contains(ch))
             out += QLatin1String("&#") + QString::number(quint32(c)) + QLatin1Char(';');
         else

@@ -143,6 +143,7 @@ private slots:
         QTest::newRow("a reference written by hand stays text") << u"&#229;"_s << u"&#38;#229;"_s;
         QTest::newRow("what could be read as a tag") << u"</titel><tid>"_s << u"&#60;/titel>&#60;tid>"_s;
         QTest::newRow("a lone surrogate") << QString(QChar(0xD800)) << u"&#65533;"_s;
+        QTest::newRow("byte order marks") << u"\uFEFFx\uFFFE"_s << u"&#65279;x&#65534;"_s;
     }
     void references()
     {
