@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace RecipeTransfer {
 
@@ -50,7 +51,6 @@ public:
         return named(DefaultCategory, true);
     }
 
-private:
     DbResult<std::optional<qint32>> existing(const QString& name)
     {
         const QString key = QString::fromStdString(TextRules::foldUtf8(name));
@@ -165,7 +165,66 @@ ImportResult store(
     for (qint32 rid : std::as_const(result.added))
         if (const auto stored = Catalogue::loadRecipe(db, rid); stored && *stored)
             result.titles.append((*stored)->titel);
+    // The batch changes a title only by adding " kopia".
+    for (qsizetype i = 0; i < result.titles.size(); ++i)
+        if (result.titles.at(i) != read.recipes.at(i).title)
+            ++result.copies;
     return result;
+}
+
+DbResult<Unmatched> unmatched(Database& db, const ReadResult& read)
+{
+    Unmatched u;
+    const ImportChoice none;
+    CategoryChooser chooser(db, none);
+    QSet<QString> seen;
+    for (const PortableRecipe& r : read.recipes) {
+        QStringList names;
+        for (const QString& name : r.categories)
+            if (!name.trimmed().isEmpty())
+                names.append(name);
+        bool found = false;
+        for (const QString& name : names.isEmpty() ? QStringList { DefaultCategory } : names) {
+            const DbResult<std::optional<qint32>> kid = chooser.existing(name);
+            if (!kid)
+                return kid.error();
+            found = found || kid->has_value();
+        }
+        if (found)
+            continue;
+        ++u.recipes;
+        const QString first = names.value(0, DefaultCategory);
+        const QString key = QString::fromStdString(TextRules::foldUtf8(first));
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            u.names.append(first);
+        }
+    }
+    return u;
+}
+
+void Tally::add(const ImportResult& r)
+{
+    if (!r.ok()) {
+        faults.append(r.error);
+        return;
+    }
+    imported += int(r.added.size());
+    copies += r.copies;
+}
+
+QString Tally::text() const
+{
+    QStringList parts;
+    if (stopped)
+        parts << QStringLiteral("Importen avbröts. Inget recept från filen som lästes då har sparats.");
+    parts << (imported == 1 ? QStringLiteral("1 recept importerades.")
+                            : QStringLiteral("%1 recept importerades.").arg(imported));
+    if (copies > 0)
+        parts << QStringLiteral("%1 av dem fick \" kopia\" i titeln, eftersom kokboken redan hade titeln.")
+                     .arg(copies);
+    parts << faults;
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 ImportResult importFile(Database& db, const QString& pictureFolder, const QString& path,

@@ -30,6 +30,8 @@ struct ImportResult {
     // Numbers and stored titles of the recipes added, in file order.
     QVector<qint32> added;
     QStringList titles;
+    // How many of them got " kopia": the cookbook or the file had the title.
+    int copies = 0;
     // Empty, or a Swedish message naming the file (and the recipe).
     QString error;
     bool ok() const { return error.isEmpty(); }
@@ -41,6 +43,26 @@ struct ImportResult {
 // other types are left out.
 ImportResult store(
     Database& db, const QString& pictureFolder, const ReadResult& read, const ImportChoice& choice);
+
+// The recipes of a file that no category of the cookbook takes by name:
+// the distinct names they give, and how many recipes they are. A recipe
+// without a category counts when the cookbook lacks the default one.
+struct Unmatched {
+    QStringList names;
+    int recipes = 0;
+};
+DbResult<Unmatched> unmatched(Database& db, const ReadResult& read);
+
+// What an import of several files came to, told in Swedish at its end.
+struct Tally {
+    int imported = 0;
+    int copies = 0;
+    // Messages of the files that stored nothing, each naming its file.
+    QStringList faults;
+    bool stopped = false;
+    void add(const ImportResult& r);
+    QString text() const;
+};
 
 // Reads and stores one file or folder.
 ImportResult importFile(Database& db, const QString& pictureFolder, const QString& path,

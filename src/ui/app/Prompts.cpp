@@ -161,16 +161,20 @@ QString Prompts::toQtFilter(const QString& filter)
     return qt.isEmpty() ? label : label + QStringLiteral(" (") + qt.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-QString Prompts::fileName(QWidget* parent, const FileRequest& req)
+QStringList Prompts::fileNames(QWidget* parent, const FileRequest& req, bool several)
 {
     m_fileRequests.append(req);
-    if (m_scripted)
-        return m_files.isEmpty() ? QString() : m_files.takeFirst();
+    if (m_scripted) {
+        const QString queued = m_files.isEmpty() ? QString() : m_files.takeFirst();
+        return queued.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
     QFileDialog dlg(parent, req.title, req.folder, toQtFilter(req.filter));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setFileMode(req.save ? QFileDialog::AnyFile
+            : several        ? QFileDialog::ExistingFiles
+                             : QFileDialog::ExistingFile);
     // Qt's Swedish catalogue lacks these.
     dlg.setLabelText(QFileDialog::LookIn, QStringLiteral("Leta i:"));
     dlg.setLabelText(QFileDialog::FileName, QStringLiteral("Filnamn:"));
@@ -178,9 +182,47 @@ QString Prompts::fileName(QWidget* parent, const FileRequest& req)
     dlg.setLabelText(QFileDialog::Accept, req.save ? QStringLiteral("Spara") : QStringLiteral("Öppna"));
     dlg.setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
     dlg.setProxyModel(new SwedishFileColumns(&dlg));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    if (dlg.exec() != QDialog::Accepted)
         return {};
-    return dlg.selectedFiles().constFirst();
+    return dlg.selectedFiles();
+}
+
+QString Prompts::fileName(QWidget* parent, const FileRequest& req)
+{
+    return fileNames(parent, req, false).value(0);
+}
+
+QStringList Prompts::openFileNames(
+    QWidget* parent, const QString& title, const QString& filter, const QString& folder)
+{
+    return fileNames(parent, { title, filter, folder, false }, true);
+}
+
+std::optional<int> Prompts::choice(
+    QWidget* parent, const QString& title, const QString& text, const QStringList& items)
+{
+    const QString shownTitle = title.isEmpty() ? m_defaultTitle : title;
+    m_shown.append({ shownTitle, text, Buttons::OkCancel, Icon::Question, Answer::Ok });
+    if (m_scripted) {
+        if (m_choices.isEmpty()) {
+            ++m_unexpected;
+            qWarning("Prompts: unanswered choice: %s", qPrintable(text));
+            return std::nullopt;
+        }
+        const std::optional<int> c = m_choices.takeFirst();
+        return c && *c >= 0 && *c < items.size() ? c : std::nullopt;
+    }
+    QInputDialog box(parent);
+    box.setWindowTitle(shownTitle);
+    box.setLabelText(text);
+    box.setComboBoxItems(items);
+    box.setComboBoxEditable(false);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Avbryt"));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const int at = int(items.indexOf(box.textValue()));
+    return at < 0 ? std::nullopt : std::optional(at);
 }
 
 QString Prompts::openFileName(

@@ -40,6 +40,14 @@ public:
     // Filter in the "Text (*.a;*.b)|*.a;*.b" form. Returns the empty text when cancelled.
     QString openFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& folder);
+    // One or more existing files; none when cancelled. Scripted, it takes the
+    // next queued name, several names parted by line ends.
+    QStringList openFileNames(
+        QWidget* parent, const QString& title, const QString& filter, const QString& folder);
+    // One of `items` chosen in a small window: its position, nothing when
+    // cancelled. Scripted, it takes the next queued choice.
+    std::optional<int> choice(
+        QWidget* parent, const QString& title, const QString& text, const QStringList& items);
 
     // A password typed into a small window; nothing when cancelled.
     std::optional<QString> password(QWidget* parent, const QString& title, const QString& label);
@@ -55,6 +63,8 @@ public:
     // A password question takes the next queued text (nothing = cancelled).
     void queuePassword(const std::optional<QString>& password) { m_passwords.append(password); }
     int pendingPasswords() const { return int(m_passwords.size()); }
+    void queueChoice(std::optional<int> position) { m_choices.append(position); }
+    int pendingChoices() const { return int(m_choices.size()); }
     int pendingAnswers() const { return int(m_answers.size()); }
     int pendingFileNames() const { return int(m_files.size()); }
     // Questions asked while the queue was empty.
@@ -82,6 +92,7 @@ public:
     static QString toQtFilter(const QString& filter);
 
 private:
+    QStringList fileNames(QWidget* parent, const FileRequest& req, bool several);
     QString fileName(QWidget* parent, const FileRequest& req);
 
     QString m_defaultTitle;
@@ -89,6 +100,7 @@ private:
     QList<Answer> m_answers;
     QStringList m_files;
     QList<std::optional<QString>> m_passwords;
+    QList<std::optional<int>> m_choices;
     QList<Shown> m_shown;
     QList<FileRequest> m_fileRequests;
     int m_unexpected = 0;

@@ -5,6 +5,7 @@
 #include "ui/app/ClickAfterQuestion.h"
 #include "ui/app/Colours.h"
 #include "ui/app/Startup.h"
+#include "ui/exchange/RecipeFileTransfer.h"
 #include "ui/mainwindow/MainLayout.h"
 #include "ui/mainwindow/SearchPanel.h"
 
@@ -95,6 +96,13 @@ void FrmMain::buildControls()
     connect(m_search, &SearchPanel::seekRequested, this, &FrmMain::RunSeek);
     connect(m_search, &SearchPanel::searchDone, this, &FrmMain::showSeekResult);
     m_commands = new MainCommands(m_ctx, *this, m_windows);
+    // Recipes from and to files: the list's context menu and drops.
+    new RecipeFileTransfer(m_ctx, this, lstRecept,
+        { [this] { return m_edit.beforeCommand(cmbNyttRecept->hasFocus()); }, [this] { return markedRids(); },
+            [this] {
+                FillNyKategoriList();
+                showNewestRecipes();
+            } });
     for (const MainLayout::Place& p : MainLayout::places(size(), false))
         m_placed.append(findChild<QWidget*>(p.name, Qt::FindDirectChildrenOnly));
     applyLayout();
