@@ -51,6 +51,15 @@ void FrmImportera::showFile(const QString& name, int number, int count)
             ? QStringLiteral("Läser %1 (fil %2 av %3)…").arg(name).arg(number).arg(count)
             : QStringLiteral("Läser %1…").arg(name));
     prgImportera->setValue(0);
+    cmdAvbryt->setEnabled(!m_cancel);
+}
+
+void FrmImportera::showStoring(const QString& name, int count)
+{
+    lblImportera->setText(QStringLiteral("Sparar %1 recept från %2…").arg(count).arg(name));
+    prgImportera->setValue(prgImportera->maximum());
+    cmdAvbryt->setEnabled(false);
+    repaint();
 }
 
 void FrmImportera::setProgress(int done, int total)

@@ -16,6 +16,9 @@ public:
 
     // The file now read, as number `number` of `count`.
     void showFile(const QString& name, int number, int count);
+    // Storing runs on the program's own thread, which paints nothing until
+    // it is done: the window says so at once.
+    void showStoring(const QString& name, int count);
     // How far the reading of the file has come, in thousandths.
     void setProgress(int done, int total);
     // True once "Avbryt" was pressed or the window was closed.
