@@ -216,10 +216,11 @@ void Tally::add(const ImportResult& r)
 QString Tally::text() const
 {
     QStringList parts;
-    if (stopped)
-        parts << QStringLiteral("Importen avbröts. Inget recept från filen som lästes då har sparats.");
-    parts << (imported == 1 ? QStringLiteral("1 recept importerades.")
-                            : QStringLiteral("%1 recept importerades.").arg(imported));
+    parts << (stopped
+            ? QStringLiteral("Importen avbröts: %1 recept importerades. Inget recept från filen som "
+                             "lästes då har sparats.")
+            : QStringLiteral("Importen är klar: %1 recept importerades."))
+                 .arg(imported);
     if (copies > 0)
         parts << QStringLiteral("%1 av dem fick \" kopia\" i titeln, eftersom kokboken redan hade titeln.")
                      .arg(copies);

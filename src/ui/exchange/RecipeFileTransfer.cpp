@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -19,6 +20,7 @@ namespace {
 const QString ImportFilter = QStringLiteral(
     "Receptfiler (*.json;*.html;*.htm;*.zip;*.mmf;*.mm;*.txt;*.paprikarecipes;*.paprikarecipe;*.rcp)|"
     "*.json;*.html;*.htm;*.zip;*.mmf;*.mm;*.txt;*.paprikarecipes;*.paprikarecipe;*.rcp");
+constexpr int StoreDelayMs = 100;
 const QString ExportFilter
     = QStringLiteral("Recept som JSON-LD i zip-fil eller receptfil (*.zip;*.rcp)|*.zip;*.rcp");
 
@@ -169,24 +171,35 @@ void RecipeFileTransfer::fileRead()
         finish();
         return;
     }
-    storeRead(m_files.at(m_next - 1));
-    m_read = {};
-    readNext();
-}
-
-void RecipeFileTransfer::storeRead(const QString& path)
-{
+    const QString path = m_files.at(m_next - 1);
     if (!m_read.ok()) {
         m_tally.faults << m_read.error;
+        readNext();
         return;
     }
     const std::optional<RecipeTransfer::ImportChoice> choice = askCategory(path);
-    if (!choice)
+    if (!choice) {
+        readNext();
         return;
+    }
+    if (!m_window) {
+        storeRead(*choice);
+        return;
+    }
+    // The window is told first, and the question's box has gone from the
+    // screen, before the program's thread is busy storing.
+    m_window->showStoring(QFileInfo(path).fileName(), int(m_read.recipes.size()));
+    QTimer::singleShot(StoreDelayMs, this, [this, c = *choice] { storeRead(c); });
+}
+
+void RecipeFileTransfer::storeRead(const RecipeTransfer::ImportChoice& choice)
+{
     const RecipeTransfer::ImportResult r
-        = RecipeTransfer::store(m_ctx.db(), m_ctx.pictureFolder(), m_read, *choice);
+        = RecipeTransfer::store(m_ctx.db(), m_ctx.pictureFolder(), m_read, choice);
     m_tally.add(r);
     m_added = m_added || !r.added.isEmpty();
+    m_read = {};
+    readNext();
 }
 
 // Asked once for the file, when some of its recipes fit no category by name.
@@ -236,7 +249,7 @@ void RecipeFileTransfer::finish()
         m_hooks.imported();
     const bool failed = !m_tally.faults.isEmpty() || m_tally.stopped;
     m_ctx.prompts().message(m_host, m_tally.text(), Prompts::Buttons::Ok,
-        failed ? Prompts::Icon::Warning : Prompts::Icon::Information, QStringLiteral("Importera recept"));
+        failed ? Prompts::Icon::Warning : Prompts::Icon::Information);
     emit importFinished();
 }
 

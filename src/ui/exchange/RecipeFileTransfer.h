@@ -56,7 +56,7 @@ private:
     QAction* addEntry(const char* name, const QString& caption);
     void readNext();
     void fileRead();
-    void storeRead(const QString& path);
+    void storeRead(const RecipeTransfer::ImportChoice& choice);
     std::optional<RecipeTransfer::ImportChoice> askCategory(const QString& path);
     void finish();
 

@@ -158,29 +158,32 @@ void TestRecipeFiles::import_data()
     QTest::newRow("MealMaster by menu: categories by name, a known title gets kopia")
         << Files { { u"brod.mmf"_s, mm } } << u"menu"_s << QList<int> {}
         << u"Fiskbullar|Fisk;Limpa kopia|Bröd"_s
-        << u"2 recept importerades.\n\n1 av dem fick \" kopia\" i titeln"_s;
+        << u"Importen är klar: 2 recept importerades.\n\n1 av dem fick \" kopia\" i titeln"_s;
     const QByteArray zip = makeZip({ { u"a/soppa.json"_s,
                                          jsonRecipes({ { u"Ärtsoppa"_s, u"Soppor"_s },
                                              { u"Kålsoppa"_s, u"Soppor"_s }, { u"Sill"_s, u"fisk"_s } }) },
         { u"b/sallad.json"_s, jsonRecipes({ { u"Grönsallad"_s, u"Sallader"_s } }) } });
     QTest::newRow("JSON-LD zip, unknown categories asked once, an existing one chosen")
         << Files { { u"recept.zip"_s, zip } } << u"menu"_s << QList<int> { 2 }
-        << u"Grönsallad|Fisk;Kålsoppa|Fisk;Sill|Fisk;Ärtsoppa|Fisk"_s << u"4 recept importerades."_s;
+        << u"Grönsallad|Fisk;Kålsoppa|Fisk;Sill|Fisk;Ärtsoppa|Fisk"_s
+        << u"Importen är klar: 4 recept importerades."_s;
     QTest::newRow("JSON-LD zip, unknown categories created")
         << Files { { u"recept.zip"_s, zip } } << u"menu"_s << QList<int> { 0 }
-        << u"Grönsallad|Sallader;Kålsoppa|Soppor;Sill|Fisk;Ärtsoppa|Soppor"_s << u"4 recept importerades."_s;
+        << u"Grönsallad|Sallader;Kålsoppa|Soppor;Sill|Fisk;Ärtsoppa|Soppor"_s
+        << u"Importen är klar: 4 recept importerades."_s;
     QTest::newRow("no category chosen: nothing of that file")
         << Files { { u"recept.zip"_s, zip } } << u"menu"_s << QList<int> { -1 } << QString()
-        << u"0 recept importerades.\n\nInget recept från filen recept.zip har sparats: ingen kategori valdes."_s;
+        << u"Importen är klar: 0 recept importerades.\n\nInget recept från filen recept.zip har sparats: ingen kategori valdes."_s;
     QTest::newRow("two files dropped: one question for the file that needs it")
         << Files { { u"brod.mmf"_s, mmRecipe("Kavring", "Bröd") },
                { u"soppa.json"_s, jsonRecipes({ { u"Ärtsoppa"_s, u"Soppor"_s }, { u"Sill"_s, {} } }) } }
         << u"drop"_s << QList<int> { 1 } << u"Kavring|Bröd;Sill|Bröd;Ärtsoppa|Bröd"_s
-        << u"3 recept importerades."_s;
+        << u"Importen är klar: 3 recept importerades."_s;
     QTest::newRow("a damaged file is named and stores nothing; the next goes in")
         << Files { { u"a.json"_s, jsonRecipes({ { u"Gröt"_s, u"Bröd"_s } }).chopped(3) },
                { u"b.mmf"_s, mmRecipe("Kavring", "Bröd") } }
-        << u"drop"_s << QList<int> {} << u"Kavring|Bröd"_s << u"1 recept importerades.\n\nFilen"_s;
+        << u"drop"_s << QList<int> {} << u"Kavring|Bröd"_s
+        << u"Importen är klar: 1 recept importerades.\n\nFilen"_s;
 }
 
 void TestRecipeFiles::import()
@@ -245,7 +248,7 @@ void TestRecipeFiles::exportThenImport()
     Window to(EmptyCookbook);
     to.t.prompts.queueFileName(written);
     QVERIFY(to.imported([&] { to.trigger("mnuImporteraRecept"); }));
-    QCOMPARE(to.lastMessage(), u"2 recept importerades."_s);
+    QCOMPARE(to.lastMessage(), u"Importen är klar: 2 recept importerades."_s);
     const char* fields = "SELECT group_concat(x, '#') FROM (SELECT Titel || '|' || Kategori || '|' || "
                          "ifnull(AntalPersoner, '-') || '|' || ifnull(Tid, '-') || '|' || Ingredienser || "
                          "'|' || Anvisningar AS x FROM tblRecept ORDER BY Titel)";
@@ -286,10 +289,10 @@ void TestRecipeFiles::progressWindow()
     QTRY_VERIFY(!win.w->findChild<QWidget*>(u"frmImportera"_s));
     if (cancel) {
         QCOMPARE(win.lastMessage(),
-            u"Importen avbröts. Inget recept från filen som lästes då har sparats.\n\n0 recept importerades."_s);
+            u"Importen avbröts: 0 recept importerades. Inget recept från filen som lästes då har sparats."_s);
         QCOMPARE(win.p->ctx->db().scalar("SELECT count(*) FROM tblRecept")->toInt(), 2);
     } else {
-        QCOMPARE(win.lastMessage(), u"%1 recept importerades."_s.arg(count));
+        QCOMPARE(win.lastMessage(), u"Importen är klar: %1 recept importerades."_s.arg(count));
         QCOMPARE(win.p->ctx->db().scalar("SELECT count(*) FROM tblRecept")->toInt(), 2 + count);
     }
 }
