@@ -7,7 +7,7 @@
 namespace {
 
 const char* const Handler = R"PY(
-import http.server, os, sys, threading, time, urllib.parse
+import gzip, http.server, os, sys, threading, time, urllib.parse
 
 root = sys.argv[1]
 www = os.path.join(root, 'www')
@@ -57,6 +57,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(float(q.get('s', ['60'])[0]))
             self.close_connection = True
             return
+        if path == '/trickle':
+            # Announces n bytes, then sends one every `every` seconds.
+            n = int(q['n'][0])
+            self.send_response(200)
+            self.send_header('Content-Length', str(n))
+            self.end_headers()
+            for _ in range(n):
+                if not self.write(b'z'):
+                    break
+                time.sleep(float(q.get('every', ['1'])[0]))
+            self.close_connection = True
+            return
         if path == '/big':
             n = int(q['n'][0])
             self.send_response(200)
@@ -82,6 +94,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if os.path.exists(full + '.status'):
             code = int(open(full + '.status').read())
         ctype = 'text/html; charset=utf-8' if full.endswith('.html') else 'application/octet-stream'
+        if os.path.exists(full + '.gzip'):
+            return self.reply(code, gzip.compress(data), ctype, [('Content-Encoding', 'gzip')])
+        if os.path.exists(full + '.cut') or os.path.exists(full + '.nolength'):
+            # The whole length announced (unless .nolength), a part sent, then closed.
+            self.send_response(code)
+            self.send_header('Content-Type', ctype)
+            self.send_header('Connection', 'close')
+            if not os.path.exists(full + '.nolength'):
+                self.send_header('Content-Length', str(len(data)))
+            self.end_headers()
+            cut = open(full + '.cut').read() if os.path.exists(full + '.cut') else ''
+            self.write(data[:int(cut)] if cut else data)
+            self.close_connection = True
+            return
         if os.path.exists(full + '.slow'):
             self.send_response(code)
             self.send_header('Content-Length', str(len(data)))

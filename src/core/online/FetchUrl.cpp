@@ -12,6 +12,7 @@ FetchUrl::FetchUrl(QNetworkAccessManager& nam, QObject* parent)
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, this, [this] { end(Status::TimedOut); });
+    connect(&m_rate, &QTimer::timeout, this, &FetchUrl::checkRate);
 }
 
 FetchUrl::~FetchUrl()
@@ -39,6 +40,8 @@ void FetchUrl::start(const QUrl& url, const Options& options)
     m_data.clear();
     m_hash.reset();
     m_received = 0;
+    m_transferred = 0;
+    m_announced = -1;
     m_httpStatus = 0;
     m_finalUrl = url;
     m_contentType.clear();
@@ -73,6 +76,16 @@ void FetchUrl::start(const QUrl& url, const Options& options)
     connect(m_reply, &QNetworkReply::finished, this, &FetchUrl::onFinished);
     connect(m_reply, &QNetworkReply::redirected, this, [this] { m_idle.start(m_options.idleTimeoutMs); });
     m_idle.start(m_options.idleTimeoutMs);
+    m_clock.start();
+    m_rate.start(m_options.rateCheckMs);
+}
+
+void FetchUrl::checkRate()
+{
+    const qint64 elapsed = m_clock.elapsed();
+    if (m_status == Status::Running && elapsed >= m_options.rateGraceMs
+        && m_transferred * 1000 < m_options.minBytesPerSecond * elapsed)
+        end(Status::TooSlow);
 }
 
 void FetchUrl::cancel()
@@ -92,10 +105,19 @@ void FetchUrl::onMetaData()
     m_httpStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     m_finalUrl = m_reply->url();
     m_contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    readAnnouncedLength();
+    if (statusIsSuccess() && m_announced > m_options.maxBytes)
+        end(Status::TooLarge);
+}
+
+void FetchUrl::readAnnouncedLength()
+{
     bool known = false;
     const qint64 length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-    if (statusIsSuccess() && known && length > m_options.maxBytes)
-        end(Status::TooLarge);
+    // Qt unpacks a compressed body, so its length is not the announced one.
+    const QByteArray coding = m_reply->rawHeader("Content-Encoding").trimmed().toLower();
+    const bool compressed = !coding.isEmpty() && coding != "identity";
+    m_announced = known && length >= 0 && !compressed ? length : -1;
 }
 
 void FetchUrl::onReadyRead()
@@ -111,6 +133,7 @@ void FetchUrl::readAvailable()
         const qint64 n = m_reply->read(buf, ReadSize);
         if (n <= 0)
             break;
+        m_transferred += n;
         if (m_httpStatus == 0)
             m_httpStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         // An error page's body is read and dropped.
@@ -140,6 +163,7 @@ void FetchUrl::onFinished()
         return;
     m_httpStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     m_finalUrl = m_reply->url();
+    readAnnouncedLength();
     readAvailable();
     if (m_status != Status::Running)
         return;
@@ -151,12 +175,21 @@ void FetchUrl::onFinished()
         end(Status::HttpError);
         return;
     }
-    // A connection that broke off before the announced length is no body.
-    if (m_reply->error() != QNetworkReply::NoError) {
-        end(Status::NetworkError);
-        return;
-    }
-    end(Status::Ok);
+    end(completeness());
+}
+
+FetchUrl::Status FetchUrl::completeness() const
+{
+    // Qt now and then reports no error for a connection that broke off
+    // early: only the count of bytes tells a whole body. A 204 or 205 has none.
+    const bool bodyless = m_httpStatus == 204 || m_httpStatus == 205;
+    if (!bodyless && m_announced >= 0 && m_received != m_announced)
+        return Status::Incomplete;
+    if (m_announced < 0 && m_received < m_options.minBytes)
+        return Status::Incomplete;
+    if (m_reply->error() != QNetworkReply::NoError)
+        return Status::NetworkError;
+    return Status::Ok;
 }
 
 void FetchUrl::end(Status status)
@@ -164,6 +197,7 @@ void FetchUrl::end(Status status)
     if (m_status != Status::Running)
         return;
     m_idle.stop();
+    m_rate.stop();
     if (m_file) {
         if (status == Status::Ok && !m_options.expectedSha256.isEmpty()
             && m_hash.result() != m_options.expectedSha256)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
@@ -15,8 +16,9 @@ class AtomicFile;
 
 // Fetches one web resource, never from a cache, without blocking the window
 // thread. Only a 2xx answer counts as content: an error page is no data.
-// The body is bounded, the fetch gives up when the server goes silent, and a
-// body streamed into a file replaces that file only when it is complete.
+// The body is bounded, the fetch gives up when the server goes silent or
+// trickles, a body is complete only at its announced length, and a body
+// streamed into a file replaces that file only when it is complete.
 class FetchUrl : public QObject {
     Q_OBJECT
 public:
@@ -29,7 +31,11 @@ public:
         TimedOut,
         Cancelled,
         WriteError,
-        BadDigest
+        BadDigest,
+        // Shorter than the length the server announced (or than minBytes).
+        Incomplete,
+        // Slower on average than minBytesPerSecond once rateGraceMs passed.
+        TooSlow
     };
 
     struct Options {
@@ -40,6 +46,15 @@ public:
         QString targetFile;
         // With a target file: the SHA-256 the body must have (empty: any).
         QByteArray expectedSha256;
+        // A body whose length was not announced is complete only with at
+        // least this many bytes (0: any).
+        qint64 minBytes = 0;
+        // Once this long has passed, a fetch that averaged fewer bytes a
+        // second since its start ends as TooSlow: a trickle cannot hold it.
+        int rateGraceMs = 60000;
+        qint64 minBytesPerSecond = 1024;
+        // How often the average is looked at.
+        int rateCheckMs = 250;
     };
 
     explicit FetchUrl(QNetworkAccessManager& nam, QObject* parent = nullptr);
@@ -59,6 +74,9 @@ public:
     const QUrl& finalUrl() const { return m_finalUrl; }
     const QByteArray& contentType() const { return m_contentType; }
     qint64 bytesReceived() const { return m_received; }
+    // The Content-Length of the content, -1 when none was announced or the
+    // body came compressed (its length then counts the compressed bytes).
+    qint64 announcedLength() const { return m_announced; }
 
     // The agent name sent with every request.
     static QByteArray agentName();
@@ -76,6 +94,10 @@ private:
     void onReadyRead();
     void onFinished();
     void readAvailable();
+    void readAnnouncedLength();
+    void checkRate();
+    // The ending of a body that arrived whole as far as the network knows.
+    Status completeness() const;
     // Ends the fetch with `status` (the first ending wins).
     void end(Status status);
     bool statusIsSuccess() const;
@@ -88,8 +110,13 @@ private:
     std::unique_ptr<AtomicFile> m_file;
     QCryptographicHash m_hash { QCryptographicHash::Sha256 };
     qint64 m_received = 0;
+    // Every byte read, error pages included, for the average rate.
+    qint64 m_transferred = 0;
+    qint64 m_announced = -1;
     int m_httpStatus = 0;
     QUrl m_finalUrl;
     QByteArray m_contentType;
     QTimer m_idle;
+    QTimer m_rate;
+    QElapsedTimer m_clock;
 };

@@ -32,6 +32,16 @@ QString keptType(const QByteArray& b)
     return {};
 }
 
+// Why a transfer that began gave nothing; empty for other endings.
+QString cutOff(FetchUrl::Status s)
+{
+    if (s == FetchUrl::Status::Incomplete)
+        return QStringLiteral("kom inte fram hel");
+    if (s == FetchUrl::Status::TooSlow)
+        return QStringLiteral("kom för långsamt");
+    return {};
+}
+
 } // namespace
 
 ReceptDownload::ReceptDownload(
@@ -142,7 +152,15 @@ void ReceptDownload::codeFetched()
     case FetchUrl::Status::TooLarge:
         // A wrong code: the server had no such file, or sent something else.
         emit message(badCodeMessage());
-        [[fallthrough]];
+        continueLater();
+        return;
+    case FetchUrl::Status::Incomplete:
+    case FetchUrl::Status::TooSlow:
+        emit message(QStringLiteral("Receptfilen för koden %1 %2, så inget recept från den har lagts in. "
+                                    "Försök igen senare.")
+                         .arg(m_lines.at(m_index), cutOff(m_fetch.status())));
+        continueLater();
+        return;
     default:
         // No connection: nothing comes back and nothing is said.
         continueLater();
@@ -192,6 +210,11 @@ void ReceptDownload::pageFetched()
         return;
     case FetchUrl::Status::TooLarge:
         emit message(QStringLiteral("Sidan %1 är större än 5 MB och hämtades inte.").arg(address));
+        continueLater();
+        return;
+    case FetchUrl::Status::Incomplete:
+    case FetchUrl::Status::TooSlow:
+        emit message(QStringLiteral("Sidan %1 %2 och hämtades inte.").arg(address, cutOff(m_fetch.status())));
         continueLater();
         return;
     default:

@@ -71,6 +71,10 @@ void InstallerDownload::DownloadUpdate(const QUrl& base, const UpdateInfo::Offer
     o.maxBytes = offer.maxBytes();
     o.targetFile = installerPath();
     o.expectedSha256 = offer.sha256;
+    // Without a digest, a body without a length must at least reach the
+    // size the description gives: a cut-off installer is never offered.
+    if (offer.sha256.isEmpty())
+        o.minBytes = offer.leastBytes();
     m_fetch.start(WebServer::installerUrl(base, offer.fileName), o);
 }
 

@@ -55,6 +55,11 @@ qint64 Offer::maxBytes() const
     return std::min(2 * sizeKb * 1000, HardLimit);
 }
 
+qint64 Offer::leastBytes() const
+{
+    return sizeKb > 0 ? (sizeKb - 1) * 1000 + 1 : 0;
+}
+
 int GetVersionNumber(int major, int minor, int revision)
 {
     return QStringLiteral("%1%2%3").arg(major).arg(minor).arg(revision).toInt();

@@ -24,6 +24,9 @@ struct Offer {
     qint64 blockThreshold() const;
     // The largest body the download accepts.
     qint64 maxBytes() const;
+    // The fewest bytes an installer of this size can have: the size is in
+    // whole kilobytes, rounded either way (0 when no size is given).
+    qint64 leastBytes() const;
 };
 
 // The program's own number: major, minor and revision written one after the

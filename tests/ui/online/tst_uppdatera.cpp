@@ -150,6 +150,15 @@ private slots:
         m_server.put(u"recept/SLOW.rcp.slow"_s, "60");
         m_server.put(u"recept/CAPS.rcp"_s, "<TITEL>Versaler</TITEL><KATEGORI>1</KATEGORI>");
         m_server.put(u"files/Update.exe"_s, m_installer);
+        // Cut off: the whole length announced, part of it sent.
+        const QByteArray twoRecipes = rcp("Avklippt") + "\r\n" + rcp("Andra");
+        m_server.put(u"recept/CUT.rcp"_s, twoRecipes);
+        m_server.put(u"recept/CUT.rcp.cut"_s, QByteArray::number(rcp("Avklippt").size() + 20));
+        m_server.put(u"files/Cut.exe"_s, m_installer + QByteArray(3000, '#'));
+        m_server.put(u"files/Cut.exe.cut"_s, "2000");
+        m_server.put(u"files/Short.exe"_s, m_installer + QByteArray(3000, '#'));
+        m_server.put(u"files/Short.exe.nolength"_s, "");
+        m_server.put(u"files/Short.exe.cut"_s, "2000");
     }
     void init()
     {
@@ -267,6 +276,12 @@ private slots:
             << QByteArray("Missing.exe,211,1")
             << u"Uppgraderingen kunde inte laddas ner. Försök igen senare."_s << u"/files/Missing.exe"_s
             << u"Missing.exe"_s;
+        QTest::newRow("installer cut short of its length")
+            << QByteArray("Cut.exe,211,3") << u"Uppgraderingen kunde inte laddas ner. Försök igen senare."_s
+            << u"/files/Cut.exe"_s << u"Cut.exe"_s;
+        QTest::newRow("no length, no digest, short of the size given")
+            << QByteArray("Short.exe,211,3") << u"Uppgraderingen kunde inte laddas ner. Försök igen senare."_s
+            << u"/files/Short.exe"_s << u"Short.exe"_s;
         QTest::newRow("digest differs")
             << QByteArray("Update.exe,211,1," + QByteArray(64, '0'))
             << u"Den nedladdade uppgraderingen var skadad och har inte sparats. Försök igen senare."_s
@@ -394,12 +409,15 @@ private slots:
         m_server.put(u"web/trasig.jpg"_s, "\xFF\xD8\xFF inte en bild");
         m_server.put(u"web/c.html"_s, recipe("Utan kategori", "", ""));
         m_server.put(u"web/none.html"_s, "<html><body><p>Inget recept</p></body></html>");
+        m_server.put(u"web/cut.html"_s, recipe("Avklippt", "soppor", ""));
+        m_server.put(u"web/cut.html.cut"_s, "200");
         start();
         const QString web = m_server.base().toString();
         const QStringList lines { web + u"/web/a.html"_s, u"DEF"_s, web + u"/web/b.html"_s,
             web + u"/web/c.html"_s, web + u"/web/none.html"_s, u"  "_s + web + u"/status/404"_s,
             web + u"/big?n=6000000"_s,
-            u"HTTP://127.0.0.1:"_s + QString::number(m_server.base().port()) + u"/web/a.html"_s };
+            u"HTTP://127.0.0.1:"_s + QString::number(m_server.base().port()) + u"/web/a.html"_s,
+            web + u"/web/cut.html"_s, u"CUT"_s };
 
         // "Kakor" for the cake, "Avbryt" for the recipe without a category.
         QList<int> answers { 0, -1 };
@@ -430,7 +448,10 @@ private slots:
         QCOMPARE(texts,
             QStringList({ u"Det finns inget recept på sidan %1/web/none.html."_s.arg(web),
                 u"Sidan %1/status/404 kunde inte hämtas."_s.arg(web),
-                u"Sidan %1/big?n=6000000 är större än 5 MB och hämtades inte."_s.arg(web) }));
+                u"Sidan %1/big?n=6000000 är större än 5 MB och hämtades inte."_s.arg(web),
+                u"Sidan %1/web/cut.html kom inte fram hel och hämtades inte."_s.arg(web),
+                u"Receptfilen för koden CUT kom inte fram hel, så inget recept från den har lagts in. "
+                "Försök igen senare."_s }));
         QCOMPARE(value("SELECT group_concat(Titel || ':' || Kategori || ':' || ifnull(Tid, ''), '/') FROM "
                        "(SELECT * FROM tblRecept WHERE RID > 1 ORDER BY RID);")
                      .toString(),
