@@ -211,6 +211,7 @@ private:
     qsizetype openIndex(const TagKind& k) const;
     void popTo(qsizetype index);
     void copyTag(qsizetype from, const Tag& t);
+    qsizetype unfinishedTag();
 
     const QByteArray& m_in;
     QByteArray m_out;
@@ -289,13 +290,19 @@ void Bounder::copyTag(qsizetype from, const Tag& t)
     m_out.append(t.selfClosing ? "/>" : ">");
 }
 
+// The page ends inside a tag: the parser drops such a tag anyway, but only
+// after reading its attributes at a cost that grows with their square.
+qsizetype Bounder::unfinishedTag()
+{
+    m_changed = true;
+    return m_in.size();
+}
+
 qsizetype Bounder::startTag(qsizetype lt)
 {
     const Tag t = readTag(m_in, lt + 1);
-    if (t.end < 0) {
-        m_out.append(m_in.constData() + lt, m_in.size() - lt);
-        return m_in.size();
-    }
+    if (t.end < 0)
+        return unfinishedTag();
     const TagKind k = kindOf(t.name);
     if (k.flags & RawText) {
         // Kept whatever the bounds: a script may hold the recipe.
@@ -380,10 +387,8 @@ void Bounder::popTo(qsizetype index)
 qsizetype Bounder::endTag(qsizetype lt)
 {
     const Tag t = readTag(m_in, lt + 2);
-    if (t.end < 0) {
-        m_out.append(m_in.constData() + lt, m_in.size() - lt);
-        return m_in.size();
-    }
+    if (t.end < 0)
+        return unfinishedTag();
     const TagKind k = kindOf(t.name);
     if (m_elements > MaxElements || m_dropped[size_t(k.id)] > 0) {
         if (m_elements <= MaxElements)

@@ -12,10 +12,10 @@ namespace HtmlNesting {
 // Open elements the parser may hold; real pages need a few dozen.
 constexpr int MaxDepth = 160;
 // Unclosed formatting elements (b, i, a, ...), which the parser reopens.
-constexpr int MaxFormatting = 12;
+constexpr int MaxFormatting = 4;
 // Elements read; beyond them only text (and scripts) is kept. A long recipe
 // page holds about 10,000.
-constexpr int MaxElements = 150000;
+constexpr int MaxElements = 50000;
 // Attributes kept on one tag.
 constexpr int MaxAttributes = 32;
 

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
 constexpr qint64 ReceptFileLimit = 5 * 1024 * 1024;
@@ -52,6 +54,9 @@ ReceptDownload::ReceptDownload(
     , m_fetch(nam)
 {
     connect(&m_fetch, &FetchUrl::finished, this, &ReceptDownload::fetched);
+    m_readPage
+        = [](const QByteArray& page, const QByteArray& contentType, const QUrl& url,
+              const BackgroundJob::Control&) { return WebRecipePage::extract(page, contentType, url); };
 }
 
 QString ReceptDownload::badCodeMessage()
@@ -90,6 +95,7 @@ bool ReceptDownload::DownloadRecept(const QUrl& base, const QString& text)
     m_index = 0;
     m_running = true;
     m_cancelled = false;
+    m_failed.clear();
     next();
     return true;
 }
@@ -100,6 +106,12 @@ void ReceptDownload::cancel()
         return;
     m_cancelled = true;
     m_fetch.cancel();
+    if (m_reading) {
+        // Left to end on its own; its recipe is not wanted any more.
+        m_reading->requestStop();
+        m_reading = nullptr;
+        continueLater();
+    }
 }
 
 void ReceptDownload::continueLater()
@@ -198,34 +210,59 @@ std::optional<qint32> ReceptDownload::categoryFor(const WebRecipe& r)
     return m_chooseCategory(r, *all);
 }
 
+void ReceptDownload::addressFailed(const QString& text)
+{
+    emit message(text);
+    m_failed.append(m_lines.at(m_index));
+    continueLater();
+}
+
 void ReceptDownload::pageFetched()
 {
-    const QUrl url = m_fetch.finalUrl();
     const QString address = shown(QUrl(m_lines.at(m_index), QUrl::TolerantMode));
     switch (m_fetch.status()) {
     case FetchUrl::Status::Ok:
-        break;
+        readPage();
+        return;
     case FetchUrl::Status::Cancelled:
         continueLater();
         return;
     case FetchUrl::Status::TooLarge:
-        emit message(QStringLiteral("Sidan %1 är större än 5 MB och hämtades inte.").arg(address));
-        continueLater();
+        addressFailed(QStringLiteral("Sidan %1 är större än 5 MB och hämtades inte.").arg(address));
         return;
     case FetchUrl::Status::Incomplete:
     case FetchUrl::Status::TooSlow:
-        emit message(QStringLiteral("Sidan %1 %2 och hämtades inte.").arg(address, cutOff(m_fetch.status())));
-        continueLater();
+        addressFailed(
+            QStringLiteral("Sidan %1 %2 och hämtades inte.").arg(address, cutOff(m_fetch.status())));
         return;
     default:
-        emit message(QStringLiteral("Sidan %1 kunde inte hämtas.").arg(address));
-        continueLater();
+        addressFailed(QStringLiteral("Sidan %1 kunde inte hämtas.").arg(address));
         return;
     }
-    const auto recipe = WebRecipePage::extract(m_fetch.data(), m_fetch.contentType(), url);
+}
+
+void ReceptDownload::readPage()
+{
+    auto result = std::make_shared<std::optional<WebRecipe>>();
+    auto* job = new BackgroundJob(this);
+    m_reading = job;
+    connect(job, &BackgroundJob::finished, this, [this, job, result] {
+        job->deleteLater();
+        if (m_reading != job)
+            return;
+        m_reading = nullptr;
+        pageRead(*result);
+    });
+    job->start(
+        [reader = m_readPage, page = m_fetch.data(), type = m_fetch.contentType(), url = m_fetch.finalUrl(),
+            result](const BackgroundJob::Control& c) { *result = reader(page, type, url, c); });
+}
+
+void ReceptDownload::pageRead(const std::optional<WebRecipe>& recipe)
+{
     if (!recipe) {
-        emit message(QStringLiteral("Det finns inget recept på sidan %1.").arg(address));
-        continueLater();
+        addressFailed(QStringLiteral("Det finns inget recept på sidan %1.")
+                          .arg(shown(QUrl(m_lines.at(m_index), QUrl::TolerantMode))));
         return;
     }
     const std::optional<qint32> kid = categoryFor(*recipe);
@@ -234,22 +271,34 @@ void ReceptDownload::pageFetched()
         continueLater();
         return;
     }
+    storeWebRecipe(*recipe, *kid);
+}
+
+void ReceptDownload::storeWebRecipe(const WebRecipe& recipe, qint32 kid)
+{
+    const QString address = shown(QUrl(m_lines.at(m_index), QUrl::TolerantMode));
     ReceptImport::Block b;
-    b.titel = recipe->name;
-    b.kategori = QString::number(*kid);
-    b.portioner = recipe->yield;
-    b.tid = recipe->time;
-    b.ingredienser = recipe->ingredients.join(QStringLiteral("\r\n"));
-    b.anvisningar = recipe->instructions.join(QStringLiteral("\r\n"));
+    b.titel = recipe.name;
+    b.kategori = QString::number(kid);
+    b.portioner = recipe.yield;
+    b.tid = recipe.time;
+    b.ingredienser = recipe.ingredients.join(QStringLiteral("\r\n"));
+    b.anvisningar = recipe.instructions.join(QStringLiteral("\r\n"));
     const DbResult<qint32> rid = ReceptImport::addRecipe(m_db, b);
     if (!rid) {
-        emit message(
+        addressFailed(
             QStringLiteral("Receptet från %1 kunde inte sparas.\n\n%2").arg(address, rid.error().describe()));
-        continueLater();
         return;
     }
     m_webRid = *rid;
-    if (recipe->image.isEmpty() || m_cancelled) {
+    // A page taken in twice is stored again under a new title: say so.
+    const auto stored = Catalogue::storedRecipe(m_db, *rid);
+    if (stored && *stored && (*stored)->titel == recipe.name + QStringLiteral(" kopia"))
+        emit message(
+            QStringLiteral("Receptet \"%1\" fanns redan i kokboken. Receptet från %2 har sparats som "
+                           "\"%3\".")
+                .arg(recipe.name, address, (*stored)->titel));
+    if (recipe.image.isEmpty() || m_cancelled) {
         emit imported();
         continueLater();
         return;
@@ -257,7 +306,7 @@ void ReceptDownload::pageFetched()
     m_phase = Phase::Picture;
     FetchUrl::Options o;
     o.maxBytes = PictureLimit;
-    m_fetch.start(recipe->image, o);
+    m_fetch.start(recipe.image, o);
 }
 
 void ReceptDownload::pictureFetched()

@@ -21,7 +21,7 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
     , m_ctx(ctx)
     , m_base(WebServer::base(ctx.db()))
-    , m_recept(ctx.db(), m_nam, ctx.programFolder())
+    , m_recept(ctx.db(), m_nam, ctx.programFolder(), this)
     , m_update(m_nam, ctx.programFolder())
 {
     setObjectName(QStringLiteral("frmUppdatera"));
@@ -55,9 +55,9 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
     connect(&m_recept, &ReceptDownload::finished, this, &FrmUppdatera::receptDone);
     connect(&m_update, &UpdateCheck::offered, this, [this](const UpdateInfo::Offer& offer) {
         emit updateOffered(m_base, offer);
-        close();
+        closeUnlessKept();
     });
-    connect(&m_update, &UpdateCheck::nothingOffered, this, &QWidget::close);
+    connect(&m_update, &UpdateCheck::nothingOffered, this, &FrmUppdatera::closeUnlessKept);
 }
 
 void FrmUppdatera::buildControls()
@@ -68,6 +68,12 @@ void FrmUppdatera::buildControls()
         this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    lblWebbadress
+        = new QLabel(QStringLiteral("En rad kan också vara adressen till en receptsida på webben, till "
+                                    "exempel https://www.example.com/recept/kladdkaka."),
+            this);
+    lblWebbadress->setObjectName(QStringLiteral("lblWebbadress"));
+    lblWebbadress->setWordWrap(true);
     setToolTip(
         QStringLiteral("Skriv en kod på varje rad. En rad kan också vara adressen till en receptsida på "
                        "webben (http:// eller https://): då hämtas receptet som sidan beskriver."));
@@ -98,6 +104,7 @@ void FrmUppdatera::buildControls()
     l->setContentsMargins(12, 10, 12, 10);
     l->setSpacing(8);
     l->addWidget(Label1);
+    l->addWidget(lblWebbadress);
     l->addWidget(txtKoder, 1);
     l->addWidget(chkSeekUppgradering);
     l->addWidget(chkSeekIngredienser);
@@ -138,11 +145,22 @@ void FrmUppdatera::receptDone()
 {
     if (m_progress)
         m_progress->hide();
+    if (!m_recept.wasCancelled() && !m_recept.failedAddresses().isEmpty()) {
+        // The addresses that brought nothing stay for another try.
+        txtKoder->setPlainText(m_recept.failedAddresses().join(QLatin1Char('\n')));
+        setBusy(false);
+    }
     if (!m_recept.wasCancelled() && m_ctx.seekUppgradering == 1) {
         m_update.CheckForUpdate(m_base);
         return;
     }
-    close();
+    closeUnlessKept();
+}
+
+void FrmUppdatera::closeUnlessKept()
+{
+    if (m_recept.wasCancelled() || m_recept.failedAddresses().isEmpty())
+        close();
 }
 
 void FrmUppdatera::OpenWebPage(const QUrl& url)

@@ -15,8 +15,9 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The update window: recipe codes typed one a line are downloaded and
-// imported, then the update check runs when its box is ticked.
+// The update window: recipe codes and web addresses typed one a line are
+// downloaded and imported, then the update check runs when its box is
+// ticked. Addresses that brought nothing stay in the box for another try.
 class FrmUppdatera : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,7 @@ protected:
 private:
     void buildControls();
     void receptDone();
+    void closeUnlessKept();
     void setBusy(bool busy);
     void syncChecks();
 
@@ -53,6 +55,7 @@ private:
     QPointer<FrmSparaRecept> m_progress;
 
     QLabel* Label1 = nullptr;
+    QLabel* lblWebbadress = nullptr;
     QPlainTextEdit* txtKoder = nullptr;
     QCheckBox* chkSeekUppgradering = nullptr;
     QCheckBox* chkSeekIngredienser = nullptr;

@@ -86,24 +86,29 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QByteArray>("tail");
 
         const QByteArray tables = "<table><tr><td>"_ba.repeated(5000);
         const QByteArray divs = "<div>"_ba.repeated(50000);
-        QTest::newRow("JSON-LD after 50,000 divs") << u"ld-graph.html"_s << divs << QByteArray();
+        const QByteArray none;
+        QTest::newRow("JSON-LD after 50,000 divs") << u"ld-graph.html"_s << divs << none << none;
         QTest::newRow("microdata before 5,000 unclosed tables")
-            << u"microdata.html"_s << QByteArray() << tables;
+            << u"microdata.html"_s << none << tables << none;
         QTest::newRow("microdata before cells that outlive their divs")
-            << u"microdata-steps.html"_s << QByteArray() << "<div><table><tr><td></div>"_ba.repeated(3000);
+            << u"microdata-steps.html"_s << none << "<div><table><tr><td></div>"_ba.repeated(3000) << none;
         QTest::newRow("JSON-LD after reopened formatting")
-            << u"ld-object.html"_s << "<p><b id=1><i class=x>t</p>"_ba.repeated(3000) << QByteArray();
+            << u"ld-object.html"_s << "<p><b id=1><i class=x>t</p>"_ba.repeated(3000) << none << none;
         QTest::newRow("JSON-LD after a tag of 100,000 attributes")
-            << u"ld-array.html"_s << "<div " + "a b=\"c>\" "_ba.repeated(100000) + ">" << QByteArray();
+            << u"ld-array.html"_s << "<div " + "a b=\"c>\" "_ba.repeated(100000) + ">" << none << none;
+        QTest::newRow("microdata, then a tag of 100,000 attributes the page ends in")
+            << u"microdata.html"_s << none << none << "<div "_ba + "a "_ba.repeated(100000);
     }
     void hostileNesting()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
+        QFETCH(QByteArray, tail);
         const QByteArray html = webPage(file);
         QVERIFY(!html.isEmpty());
         QCOMPARE(HtmlNesting::bounded(html), html);
@@ -116,6 +121,7 @@ private slots:
         QByteArray hostile = html;
         hostile.insert(close, after);
         hostile.insert(open, before);
+        hostile.append(tail);
         QVERIFY(HtmlNesting::bounded(hostile) != hostile);
         const auto r = WebRecipePage::extract(hostile, "text/html", url);
         QVERIFY(r);

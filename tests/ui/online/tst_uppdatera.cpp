@@ -2,6 +2,7 @@
 // the update check, the installer download and its start.
 #include "core/exchange/ReceptImport.h"
 #include "core/online/ReceptDownload.h"
+#include "core/online/WebRecipe.h"
 #include "core/online/WebServer.h"
 #include "support/HttpServer.h"
 #include "support/TestSupport.h"
@@ -24,6 +25,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <atomic>
 
 using namespace Qt::StringLiterals;
 
@@ -434,8 +437,17 @@ private slots:
             d->findChild<QPushButton*>(row >= 0 ? u"cmdOK"_s : u"cmdCancel"_s)->click();
         });
         answerer.start(20);
-        QVERIFY(download(lines.join(u"\r\n"_s), false));
-        QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
+        FrmUppdatera* w = download(lines.join(u"\r\n"_s), false);
+        QVERIFY(w);
+        auto* box = w->findChild<QPlainTextEdit*>(u"txtKoder"_s);
+        // The window stays with the addresses that brought nothing, as typed.
+        QTRY_VERIFY_WITH_TIMEOUT(w->findChild<QPushButton*>(u"cmdOK"_s)->isEnabled(), 60000);
+        QVERIFY(window("frmUppdatera"));
+        QCOMPARE(box->toPlainText(),
+            QStringList({ web + u"/web/none.html"_s, web + u"/status/404"_s, web + u"/big?n=6000000"_s,
+                            web + u"/web/cut.html"_s })
+                .join(u'\n'));
+        QVERIFY(!box->isReadOnly());
 
         QCOMPARE(questions,
             QStringList(
@@ -449,6 +461,8 @@ private slots:
             QStringList({ u"Det finns inget recept på sidan %1/web/none.html."_s.arg(web),
                 u"Sidan %1/status/404 kunde inte hämtas."_s.arg(web),
                 u"Sidan %1/big?n=6000000 är större än 5 MB och hämtades inte."_s.arg(web),
+                u"Receptet \"Laxsoppa\" fanns redan i kokboken. Receptet från %1/web/a.html har sparats som "
+                "\"Laxsoppa kopia\"."_s.arg(web),
                 u"Sidan %1/web/cut.html kom inte fram hel och hämtades inte."_s.arg(web),
                 u"Receptfilen för koden CUT kom inte fram hel, så inget recept från den har lagts in. "
                 "Försök igen senare."_s }));
@@ -464,6 +478,48 @@ private slots:
         QVERIFY(QFile::exists(t->path(u"bilder/5.jpg"_s)));
         QCOMPARE(QDir(t->path(u"bilder"_s)).entryList(QDir::Files), QStringList({ u"2.jpg"_s, u"5.jpg"_s }));
         QCOMPARE(p->window->receptIds().first(), 5);
+    }
+
+    // A page is read while the window goes on, and "Avbryt" ends the reading:
+    // nothing from it is stored and the next line is not fetched.
+    void pageReadAwayFromTheWindow()
+    {
+        m_server.put(u"web/lax.html"_s,
+            recipePage({ { u"@type"_s, u"Recipe"_s }, { u"name"_s, u"Laxsoppa"_s },
+                { u"recipeIngredient"_s, QJsonArray { u"400 g lax"_s } } }));
+        start();
+        FrmUppdatera* w = openUppdatera();
+        QVERIFY(w);
+        auto* dl = w->findChild<ReceptDownload*>();
+        QVERIFY(dl);
+        std::atomic<bool> entered { false }, left { false }, stopSeen { false };
+        // A page that takes long to read: until a stop, or a minute.
+        dl->setPageReader([&](const QByteArray& page, const QByteArray& type, const QUrl& url,
+                              const BackgroundJob::Control& c) {
+            entered = true;
+            QDeadlineTimer deadline(60000);
+            while (!c.stopRequested() && !deadline.hasExpired())
+                QThread::msleep(10);
+            stopSeen = c.stopRequested();
+            left = true;
+            return WebRecipePage::extract(page, type, url);
+        });
+        w->findChild<QPlainTextEdit*>(u"txtKoder"_s)
+            ->setPlainText(m_server.url(u"/web/lax.html"_s).toString() + u"\nDEF"_s);
+        QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(entered, 60000);
+        // The window's thread came back while the page is still being read.
+        QVERIFY(!left);
+        QWidget* progress = window("frmSparaRecept");
+        QVERIFY(progress);
+        QTest::mouseClick(progress->findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(left, 60000);
+        QVERIFY(stopSeen);
+        QTest::qWait(200);
+        QCOMPARE(value("SELECT count(*) FROM tblRecept;").toInt(), 1);
+        QCOMPARE(requestsFor(u"/"_s), QStringList { u"/web/lax.html"_s });
+        QVERIFY(t->prompts.shown().isEmpty());
     }
 };
 
