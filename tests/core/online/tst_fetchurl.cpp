@@ -112,7 +112,7 @@ private slots:
         QTest::newRow("trickle into memory") << trickle << 1024LL << false << int(Status::TooSlow);
         QTest::newRow("trickle into a file") << trickle << 1024LL << true << int(Status::TooSlow);
         QTest::newRow("slow but above the rate")
-            << u"/trickle?n=8&every=0.1"_s << 1LL << true << int(Status::Ok);
+            << u"/trickle?n=30&every=0.1"_s << 1LL << true << int(Status::Ok);
     }
     void tricklingServer()
     {
@@ -125,7 +125,7 @@ private slots:
         FetchUrl::Options o;
         // Each byte restarts the idle timer: only the rate can end the trickle.
         o.idleTimeoutMs = 20000;
-        o.rateGraceMs = 500;
+        o.rateGraceMs = 1500;
         o.rateCheckMs = 50;
         o.minBytesPerSecond = minRate;
         if (intoFile)
