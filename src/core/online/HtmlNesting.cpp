@@ -121,6 +121,7 @@ struct Tag {
     QByteArray name; // lower case
     qsizetype end = -1; // after '>'; -1 when the page ends inside the tag
     qsizetype cut = -1; // where attributes beyond the bound begin
+    int attributes = 0; // kept
     bool selfClosing = false;
 };
 
@@ -149,7 +150,7 @@ qsizetype skipAttribute(const QByteArray& s, qsizetype i)
 }
 
 // The tag whose name starts at `i` (after "<" or "</").
-Tag readTag(const QByteArray& s, qsizetype i)
+Tag readTag(const QByteArray& s, qsizetype i, int maxAttributes)
 {
     Tag t;
     const qsizetype n = s.size();
@@ -162,13 +163,14 @@ Tag readTag(const QByteArray& s, qsizetype i)
         if (s[i] == '>') {
             t.selfClosing = s[i - 1] == '/';
             t.end = i + 1;
+            t.attributes = std::min(attributes, maxAttributes);
             return t;
         }
         if (isSpace(s[i]) || s[i] == '/') {
             ++i;
             continue;
         }
-        if (++attributes > MaxAttributes && t.cut < 0)
+        if (++attributes > maxAttributes && t.cut < 0)
             t.cut = i;
         i = skipAttribute(s, i);
     }
@@ -212,6 +214,7 @@ private:
     void popTo(qsizetype index);
     void copyTag(qsizetype from, const Tag& t);
     qsizetype unfinishedTag();
+    Tag readTagAt(qsizetype nameStart);
 
     const QByteArray& m_in;
     QByteArray m_out;
@@ -223,6 +226,7 @@ private:
     int m_formattingOpen = 0;
     int m_foreign = 0;
     qsizetype m_elements = 0;
+    qsizetype m_attributes = 0;
     bool m_changed = false;
 };
 
@@ -290,6 +294,13 @@ void Bounder::copyTag(qsizetype from, const Tag& t)
     m_out.append(t.selfClosing ? "/>" : ">");
 }
 
+Tag Bounder::readTagAt(qsizetype nameStart)
+{
+    const Tag t = readTag(m_in, nameStart, m_attributes > MaxPageAttributes ? FewAttributes : MaxAttributes);
+    m_attributes += t.attributes;
+    return t;
+}
+
 // The page ends inside a tag: the parser drops such a tag anyway, but only
 // after reading its attributes at a cost that grows with their square.
 qsizetype Bounder::unfinishedTag()
@@ -300,7 +311,7 @@ qsizetype Bounder::unfinishedTag()
 
 qsizetype Bounder::startTag(qsizetype lt)
 {
-    const Tag t = readTag(m_in, lt + 1);
+    const Tag t = readTagAt(lt + 1);
     if (t.end < 0)
         return unfinishedTag();
     const TagKind k = kindOf(t.name);
@@ -386,7 +397,7 @@ void Bounder::popTo(qsizetype index)
 
 qsizetype Bounder::endTag(qsizetype lt)
 {
-    const Tag t = readTag(m_in, lt + 2);
+    const Tag t = readTagAt(lt + 2);
     if (t.end < 0)
         return unfinishedTag();
     const TagKind k = kindOf(t.name);

@@ -18,6 +18,11 @@ constexpr int MaxFormatting = 4;
 constexpr int MaxElements = 50000;
 // Attributes kept on one tag.
 constexpr int MaxAttributes = 32;
+// Attributes kept on the whole page before each further tag keeps only
+// FewAttributes: the parser's time grows with every attribute it checks
+// against the tag's others. A long recipe page holds about 30,000.
+constexpr int MaxPageAttributes = 200000;
+constexpr int FewAttributes = 4;
 
 // `html` with tags left out where the nesting, the unclosed formatting
 // elements or a tag's attributes would pass the bounds above; unchanged when

@@ -100,6 +100,10 @@ private slots:
             << u"ld-object.html"_s << "<p><b id=1><i class=x>t</p>"_ba.repeated(3000) << none << none;
         QTest::newRow("JSON-LD after a tag of 100,000 attributes")
             << u"ld-array.html"_s << "<div " + "a b=\"c>\" "_ba.repeated(100000) + ">" << none << none;
+        QTest::newRow("JSON-LD after 10,000 tags of 30 attributes each")
+            << u"ld-object.html"_s
+            << "<b "_ba.append("a=1 b=2 c=3 "_ba.repeated(10)).append("></b>").repeated(10000) << none
+            << none;
         QTest::newRow("microdata, then a tag of 100,000 attributes the page ends in")
             << u"microdata.html"_s << none << none << "<div "_ba + "a "_ba.repeated(100000);
     }
