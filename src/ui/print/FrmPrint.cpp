@@ -87,6 +87,14 @@ void FrmPrint::buildControls()
     }
     button(Cmd::Aterstall)->hide();
     button(Cmd::Avbryt)->hide();
+    cmdSkickaInkopslista = new QPushButton(QStringLiteral("Skicka"), this);
+    cmdSkickaInkopslista->setObjectName(QStringLiteral("cmdSkickaInkopslista"));
+    cmdSkickaInkopslista->setMinimumWidth(90);
+    cmdSkickaInkopslista->hide();
+    connect(cmdSkickaInkopslista, &QPushButton::clicked, this, [this] {
+        if (m_send)
+            m_send();
+    });
 
     lblPortioner = new QLabel(QStringLiteral("Portioner:"), this);
     lblPortioner->setObjectName(QStringLiteral("lblPortioner"));
@@ -105,7 +113,9 @@ void FrmPrint::buildControls()
     pages->addWidget(container(Page::Preview), 0, 0);
     pages->addWidget(container(Page::Editor), 0, 0);
     auto* buttons = new QHBoxLayout;
-    for (Cmd c : { Cmd::SkrivUt, Cmd::Installningar, Cmd::Redigera, Cmd::Aterstall, Cmd::Avbryt })
+    buttons->addWidget(button(Cmd::SkrivUt));
+    buttons->addWidget(cmdSkickaInkopslista);
+    for (Cmd c : { Cmd::Installningar, Cmd::Redigera, Cmd::Aterstall, Cmd::Avbryt })
         buttons->addWidget(button(c));
     buttons->addStretch(1);
     buttons->addWidget(button(Cmd::Stang));
@@ -116,6 +126,12 @@ void FrmPrint::buildControls()
     main->addLayout(buttons);
 
     Colours::apply(m_ctx, this);
+}
+
+void FrmPrint::offerMail(std::function<void()> send)
+{
+    m_send = std::move(send);
+    cmdSkickaInkopslista->setVisible(bool(m_send));
 }
 
 void FrmPrint::cmdButton_Click(Cmd c)
@@ -245,6 +261,14 @@ void FrmPrint::showPreview()
     button(Cmd::Redigera)->setText(QString::fromUtf16(Captions[int(Cmd::Redigera)]));
     button(Cmd::Aterstall)->hide();
     button(Cmd::Avbryt)->hide();
+    cmdSkickaInkopslista = new QPushButton(QStringLiteral("Skicka"), this);
+    cmdSkickaInkopslista->setObjectName(QStringLiteral("cmdSkickaInkopslista"));
+    cmdSkickaInkopslista->setMinimumWidth(90);
+    cmdSkickaInkopslista->hide();
+    connect(cmdSkickaInkopslista, &QPushButton::clicked, this, [this] {
+        if (m_send)
+            m_send();
+    });
     button(Cmd::SkrivUt)->setEnabled(true);
     container(Page::Editor)->hide();
     container(Page::Preview)->show();

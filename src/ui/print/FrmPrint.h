@@ -25,6 +25,10 @@ public:
     // Shows a page file as it is; no template editing.
     FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent = nullptr);
 
+    // A ready page that can be mailed (the shopping list): "Skicka" beside
+    // "Skriv ut" calls send.
+    void offerMail(std::function<void()> send);
+
     bool isEditingTemplate() const { return m_editingTemplate; }
     QSize sizeHint() const override { return { 700, 640 }; }
 
@@ -69,6 +73,8 @@ private:
     PageView* Browser = nullptr;
     QPlainTextEdit* txtEdit = nullptr;
     QPushButton* cmdButton[CmdCount] = {};
+    QPushButton* cmdSkickaInkopslista = nullptr;
+    std::function<void()> m_send;
     // For the recipe whose page is shown: the portions it is stored with, and
     // the number box that scales the page (disabled without a number).
     QLabel* lblPortioner = nullptr;
