@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
@@ -127,6 +128,19 @@ class TestMatsedel : public QObject {
             return nullptr;
         QTest::mouseClick(get<QPushButton>(u"cmdInkopslista"_s), Qt::LeftButton);
         return p->window->findChild<FrmPrint*>(u"frmPrint"_s);
+    }
+    // The address book of a mail window, holding `contacts`: the first chosen.
+    void chooseInAddressBook(QWidget* mail, const QString& contacts)
+    {
+        QFile f(t.path(u"adresser.txt"_s));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contacts.toUtf8()) > 0);
+        f.close();
+        QTest::mouseClick(mail->findChild<QPushButton*>(u"cmdButton_0"_s), Qt::LeftButton);
+        QWidget* book = mail->findChild<QWidget*>(u"frmAdressBok"_s);
+        QVERIFY(book && book->isVisible());
+        book->findChild<QListWidget*>(u"lstKontakter"_s)->setCurrentRow(0);
+        QTest::mouseClick(book->findChild<QPushButton*>(u"cmdButton_0"_s), Qt::LeftButton);
+        QFile::remove(t.path(u"adresser.txt"_s));
     }
     void saveAs(const QString& name)
     {
@@ -334,16 +348,22 @@ private slots:
     {
         QTest::addColumn<bool>("settings");
         QTest::addColumn<bool>("listening");
+        QTest::addColumn<bool>("fromBook");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("status");
-        QTest::newRow("sent") << true << true << u"bo@post.example"_s
-                              << u"Inköpslistan skickad till bo@post.example."_s << QString();
-        QTest::newRow("no recipient") << true << true << QString() << u"Du måste ange minst en mottagare"_s
-                                      << u"Inköpslistan ej skickad"_s;
-        QTest::newRow("nobody listening") << true << false << u"bo@post.example"_s << QString()
+        QTest::newRow("typed") << true << true << false << u"bo@post.example"_s
+                               << u"Inköpslistan skickad till bo@post.example."_s << QString();
+        QTest::newRow("from the address book")
+            << true << true << true << u"ci@post.example"_s << u"Inköpslistan skickad till ci@post.example."_s
+            << QString();
+        QTest::newRow("no recipient")
+            << true << true << false << QString() << u"Du måste ange minst en mottagare"_s
+            << u"Inköpslistan ej skickad"_s;
+        QTest::newRow("nobody listening") << true << false << false << u"bo@post.example"_s << QString()
                                           << u"Servern 127.0.0.1 tar inte emot anslutningar på port "_s;
-        QTest::newRow("no mail settings yet") << false << true << QString() << QString() << QString();
+        QTest::newRow("no mail settings yet")
+            << false << true << false << QString() << QString() << QString();
     }
     // "Skicka" mails the list as shown, through the program's own mail
     // settings and sender, to a real server.
@@ -351,6 +371,7 @@ private slots:
     {
         QFETCH(bool, settings);
         QFETCH(bool, listening);
+        QFETCH(bool, fromBook);
         QFETCH(QString, to);
         QFETCH(QString, message);
         QFETCH(QString, status);
@@ -365,8 +386,11 @@ private slots:
         }
         FrmPrint* list = openShoppingList();
         QVERIFY(list);
-        QTest::mouseClick(list->findChild<QPushButton*>(u"cmdSkickaInkopslista"_s), Qt::LeftButton);
+        // Twice: one mail window, filled anew.
+        for (int i = 0; i < 2; ++i)
+            QTest::mouseClick(list->findChild<QPushButton*>(u"cmdSkickaInkopslista"_s), Qt::LeftButton);
         const QString mailName = u"frmSkickaInkopslista"_s;
+        QVERIFY(list->findChildren<QWidget*>(mailName).size() <= 1);
         QPointer<QWidget> mail = list->findChild<QWidget*>(mailName);
         if (!settings) {
             // As with e-recipes: the settings first, then the user sends again.
@@ -378,7 +402,11 @@ private slots:
         QVERIFY(mail && mail->isVisible());
         QCOMPARE(mail->windowTitle(), u"Skicka inköpslista"_s);
         QCOMPARE(mail->findChild<QLineEdit*>(u"txtSubject"_s)->text(), u"Inköpslista"_s);
-        mail->findChild<QLineEdit*>(u"txtMottagare"_s)->setText(to);
+        if (fromBook)
+            chooseInAddressBook(mail, u"\"Cilla Ek\",\"ci@post.example\"\r\n"_s);
+        else
+            mail->findChild<QLineEdit*>(u"txtMottagare"_s)->setText(to);
+        QCOMPARE(mail->findChild<QLineEdit*>(u"txtMottagare"_s)->text(), to);
         QTest::mouseClick(mail->findChild<QPushButton*>(u"cmdButton_1"_s), Qt::LeftButton);
         if (!status.isEmpty()) {
             auto* label = mail->findChild<QLabel*>(u"lblStatus"_s);
@@ -397,6 +425,8 @@ private slots:
         const QJsonObject m = server->parse(server->messages().first());
         QCOMPARE(m.value("subject").toString(), u"Inköpslista"_s);
         QCOMPARE(m.value("rcpt_tos").toVariant().toStringList(), QStringList { to });
+        if (fromBook)
+            QCOMPARE(m.value("to").toArray().first().toArray().first().toString(), u"Cilla Ek"_s);
         QCOMPARE(m.value("body").toString(), QString::fromUtf16(MailedList));
     }
 };
