@@ -8,6 +8,7 @@
 #include <optional>
 
 class PageView;
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -54,6 +55,7 @@ private:
     enum class Page : int { Preview = 0, Editor = 1 };
 
     void buildControls();
+    QHBoxLayout* buildButtons();
     QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
     QWidget* container(Page p) const { return picContainer[int(p)]; }
     void cmdButton_Click(Cmd c);
