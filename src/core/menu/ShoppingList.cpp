@@ -120,43 +120,6 @@ QString atHomeText(const QList<AtHome>& lines)
     return out;
 }
 
-QString html(const List& list)
-{
-    QString out
-        = QStringLiteral("<HTML>\r\n<HEAD>\r\n<TITLE>KROX Gastrid - Inköpslista</TITLE>\r\n</HEAD>\r\n"
-                         "<BODY>\r\n<h1>Inköpslista</h1>\r\n");
-    if (list.recipes.isEmpty() && list.missing.isEmpty())
-        out += QStringLiteral("<p>Matsedeln är tom.</p>\r\n");
-    if (list.fridgeUsed)
-        out += QStringLiteral("<p><i>") + QString::fromUtf16(FridgeNote).toHtmlEscaped()
-            + QStringLiteral("</i></p>\r\n");
-    for (const Recipe& r : list.recipes) {
-        out += QStringLiteral("<h3>") + r.title.toHtmlEscaped() + QStringLiteral("</h3>\r\n");
-        out += QStringLiteral("<p><i>") + r.meals.join(QStringLiteral(", ")).toHtmlEscaped()
-            + QStringLiteral("</i></p>\r\n");
-        if (r.lines.isEmpty() && r.atHome.isEmpty())
-            out += QStringLiteral("<p>Receptet har inga ingredienser.</p>\r\n");
-        bool inList = false;
-        for (const Line& line : r.lines) {
-            if (line.heading && inList)
-                out += QStringLiteral("</ul>\r\n");
-            if (line.heading) {
-                out += QStringLiteral("<p><b>") + line.text.toHtmlEscaped() + QStringLiteral("</b></p>\r\n");
-                inList = false;
-                continue;
-            }
-            if (!inList)
-                out += QStringLiteral("<ul>\r\n");
-            inList = true;
-            out += QStringLiteral("<li>") + line.text.toHtmlEscaped() + QStringLiteral("</li>\r\n");
-        }
-        if (inList)
-            out += QStringLiteral("</ul>\r\n");
-        out += atHomeHtml(r.atHome);
-    }
-    return out + pageEnd(list.missing);
-}
-
 QString pageEnd(const QStringList& missing)
 {
     QString out;

@@ -53,10 +53,6 @@ struct List {
 // nothing); blank lines are left out.
 DbResult<List> build(Database& db, const QStringList& titles, const QStringList& fridge);
 
-// The list as a page for the print window; the recipes' texts are shown as
-// they read, not as HTML.
-QString html(const List& list);
-
 QString pagePath(const QString& programFolder);
 
 // The lines the fridge list seems to cover under "Finns kanske hemma:", each

@@ -13,7 +13,8 @@ QList<ShopSections::Section> bySection(
     const List& list, const ShopSections& sections = ShopSections::shipped());
 
 // The summed list as a page for the print window, with the planned recipes
-// and the titles no recipe bears.
+// and the titles no recipe bears; the recipes' texts are shown as they read,
+// not as HTML.
 QString summedHtml(const List& list, const QList<ShopSections::Section>& sections);
 
 // The summed list as the plain text of a mail to a phone.

@@ -18,16 +18,28 @@ constexpr int FieldLeft = 92;
 constexpr int MessageTop = 104;
 } // namespace
 
+const FrmERecept::Kind FrmERecept::ERecept = { u"frmERecept", u"E-Recept", u"E-Recept ej skickat",
+    u"E-Recept skickat", u"E-Recept skickat till %1." };
+const FrmERecept::Kind FrmERecept::Inkopslista = { u"frmSkickaInkopslista", u"Skicka inköpslista",
+    u"Inköpslistan ej skickad", u"Inköpslistan skickad", u"Inköpslistan skickad till %1." };
+
 FrmERecept::FrmERecept(
     AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow, QWidget* parent)
+    : FrmERecept(ctx, settings, std::move(openWindow), ERecept, parent)
+{
+}
+
+FrmERecept::FrmERecept(AppContext& ctx, const MailSettings& settings,
+    std::function<void(QWidget*)> openWindow, const Kind& kind, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_ctx(ctx)
+    , m_kind(kind)
     , m_settings(settings)
     , m_openWindow(std::move(openWindow))
     , m_keyringTimeoutMs(MailPassword::DefaultTimeoutMs)
 {
-    setObjectName(QStringLiteral("frmERecept"));
-    setWindowTitle(QStringLiteral("E-Recept"));
+    setObjectName(QString::fromUtf16(m_kind.objectName));
+    setWindowTitle(QString::fromUtf16(m_kind.title));
     setAttribute(Qt::WA_DeleteOnClose);
 
     const char* const captions[CmdCount] = { "&Till", "&Skicka", "&Inställningar" };
@@ -51,7 +63,7 @@ FrmERecept::FrmERecept(
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     // The e-recipe is wrapped for a fixed-width reading, as mail shows it.
     txtMessage->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    lblStatus = new QLabel(QStringLiteral("E-Recept ej skickat"), this);
+    lblStatus = new QLabel(QString::fromUtf16(m_kind.notSent), this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
 
     setTabOrder(txtMottagare, txtSubject);
@@ -76,6 +88,11 @@ void FrmERecept::setMessage(const QString& text)
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtMessage->setPlainText(t);
+}
+
+void FrmERecept::setSubject(const QString& subject)
+{
+    txtSubject->setText(subject);
 }
 
 void FrmERecept::resizeEvent(QResizeEvent* e)
@@ -192,10 +209,11 @@ void FrmERecept::Skicka()
                 return;
             }
             // Asked once; the run keeps it.
-            const std::optional<QString> typed = m_ctx.prompts().password(this, QStringLiteral("E-Recept"),
-                QStringLiteral("Lösenord för %1 på %2:").arg(m_settings.userName, m_settings.smtpServer));
+            const std::optional<QString> typed
+                = m_ctx.prompts().password(this, QString::fromUtf16(m_kind.title),
+                    QStringLiteral("Lösenord för %1 på %2:").arg(m_settings.userName, m_settings.smtpServer));
             if (!typed) {
-                lblStatus->setText(QStringLiteral("E-Recept ej skickat"));
+                lblStatus->setText(QString::fromUtf16(m_kind.notSent));
                 button(Cmd::Skicka)->setEnabled(true);
                 return;
             }
@@ -226,9 +244,11 @@ void FrmERecept::startTransfer(const QString& password)
 void FrmERecept::transferFinished(SmtpClient::Result result)
 {
     button(Cmd::Skicka)->setEnabled(true);
+    if (result != SmtpClient::Result::Sent)
+        return;
+    lblStatus->setText(QString::fromUtf16(m_kind.sent));
     // Not from inside the socket's signal: the message waits for the user.
-    if (result == SmtpClient::Result::Sent)
-        QMetaObject::invokeMethod(this, &FrmERecept::reportSent, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &FrmERecept::reportSent, Qt::QueuedConnection);
 }
 
 void FrmERecept::reportSent()
@@ -236,8 +256,8 @@ void FrmERecept::reportSent()
     if (!isVisible())
         return;
     m_ctx.prompts().message(this,
-        QStringLiteral("E-Recept skickat till %1.").arg(m_sendingTo.join(QStringLiteral(", "))),
-        Prompts::Buttons::Ok, Prompts::Icon::Information);
+        QString::fromUtf16(m_kind.sentTo).arg(m_sendingTo.join(QStringLiteral(", "))), Prompts::Buttons::Ok,
+        Prompts::Icon::Information);
     close();
 }
 

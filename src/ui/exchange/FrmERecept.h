@@ -20,16 +20,32 @@ class FrmEReceptInfo;
 
 // The mail window: recipients, subject and the e-recipe text, sent through
 // the outgoing server of the mail settings. The window only shows the
-// client's progress; closing it ends a transfer without sending more.
+// client's progress; closing it ends a transfer without sending more. The
+// week's shopping list is mailed through the same window under its own name.
 class FrmERecept : public QWidget {
     Q_OBJECT
 public:
+    // What the window mails, and the words it says so with.
+    struct Kind {
+        const char16_t* objectName;
+        const char16_t* title;
+        const char16_t* notSent;
+        const char16_t* sent;
+        // "%1": the addresses it went to.
+        const char16_t* sentTo;
+    };
+    static const Kind ERecept;
+    static const Kind Inkopslista;
+
     // openWindow shows a window the way the main window shows its own.
     FrmERecept(AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow,
         QWidget* parent = nullptr);
+    FrmERecept(AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow,
+        const Kind& kind, QWidget* parent = nullptr);
 
     // The text in CR LF lines, as the e-recipe is built.
     void setMessage(const QString& text);
+    void setSubject(const QString& subject);
     // Settings saved meanwhile are used from the next send on.
     void applySettings(const MailSettings& settings) { m_settings = settings; }
     // The address book's choice: addresses after what is typed, names paired.
@@ -62,6 +78,7 @@ private:
     void layoutControls();
 
     AppContext& m_ctx;
+    const Kind& m_kind;
     MailSettings m_settings;
     std::function<void(QWidget*)> m_openWindow;
     SmtpClient m_client;

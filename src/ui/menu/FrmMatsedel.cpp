@@ -5,9 +5,11 @@
 #include "core/menu/MenuSlots.h"
 #include "core/menu/MenuStore.h"
 #include "core/menu/ShoppingList.h"
+#include "core/menu/SummedList.h"
 #include "core/print/PageWriter.h"
 #include "ui/app/Colours.h"
 #include "ui/app/Controls.h"
+#include "ui/exchange/ListMail.h"
 #include "ui/print/FrmPrint.h"
 #include "ui/print/PagePrinter.h"
 #include "ui/print/PageView.h"
@@ -401,12 +403,19 @@ void FrmMatsedel::Inkopslista()
         showDbError(QStringLiteral("Inköpslistan kunde inte göras."), list.error());
         return;
     }
+    const auto sections = ShoppingList::bySection(*list);
     const QString path = ShoppingList::pagePath(m_ctx.programFolder());
-    if (!PageWriter::write(path, ShoppingList::html(*list)).ok) {
+    if (!PageWriter::write(path, ShoppingList::summedHtml(*list, sections)).ok) {
         warn(QStringLiteral("Sidan %1 kunde inte sparas.").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    m_openWindow(new FrmPrint(m_ctx, path));
+    auto* page = new FrmPrint(m_ctx, path);
+    // The list as shown goes out, even after this window has closed.
+    page->offerMail(
+        [&ctx = m_ctx, open = m_openWindow, page, text = ShoppingList::summedText(*list, sections)] {
+            ListMail::open(ctx, page, open, QStringLiteral("Inköpslista"), text);
+        });
+    m_openWindow(page);
 }
 
 bool FrmMatsedel::eventFilter(QObject* watched, QEvent* e)

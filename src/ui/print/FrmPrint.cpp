@@ -79,15 +79,8 @@ void FrmPrint::buildControls()
     container(Page::Editor)->hide();
     connect(txtEdit, &QPlainTextEdit::textChanged, this, &FrmPrint::textEdited);
 
-    for (int i = 0; i < CmdCount; ++i) {
-        cmdButton[i] = new QPushButton(QString::fromUtf16(Captions[i]), this);
-        cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
-        cmdButton[i]->setMinimumWidth(90);
-        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
-    }
-    button(Cmd::Aterstall)->hide();
-    button(Cmd::Avbryt)->hide();
-
+    // Created before the number box: the tab order goes through them first.
+    QHBoxLayout* buttons = buildButtons();
     lblPortioner = new QLabel(QStringLiteral("Portioner:"), this);
     lblPortioner->setObjectName(QStringLiteral("lblPortioner"));
     spnPortioner = new QSpinBox(this);
@@ -104,11 +97,6 @@ void FrmPrint::buildControls()
     auto* pages = new QGridLayout;
     pages->addWidget(container(Page::Preview), 0, 0);
     pages->addWidget(container(Page::Editor), 0, 0);
-    auto* buttons = new QHBoxLayout;
-    for (Cmd c : { Cmd::SkrivUt, Cmd::Installningar, Cmd::Redigera, Cmd::Aterstall, Cmd::Avbryt })
-        buttons->addWidget(button(c));
-    buttons->addStretch(1);
-    buttons->addWidget(button(Cmd::Stang));
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
     main->addLayout(portions);
@@ -116,6 +104,40 @@ void FrmPrint::buildControls()
     main->addLayout(buttons);
 
     Colours::apply(m_ctx, this);
+}
+
+QHBoxLayout* FrmPrint::buildButtons()
+{
+    for (int i = 0; i < CmdCount; ++i) {
+        cmdButton[i] = new QPushButton(QString::fromUtf16(Captions[i]), this);
+        cmdButton[i]->setObjectName(QStringLiteral("cmdButton_%1").arg(i));
+        cmdButton[i]->setMinimumWidth(90);
+        connect(cmdButton[i], &QPushButton::clicked, this, [this, i] { cmdButton_Click(Cmd(i)); });
+    }
+    button(Cmd::Aterstall)->hide();
+    button(Cmd::Avbryt)->hide();
+    cmdSkickaInkopslista = new QPushButton(QStringLiteral("Skicka"), this);
+    cmdSkickaInkopslista->setObjectName(QStringLiteral("cmdSkickaInkopslista"));
+    cmdSkickaInkopslista->setMinimumWidth(90);
+    cmdSkickaInkopslista->hide();
+    connect(cmdSkickaInkopslista, &QPushButton::clicked, this, [this] {
+        if (m_send)
+            m_send();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button(Cmd::SkrivUt));
+    buttons->addWidget(cmdSkickaInkopslista);
+    for (Cmd c : { Cmd::Installningar, Cmd::Redigera, Cmd::Aterstall, Cmd::Avbryt })
+        buttons->addWidget(button(c));
+    buttons->addStretch(1);
+    buttons->addWidget(button(Cmd::Stang));
+    return buttons;
+}
+
+void FrmPrint::offerMail(std::function<void()> send)
+{
+    m_send = std::move(send);
+    cmdSkickaInkopslista->setVisible(bool(m_send));
 }
 
 void FrmPrint::cmdButton_Click(Cmd c)
@@ -245,6 +267,14 @@ void FrmPrint::showPreview()
     button(Cmd::Redigera)->setText(QString::fromUtf16(Captions[int(Cmd::Redigera)]));
     button(Cmd::Aterstall)->hide();
     button(Cmd::Avbryt)->hide();
+    cmdSkickaInkopslista = new QPushButton(QStringLiteral("Skicka"), this);
+    cmdSkickaInkopslista->setObjectName(QStringLiteral("cmdSkickaInkopslista"));
+    cmdSkickaInkopslista->setMinimumWidth(90);
+    cmdSkickaInkopslista->hide();
+    connect(cmdSkickaInkopslista, &QPushButton::clicked, this, [this] {
+        if (m_send)
+            m_send();
+    });
     button(Cmd::SkrivUt)->setEnabled(true);
     container(Page::Editor)->hide();
     container(Page::Preview)->show();

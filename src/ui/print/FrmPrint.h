@@ -8,6 +8,7 @@
 #include <optional>
 
 class PageView;
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,6 +25,10 @@ public:
     FrmPrint(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent = nullptr);
     // Shows a page file as it is; no template editing.
     FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent = nullptr);
+
+    // A ready page that can be mailed (the shopping list): "Skicka" beside
+    // "Skriv ut" calls send.
+    void offerMail(std::function<void()> send);
 
     bool isEditingTemplate() const { return m_editingTemplate; }
     QSize sizeHint() const override { return { 700, 640 }; }
@@ -50,6 +55,7 @@ private:
     enum class Page : int { Preview = 0, Editor = 1 };
 
     void buildControls();
+    QHBoxLayout* buildButtons();
     QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
     QWidget* container(Page p) const { return picContainer[int(p)]; }
     void cmdButton_Click(Cmd c);
@@ -69,6 +75,8 @@ private:
     PageView* Browser = nullptr;
     QPlainTextEdit* txtEdit = nullptr;
     QPushButton* cmdButton[CmdCount] = {};
+    QPushButton* cmdSkickaInkopslista = nullptr;
+    std::function<void()> m_send;
     // For the recipe whose page is shown: the portions it is stored with, and
     // the number box that scales the page (disabled without a number).
     QLabel* lblPortioner = nullptr;

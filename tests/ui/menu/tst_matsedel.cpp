@@ -1,5 +1,6 @@
 // The weekly menu window driven through the main window: placing, storing,
 // loading, printing and the shopping list.
+#include "support/MailServer.h"
 #include "support/TestSupport.h"
 #include "ui/menu/FrmMatsedel.h"
 #include "ui/print/FrmPrint.h"
@@ -7,10 +8,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -41,6 +45,16 @@ QString pdfText(const QString& pdf)
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
+
+// The list of shoppingList() as the phone receives it.
+const char16_t MailedList[] = u"Inköpslista\n\n"
+                              u"Rader som kylskåpslistan verkar täcka står under \"Finns kanske hemma:\".\n\n"
+                              u"Mejeri och ägg\n- 9 dl mjölk\n- 3 ägg\n- Smör till stekning\n\n"
+                              u"Bröd och spannmål\n- 1 ½ dl havregryn\n\n"
+                              u"Skafferi\n- 3 dl vetemjöl\n\n"
+                              u"Kryddor\n- 1 krm salt\n\n"
+                              u"Finns kanske hemma:\nvatten (VATTEN)\n\n"
+                              u"Finns inte i kokboken: Köttbullar\n";
 
 } // namespace
 
@@ -90,6 +104,43 @@ class TestMatsedel : public QObject {
         QVERIFY(row >= 0);
         plans->setCurrentIndex(row);
         emit plans->activated(row);
+    }
+    // Gröt twice, Pannkakor, and a title renamed away; water in the fridge.
+    // Nothing when the cookbook cannot be changed.
+    FrmPrint* openShoppingList()
+    {
+        auto* fridge = p->window->findChild<QListWidget*>(u"lstSeek"_s);
+        fridge->clear();
+        fridge->addItem(u"VATTEN"_s);
+        Database& db = p->ctx->db();
+        if (!db.execute("UPDATE tblRecept SET Ingredienser = ?1 WHERE RID = 2;",
+                   { u"1 ½ dl havregryn\r\n3 dl mjölk\r\nvatten"_s })
+                 .ok()
+            || !db.execute("UPDATE tblRecept SET Ingredienser = ?1 WHERE RID = 5;",
+                      { u"Smet:\r\n3 dl vetemjöl\r\n6 dl mjölk\r\n3 ägg\r\n1 krm salt\r\nSmör till stekning"_s })
+                    .ok())
+            return nullptr;
+        place(u"Gröt"_s);
+        place(u"Köttbullar"_s);
+        place(u"Gröt"_s);
+        place(u"Pannkakor"_s);
+        if (!db.execute("UPDATE tblRecept SET Titel = 'Borta' WHERE RID = 3;").ok())
+            return nullptr;
+        QTest::mouseClick(get<QPushButton>(u"cmdInkopslista"_s), Qt::LeftButton);
+        return p->window->findChild<FrmPrint*>(u"frmPrint"_s);
+    }
+    // The address book of a mail window, holding `contacts`: the first chosen.
+    void chooseInAddressBook(QWidget* mail, const QString& contacts)
+    {
+        QFile f(t.path(u"adresser.txt"_s));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contacts.toUtf8()) > 0);
+        f.close();
+        QTest::mouseClick(mail->findChild<QPushButton*>(u"cmdButton_0"_s), Qt::LeftButton);
+        QWidget* book = mail->findChild<QWidget*>(u"frmAdressBok"_s);
+        QVERIFY(book && book->isVisible());
+        book->findChild<QListWidget*>(u"lstKontakter"_s)->setCurrentRow(0);
+        QTest::mouseClick(book->findChild<QPushButton*>(u"cmdButton_0"_s), Qt::LeftButton);
+        QFile::remove(t.path(u"adresser.txt"_s));
     }
     void saveAs(const QString& name)
     {
@@ -270,30 +321,113 @@ private slots:
         QCOMPARE(t.prompts.printDialogsShown(), 2);
     }
 
+    // The week's list adds up what the recipes share and follows the shop;
+    // what the fridge seems to cover is set apart with its entry, not dropped.
     void shoppingList()
     {
-        auto* fridge = p->window->findChild<QListWidget*>(u"lstSeek"_s);
-        fridge->addItem(u"VATTEN"_s);
-        place(u"Gröt"_s);
-        place(u"Köttbullar"_s);
-        place(u"Gröt"_s);
-        QVERIFY(p->ctx->db().execute("UPDATE tblRecept SET Titel = 'Borta' WHERE RID = 3;").ok());
-        QTest::mouseClick(get<QPushButton>(u"cmdInkopslista"_s), Qt::LeftButton);
-        auto* list = p->window->findChild<FrmPrint*>(u"frmPrint"_s);
+        FrmPrint* list = openShoppingList();
         QVERIFY(list);
         QVERIFY(!list->findChild<QPushButton*>(u"cmdButton_1"_s)->isVisible());
+        QVERIFY(list->findChild<QPushButton*>(u"cmdSkickaInkopslista"_s)->isVisible());
         const QString text = list->findChild<QTextBrowser*>(u"Browser"_s)->toPlainText().simplified();
-        // The fridge's line is set apart with the entry that matched, not dropped.
-        QVERIFY2(
-            text.contains(u"Gröt Måndag frukost, Måndag middag havregryn Finns kanske hemma: vatten (VATTEN) "
-                          "Finns inte i kokboken: Köttbullar"_s),
+        QVERIFY2(text.contains(u"Mejeri och ägg 9 dl mjölk 3 ägg Smör till stekning"_s), qPrintable(text));
+        QVERIFY2(text.contains(u"Finns kanske hemma: vatten (VATTEN) Recept: "
+                               "Gröt (Måndag frukost, Måndag middag) Pannkakor (Tisdag frukost) "
+                               "Finns inte i kokboken: Köttbullar"_s),
             qPrintable(text));
-        QVERIFY(text.contains(u"Finns inte i kokboken: Köttbullar"_s));
 
         const QString pdf = t.path(u"inkop.pdf"_s);
         t.prompts.queuePrintTarget(pdf);
         QTest::mouseClick(list->findChild<QPushButton*>(u"cmdButton_0"_s), Qt::LeftButton);
-        QVERIFY(pdfText(pdf).contains(u"Inköpslista"_s));
+        const QString printed = pdfText(pdf).simplified();
+        QVERIFY2(printed.contains(u"Inköpslista"_s) && printed.contains(u"1 ½ dl havregryn"_s),
+            qPrintable(printed));
+    }
+
+    void mailedList_data()
+    {
+        QTest::addColumn<bool>("settings");
+        QTest::addColumn<bool>("listening");
+        QTest::addColumn<bool>("fromBook");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("typed") << true << true << false << u"bo@post.example"_s
+                               << u"Inköpslistan skickad till bo@post.example."_s << QString();
+        QTest::newRow("from the address book")
+            << true << true << true << u"ci@post.example"_s << u"Inköpslistan skickad till ci@post.example."_s
+            << QString();
+        QTest::newRow("no recipient")
+            << true << true << false << QString() << u"Du måste ange minst en mottagare"_s
+            << u"Inköpslistan ej skickad"_s;
+        QTest::newRow("nobody listening") << true << false << false << u"bo@post.example"_s << QString()
+                                          << u"Servern 127.0.0.1 tar inte emot anslutningar på port "_s;
+        QTest::newRow("no mail settings yet")
+            << false << true << false << QString() << QString() << QString();
+    }
+    // "Skicka" mails the list as shown, through the program's own mail
+    // settings and sender, to a real server.
+    void mailedList()
+    {
+        QFETCH(bool, settings);
+        QFETCH(bool, listening);
+        QFETCH(bool, fromBook);
+        QFETCH(QString, to);
+        QFETCH(QString, message);
+        QFETCH(QString, status);
+        auto server = MailServer::aiosmtpd();
+        QVERIFY(server);
+        QFile::remove(t.path(u"er.txt"_s));
+        if (settings) {
+            QFile f(t.path(u"er.txt"_s));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const quint16 port = listening ? server->port() : MailServer::freePort();
+            f.write("\xc5sa Kock\r\nasa@post.example\r\n127.0.0.1\r\n" + QByteArray::number(port) + "\r\n");
+        }
+        FrmPrint* list = openShoppingList();
+        QVERIFY(list);
+        // Twice: one mail window, filled anew.
+        for (int i = 0; i < 2; ++i)
+            QTest::mouseClick(list->findChild<QPushButton*>(u"cmdSkickaInkopslista"_s), Qt::LeftButton);
+        const QString mailName = u"frmSkickaInkopslista"_s;
+        QVERIFY(list->findChildren<QWidget*>(mailName).size() <= 1);
+        QPointer<QWidget> mail = list->findChild<QWidget*>(mailName);
+        if (!settings) {
+            // As with e-recipes: the settings first, then the user sends again.
+            QVERIFY(!mail);
+            QTRY_COMPARE(p->window->activeWindowName(), u"frmEReceptInfo"_s);
+            QFile::remove(t.path(u"er.txt"_s));
+            return;
+        }
+        QVERIFY(mail && mail->isVisible());
+        QCOMPARE(mail->windowTitle(), u"Skicka inköpslista"_s);
+        QCOMPARE(mail->findChild<QLineEdit*>(u"txtSubject"_s)->text(), u"Inköpslista"_s);
+        if (fromBook)
+            chooseInAddressBook(mail, u"\"Cilla Ek\",\"ci@post.example\"\r\n"_s);
+        else
+            mail->findChild<QLineEdit*>(u"txtMottagare"_s)->setText(to);
+        QCOMPARE(mail->findChild<QLineEdit*>(u"txtMottagare"_s)->text(), to);
+        QTest::mouseClick(mail->findChild<QPushButton*>(u"cmdButton_1"_s), Qt::LeftButton);
+        if (!status.isEmpty()) {
+            auto* label = mail->findChild<QLabel*>(u"lblStatus"_s);
+            QTRY_VERIFY_WITH_TIMEOUT(label->text().startsWith(status), 60000);
+            QTRY_VERIFY(mail->findChild<QPushButton*>(u"cmdButton_1"_s)->isEnabled());
+            QVERIFY(mail->isVisible());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(mail.isNull(), 120000);
+        }
+        QCOMPARE(t.prompts.shown().value(0).text, message);
+        t.prompts.clearShown();
+        QCOMPARE(server->messages().size(), int(status.isEmpty()));
+        QFile::remove(t.path(u"er.txt"_s));
+        if (!status.isEmpty())
+            return;
+        const QJsonObject m = server->parse(server->messages().first());
+        QCOMPARE(m.value("subject").toString(), u"Inköpslista"_s);
+        QCOMPARE(m.value("rcpt_tos").toVariant().toStringList(), QStringList { to });
+        if (fromBook)
+            QCOMPARE(m.value("to").toArray().first().toArray().first().toString(), u"Cilla Ek"_s);
+        QCOMPARE(m.value("body").toString(), QString::fromUtf16(MailedList));
     }
 };
 
