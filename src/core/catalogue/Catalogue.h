@@ -16,8 +16,9 @@
 
 // The recipe and category tables (tblRecept, tblKategorier). Their one owner:
 // outside the schema upgrade, every SQL statement over them is in
-// Catalogue.cpp, and the rest of the program reads and changes recipes and
-// categories through this header, Records.h, Categories.h and Guide.h.
+// Catalogue.cpp and Wastebasket.cpp, and the rest of the program reads and
+// changes recipes and categories through this header, Records.h,
+// Categories.h, Guide.h and Wastebasket.h.
 namespace Catalogue {
 
 struct Category {

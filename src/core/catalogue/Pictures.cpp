@@ -1,6 +1,7 @@
 #include "core/catalogue/Pictures.h"
 
 #include "core/db/ReplaceFile.h"
+#include "core/text/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,6 +156,43 @@ Result removeAllPictures(const QString& pictureFolder, qint32 rid)
             result = cannotRemove(path);
     }
     return result;
+}
+
+Result readPicture(const QString& pictureFolder, qint32 rid, Picture* picture)
+{
+    *picture = {};
+    const QString path = ReceptBildFil(pictureFolder, rid);
+    if (path.isEmpty())
+        return {};
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("Bilden %1 kunde inte läsas.").arg(shown(path)));
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return failure(QStringLiteral("Bilden %1 kunde inte läsas.").arg(shown(path)));
+    *picture = { QFileInfo(path).suffix(), std::move(bytes) };
+    return {};
+}
+
+Result putPicture(const QString& pictureFolder, qint32 rid, const Picture& picture)
+{
+    bool known = false;
+    for (const char* e : Extensions)
+        known = known || picture.type == QLatin1String(e);
+    if (known) {
+        QDir().mkpath(pictureFolder);
+        const QString target = pictureName(pictureFolder, rid, picture.type);
+        if (!AtomicFile::writeAll(target, picture.bytes))
+            return failure(QStringLiteral("Bilden kunde inte kopieras till %1.").arg(shown(target)));
+    }
+    for (const char* e : Extensions) {
+        if (known && picture.type == QLatin1String(e))
+            continue;
+        const QString other = pictureName(pictureFolder, rid, QLatin1String(e));
+        if (QFileInfo::exists(other) && !QFile::remove(other))
+            return cannotRemove(other);
+    }
+    return {};
 }
 
 } // namespace Pictures

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // A recipe's picture is a file <RID>.gif, <RID>.jpg or <RID>.bmp in the
@@ -27,5 +28,15 @@ Result storePicture(const QString& pictureFolder, qint32 rid, const QString& cho
 Result removePicture(const QString& pictureFolder, qint32 rid);
 // Removes every picture file of the recipe (the recipe itself is going).
 Result removeAllPictures(const QString& pictureFolder, qint32 rid);
+
+// A picture's bytes and its file type ("gif", "jpg", "bmp"); no type: none.
+struct Picture {
+    QString type;
+    QByteArray bytes;
+};
+// The picture ReceptBildFil names, read whole.
+Result readPicture(const QString& pictureFolder, qint32 rid, Picture* picture);
+// Makes `picture` the recipe's only picture file; with no type, removes them all.
+Result putPicture(const QString& pictureFolder, qint32 rid, const Picture& picture);
 
 } // namespace Pictures

@@ -2,6 +2,9 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Pictures.h"
+#include "core/catalogue/Wastebasket.h"
+
+#include <QDateTime>
 
 #include <QStringList>
 
@@ -269,11 +272,13 @@ void RecipeEdit::DeleteRecept(const QVector<qint32>& marked)
             Offer::YesNoDefaultNo)
         != Reply::Yes)
         return;
-    if (DbStatus s = Records::deleteRecipes(m_db, marked); !s) {
+    if (DbStatus s
+        = Wastebasket::deleteRecipes(m_db, m_pictureFolder, marked, QDateTime::currentDateTimeUtc());
+        !s) {
         dbError(QStringLiteral("Recepten kunde inte raderas."), s.error());
         return;
     }
-    // Pictures go only once the recipes are surely gone.
+    // The files go only once the wastebasket surely holds their bytes.
     QStringList failed;
     for (qint32 rid : marked)
         if (!Pictures::removeAllPictures(m_pictureFolder, rid).ok)
@@ -285,6 +290,28 @@ void RecipeEdit::DeleteRecept(const QVector<qint32>& marked)
         m_window.tell(QStringLiteral("Bilderna till recept %1 kunde inte tas bort.")
                           .arg(failed.join(QStringLiteral(", "))),
             Icon::Warning);
+}
+
+void RecipeEdit::undoDelete()
+{
+    if (m_nyttReceptMode || !leaveEdit())
+        return;
+    const auto rids = Wastebasket::restoreLastBatch(m_db, m_pictureFolder);
+    if (!rids) {
+        dbError(QStringLiteral("Recepten kunde inte återställas."), rids.error());
+        return;
+    }
+    if (!rids->isEmpty())
+        recipesRestored(rids->first());
+}
+
+void RecipeEdit::recipesRestored(qint32 rid)
+{
+    // A new recipe being typed keeps its text; the lists follow when it ends.
+    if (m_nyttReceptMode || !leaveEdit())
+        return;
+    ClearRecept();
+    m_window.refillLists(rid);
 }
 
 // With k recipes deleted and the list at row p after the refill, row

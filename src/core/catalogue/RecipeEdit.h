@@ -96,8 +96,12 @@ public:
     void EndNyttRecept();
     // "Avbryt" in new-recipe mode: asks first when anything was typed.
     void cancelNyttRecept();
-    // Deletes the marked recipes and their pictures, after asking.
+    // Moves the marked recipes and their pictures to the wastebasket, after asking.
     void DeleteRecept(const QVector<qint32>& marked);
+    // Puts the newest deleted batch back and shows its first recipe.
+    void undoDelete();
+    // Recipe `rid` came back from the wastebasket: the lists show it.
+    void recipesRestored(qint32 rid);
     // Deleting with the keyboard: the list's row before, and after the
     // refill the row to mark at the top of the list (-1: none).
     void setReceptPos(int row) { m_receptPos = row; }
