@@ -103,6 +103,7 @@ void FrmMain::buildControls()
                 FillNyKategoriList();
                 showNewestRecipes();
             } });
+    addWastebasketEntries();
     for (const MainLayout::Place& p : MainLayout::places(size(), false))
         m_placed.append(findChild<QWidget*>(p.name, Qt::FindDirectChildrenOnly));
     applyLayout();
@@ -170,6 +171,7 @@ bool FrmMain::load()
     applyLayout();
     m_ctx.windowWidth = qint16(width());
     m_ctx.windowHeight = qint16(height());
+    purgeWastebasket();
     if (!FillKategoriList() || !FillNyKategoriList())
         return false;
     m_search->FillSeekModes();

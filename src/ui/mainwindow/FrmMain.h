@@ -13,6 +13,7 @@
 #include <functional>
 
 class ClickAfterQuestion;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -54,6 +55,12 @@ public:
     // "Avbryt": asks before throwing typed text away.
     void cancelNyttRecept() { m_edit.cancelNyttRecept(); }
     void DeleteRecept() { m_edit.DeleteRecept(markedRids()); }
+    // "Ångra radering" (also Ctrl+Z): the newest deleted recipes come back.
+    void undoDelete();
+    // Recipes came back from the wastebasket window; `rid` is shown.
+    void recipesRestored(qint32 rid);
+    // The wastebasket was changed: "Ångra radering" and its window follow.
+    void wastebasketChanged();
     void RunSeek();
 
     // The editing state, readable by tests and by the windows this one opens.
@@ -111,6 +118,10 @@ private:
     void showDbError(const QString& what, const DbError& error);
     void updatePictureButton();
     bool isField(QObject* o) const;
+    // The recipe list's wastebasket entries and Ctrl+Z (FrmMainWastebasket.cpp).
+    void addWastebasketEntries();
+    void purgeWastebasket();
+    bool undoGoesToWindow(QObject* watched, QEvent* event) const;
 
     AppContext& m_ctx;
     RecipeEdit m_edit;
@@ -134,6 +145,7 @@ private:
     // The controls the layout places, in its order.
     QList<QWidget*> m_placed;
     ClickAfterQuestion* m_clickAfterQuestion = nullptr;
+    QAction* m_angraRadering = nullptr;
 
     SecondaryWindows m_windows;
     SearchPanel* m_search = nullptr;

@@ -159,6 +159,7 @@ RecipeEdit::Reply FrmMain::ask(const QString& title, const QString& text, Recipe
 
 void FrmMain::refillLists(qint32 keep)
 {
+    wastebasketChanged();
     FillKategoriList();
     if (keep == 0)
         return;
@@ -295,6 +296,8 @@ void FrmMain::focusLeft(QWidget* left, bool byMouse)
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (undoGoesToWindow(watched, event))
+        return true;
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason)

@@ -5,6 +5,7 @@
 #include "core/exchange/MailSettings.h"
 #include "ui/appearance/FrmAnpassa.h"
 #include "ui/catalogue/FrmKategorier.h"
+#include "ui/catalogue/FrmPapperskorg.h"
 #include "ui/catalogue/FrmReceptBild.h"
 #include "ui/exchange/FrmERecept.h"
 #include "ui/exchange/FrmEReceptInfo.h"
@@ -149,6 +150,16 @@ void MainCommands::openKategorier()
         if (m_kategorierChanged && !m_main.hasExited())
             m_main.categoriesChanged();
     });
+    m_windows.open(w);
+}
+
+void MainCommands::openPapperskorg()
+{
+    if (bringToFront(QStringLiteral("frmPapperskorg")))
+        return;
+    auto* w = new FrmPapperskorg(m_ctx);
+    connect(w, &FrmPapperskorg::restored, &m_main, &FrmMain::recipesRestored);
+    connect(w, &FrmPapperskorg::emptied, &m_main, &FrmMain::wastebasketChanged);
     m_windows.open(w);
 }
 

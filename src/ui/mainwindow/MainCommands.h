@@ -82,6 +82,8 @@ public:
     static QString caption(Krox k);
     void run(Cmd c);
     void run(Krox k);
+    // The wastebasket window, one at a time.
+    void openPapperskorg();
 
 private:
     // Raises the named secondary window when it is open.
