@@ -36,7 +36,7 @@ void FrmPapperskorg::buildControls()
     lstPapperskorg->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstPapperskorg->header()->setStretchLastSection(false);
     lstPapperskorg->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    lstPapperskorg->setColumnWidth(1, 150);
+    lstPapperskorg->setColumnWidth(1, 170);
     lstPapperskorg->setColumnWidth(2, 120);
     auto button = [this](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
@@ -56,7 +56,8 @@ void FrmPapperskorg::buildControls()
     grid->addWidget(cmdTom, 1, 1);
     grid->setColumnStretch(2, 1);
     grid->addWidget(cmdStang, 1, 3);
-    resize(560, 340);
+    // Opened at its size hint: the titles need the room.
+    setMinimumSize(600, 340);
 }
 
 bool FrmPapperskorg::fillList()
