@@ -268,9 +268,17 @@ DbStatus empty(Database& db)
 
 DbResult<int> purge(Database& db, const QDateTime& now)
 {
-    if (DbStatus s = ensure(db); !s)
-        return s.error();
+    // Read first: a start with nothing to throw away writes nothing (and so
+    // makes no backup of the day).
+    const auto there = exists(db);
+    if (!there.ok() || !*there)
+        return there.ok() ? DbResult<int>(0) : there.error();
     const qint64 cutoff = now.toSecsSinceEpoch() - qint64(KeptDays) * 24 * 60 * 60;
+    const auto old = db.scalar("SELECT count(*) FROM papperskorg WHERE Raderad < ?1;", { cutoff });
+    if (!old)
+        return old.error();
+    if (old->toInt() == 0)
+        return 0;
     if (DbStatus s = db.execute("DELETE FROM papperskorg WHERE Raderad < ?1;", { cutoff }); !s)
         return s.error();
     return db.changes();

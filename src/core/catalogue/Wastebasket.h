@@ -27,7 +27,7 @@ struct Entry {
     qint32 batch = 0;
 };
 
-// Creates the table in a cookbook that lacks it.
+// Creates the table in a cookbook that lacks it (the first delete does).
 [[nodiscard]] DbStatus ensure(Database& db);
 
 // Moves the recipes and their pictures' bytes into the wastebasket as one

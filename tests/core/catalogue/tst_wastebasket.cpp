@@ -241,6 +241,7 @@ void TestWastebasket::purgeAndEmpty_data()
     QTest::newRow("a clock set back keeps them")
         << QList<int> { -48, -1 } << QStringList { "Ärtsoppa", "Gröna ärtor" } << false;
     QTest::newRow("emptied") << QList<int> { 0, 1 } << QStringList {} << true;
+    QTest::newRow("no wastebasket yet") << QList<int> {} << QStringList {} << false;
 }
 
 void TestWastebasket::purgeAndEmpty()
@@ -251,10 +252,14 @@ void TestWastebasket::purgeAndEmpty()
     Fixture f;
     for (int i = 0; i < ageInHours.size(); ++i)
         QVERIFY(f.remove({ qint32(i + 1) }, Now.addSecs(-qint64(ageInHours.at(i)) * 3600)));
+    const qint64 stamp = f.db.changeStamp();
     if (emptied)
         QVERIFY(Wastebasket::empty(f.db).ok());
     else
         QCOMPARE(*Wastebasket::purge(f.db, Now), int(ageInHours.size() - kept.size()));
+    // Nothing to throw away is no write, and no table is made for it.
+    QCOMPARE(f.db.changeStamp() == stamp, !emptied && ageInHours.size() == kept.size());
+    QCOMPARE(*f.db.hasTable(QStringLiteral("papperskorg")), !ageInHours.isEmpty());
     QStringList left;
     const auto listed = Wastebasket::entries(f.db);
     for (const Wastebasket::Entry& e : *listed)
