@@ -1,4 +1,7 @@
 #include "ui/exchange/FrmERecept.h"
+#include "core/app/ProgramPaths.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/exchange/MailMessage.h"
 #include "core/exchange/MailPassword.h"
@@ -18,10 +21,12 @@ constexpr int FieldLeft = 92;
 constexpr int MessageTop = 104;
 } // namespace
 
-FrmERecept::FrmERecept(
-    AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow, QWidget* parent)
+FrmERecept::FrmERecept(Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    const MailSettings& settings, std::function<void(QWidget*)> openWindow, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_ctx(ctx)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_settings(settings)
     , m_openWindow(std::move(openWindow))
     , m_keyringTimeoutMs(MailPassword::DefaultTimeoutMs)
@@ -63,12 +68,12 @@ FrmERecept::FrmERecept(
     connect(&m_client, &SmtpClient::statusChanged, lblStatus, &QLabel::setText);
     connect(&m_client, &SmtpClient::finished, this, &FrmERecept::transferFinished);
     connect(&m_client, &SmtpClient::loginRefused, this, [this] {
-        m_ctx.mailPasswords.remove(MailPassword::account(m_settings.userName, m_settings.smtpServer));
+        m_state.forgetMailPassword(MailPassword::account(m_settings.userName, m_settings.smtpServer));
     });
 
     setMinimumSize(420, 260);
     resize(sizeHint());
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
 }
 
 void FrmERecept::setMessage(const QString& text)
@@ -121,7 +126,7 @@ void FrmERecept::openAddressBook()
         m_adressBok->activateWindow();
         return;
     }
-    m_adressBok = new FrmAdressBok(m_ctx, this);
+    m_adressBok = new FrmAdressBok(m_prompts, m_paths, m_state, this);
     m_adressBok->move(geometry().center() - m_adressBok->rect().center());
     m_adressBok->show();
     m_adressBok->activateWindow();
@@ -149,9 +154,9 @@ FrmEReceptInfo* FrmERecept::openSettings()
         return m_info;
     }
     // The file is read again: it may have been saved since this window opened.
-    if (std::optional<MailSettings> s = MailSettings::read(m_ctx.path(QStringLiteral("er.txt"))))
+    if (std::optional<MailSettings> s = MailSettings::read(m_paths.file(QStringLiteral("er.txt"))))
         m_settings = *s;
-    m_info = new FrmEReceptInfo(m_ctx, m_settings);
+    m_info = new FrmEReceptInfo(m_prompts, m_paths, m_state, m_settings);
     connect(m_info, &FrmEReceptInfo::saved, this, &FrmERecept::applySettings);
     m_openWindow(m_info);
     return m_info;
@@ -161,7 +166,7 @@ void FrmERecept::Skicka()
 {
     const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_picked);
     if (to.isEmpty()) {
-        m_ctx.prompts().message(this, QStringLiteral("Du måste ange minst en mottagare"));
+        m_prompts.message(this, QStringLiteral("Du måste ange minst en mottagare"));
         txtMottagare->setFocus();
         return;
     }
@@ -178,8 +183,8 @@ void FrmERecept::Skicka()
         return;
     }
     const QString account = MailPassword::account(m_settings.userName, m_settings.smtpServer);
-    if (m_ctx.mailPasswords.contains(account)) {
-        startTransfer(m_ctx.mailPasswords.value(account));
+    if (const std::optional<QString> kept = m_state.mailPassword(account)) {
+        startTransfer(*kept);
         return;
     }
     button(Cmd::Skicka)->setEnabled(false);
@@ -192,14 +197,14 @@ void FrmERecept::Skicka()
                 return;
             }
             // Asked once; the run keeps it.
-            const std::optional<QString> typed = m_ctx.prompts().password(this, QStringLiteral("E-Recept"),
+            const std::optional<QString> typed = m_prompts.password(this, QStringLiteral("E-Recept"),
                 QStringLiteral("Lösenord för %1 på %2:").arg(m_settings.userName, m_settings.smtpServer));
             if (!typed) {
                 lblStatus->setText(QStringLiteral("E-Recept ej skickat"));
                 button(Cmd::Skicka)->setEnabled(true);
                 return;
             }
-            m_ctx.mailPasswords.insert(account, *typed);
+            m_state.setMailPassword(account, *typed);
             startTransfer(*typed);
         },
         m_keyringTimeoutMs);
@@ -235,7 +240,7 @@ void FrmERecept::reportSent()
 {
     if (!isVisible())
         return;
-    m_ctx.prompts().message(this,
+    m_prompts.message(this,
         QStringLiteral("E-Recept skickat till %1.").arg(m_sendingTo.join(QStringLiteral(", "))),
         Prompts::Buttons::Ok, Prompts::Icon::Information);
     close();
