@@ -36,6 +36,11 @@ QString ProgramPaths::manualPath() const
     return in(shareFolder, QStringLiteral("Manual/Default.htm"));
 }
 
+QString ProgramPaths::file(const QString& name) const
+{
+    return QDir(programFolder).filePath(name);
+}
+
 QString ProgramPaths::deliveredCookbook() const
 {
     return in(shareFolder, CookbookName);

@@ -29,6 +29,11 @@ struct ProgramPaths {
 
     QString manualPath() const;
     QString deliveredCookbook() const;
+    // A file or folder of the program folder, by its name there.
+    QString file(const QString& name) const;
+    QString databasePath() const { return file(QStringLiteral("dbRcp.mdb")); }
+    QString pictureFolder() const { return file(QStringLiteral("bilder")); }
+    QString backupFolder() const { return file(QStringLiteral("backup")); }
 
     // Everything in one folder, as a portable install and the tests have it.
     static ProgramPaths portable(const QString& folder);

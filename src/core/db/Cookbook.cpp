@@ -184,7 +184,19 @@ DbStatus upgradeSchema(Database& db, const QString& path,
     return dbOk();
 }
 
-bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& tick)
+DbStatus upgradeFile(const QString& path)
+{
+    Database own;
+    if (DbStatus s = own.open(path, DatabaseKey); !s)
+        return s;
+    return upgradeSchema(own, path);
+}
+
+namespace {
+
+// The upgrade runs on the probe unless `upgrade` is given.
+bool openFile(
+    Database& db, const QString& path, OpenFailure* failure, const Upgrade& upgrade, const Tick& tick)
 {
     auto failed = [&](Stage stage, const DbError& e) {
         db.close();
@@ -211,7 +223,9 @@ bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& t
     // is derived once per start.
     if (hasOptions->toInt() != 0)
         return true;
-    if (DbStatus s = upgradeSchema(db, path, {}, tick); !s)
+    if (upgrade)
+        db.close();
+    if (DbStatus s = upgrade ? upgrade(path) : upgradeSchema(db, path, {}, tick); !s)
         return failed(Stage::Upgrade, s.error());
 
     // The connection for the run.
@@ -219,6 +233,18 @@ bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& t
     if (DbStatus s = db.open(path, DatabaseKey); !s)
         return failed(Stage::Open, s.error());
     return true;
+}
+
+} // namespace
+
+bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& tick)
+{
+    return openFile(db, path, failure, {}, tick);
+}
+
+bool openWith(Database& db, const QString& path, OpenFailure* failure, const Upgrade& upgrade)
+{
+    return openFile(db, path, failure, upgrade, {});
 }
 
 } // namespace Cookbook

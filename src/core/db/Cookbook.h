@@ -34,4 +34,12 @@ struct OpenFailure {
 // and the file is as it was.
 [[nodiscard]] bool open(Database& db, const QString& path, OpenFailure* failure, const Tick& tick = {});
 
+// Upgrades the cookbook at `path`, which no connection of the caller holds.
+using Upgrade = std::function<DbStatus(const QString& path)>;
+// The same, but the probe is closed before an upgrade and `upgrade` runs it
+// (on a thread of its own, say, with upgradeFile); the file is opened again after.
+[[nodiscard]] bool openWith(Database& db, const QString& path, OpenFailure* failure, const Upgrade& upgrade);
+// upgradeSchema on a connection of its own, opened here and closed after.
+[[nodiscard]] DbStatus upgradeFile(const QString& path);
+
 } // namespace Cookbook

@@ -1,32 +1,16 @@
 #pragma once
 
 #include "core/app/ProgramPaths.h"
-#include "core/db/CookbookGuard.h"
-#include "core/db/Database.h"
-#include "core/settings/Settings.h"
+#include "core/db/OpenCookbook.h"
 #include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
-#include <QColor>
-#include <QDir>
-#include <QHash>
-#include <QPageLayout>
 #include <QString>
 
-#include <optional>
-
-QColor colourFromValue(quint32 value);
-
-// What the user chose in the print and page-setup dialogs, kept for the run.
-struct PrintChoices {
-    // Empty: the system's default printer.
-    QString printerName;
-    // Set when the user printed to a PDF file.
-    QString outputFileName;
-    std::optional<QPageLayout> pageLayout;
-};
-
-// Everything that lives for the whole run: the folder, the connection, the
-// settings and the colour state. Start-up creates it; every window gets it.
+// What start-up creates for the whole run and owns: the program folder's
+// paths, the cookbook with its guard, the run's state and the prompts. A
+// window is given the parts it uses; the main window, which opens the
+// others, gets the whole.
 class AppContext {
 public:
     AppContext(const QString& programFolder, Prompts& prompts)
@@ -41,56 +25,27 @@ public:
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
+    const ProgramPaths& paths() const { return m_paths; }
+    OpenCookbook& cookbook() { return m_cookbook; }
+    RunState& state() { return m_state; }
+    const RunState& state() const { return m_state; }
+    Prompts& prompts() const { return m_prompts; }
+
+    // Shorthands for the parts above.
+    Database& db() { return m_cookbook.db(); }
+    // Backups, the check for damage, and no writes once damage is found.
+    CookbookGuard& guard() { return m_cookbook.guard(); }
     const QString& programFolder() const { return m_paths.programFolder; }
-    QString path(const QString& name) const { return QDir(m_paths.programFolder).filePath(name); }
+    QString path(const QString& name) const { return m_paths.file(name); }
     // Read from the installed share folder when the program is installed.
     QString manualPath() const { return m_paths.manualPath(); }
-    QString databasePath() const { return path(QStringLiteral("dbRcp.mdb")); }
-    QString pictureFolder() const { return path(QStringLiteral("bilder")); }
-    QString backupFolder() const { return path(QStringLiteral("backup")); }
-    Prompts& prompts() const { return m_prompts; }
-    Database& db() { return m_db; }
-    // Backups, the check for damage, and no writes once damage is found.
-    CookbookGuard& guard() { return m_guard; }
-
-    // Takes the settings as read at start-up.
-    void applySettings(const Settings::Stored& s)
-    {
-        windowWidth = s.windowWidth;
-        windowHeight = s.windowHeight;
-        seekUppgradering = s.upgrade;
-        windowRGB = s.windowRGB;
-        buttonRGB = s.buttonRGB;
-        windowColor = QString::number(windowRGB.value());
-        seekIngredienser = false;
-    }
-
-    // Settings as read at start-up; the window size follows the main window.
-    qint16 windowWidth = 792;
-    qint16 windowHeight = 566;
-    quint8 seekUppgradering = 1;
-    ColourTriple windowRGB = Settings::DefaultWindowRGB;
-    // Changes for the rest of the run when the user moves a button bar.
-    ColourTriple buttonRGB = Settings::DefaultButtonRGB;
-    QString programTitle;
-    // Decimal text of the window colour value, formed once at start-up.
-    QString windowColor = QString::number(Settings::DefaultWindowRGB.value());
-    bool seekIngredienser = false;
-    // Mail passwords by login ("user@server") for this run only, where no
-    // keyring keeps them.
-    QHash<QString, QString> mailPasswords;
-
-    PrintChoices printChoices;
-    // The weekly menu's current slot, kept while the program runs.
-    int matsedelSlot = 0;
-
-    quint32 ButtonColor() const { return buttonRGB.value(); }
-    QColor windowQColor() const { return colourFromValue(windowColor.toUInt()); }
-    QColor buttonQColor() const { return colourFromValue(ButtonColor()); }
+    QString databasePath() const { return m_paths.databasePath(); }
+    QString pictureFolder() const { return m_paths.pictureFolder(); }
+    QString backupFolder() const { return m_paths.backupFolder(); }
 
 private:
     ProgramPaths m_paths;
     Prompts& m_prompts;
-    Database m_db;
-    CookbookGuard m_guard { m_db };
+    OpenCookbook m_cookbook;
+    RunState m_state;
 };

@@ -9,11 +9,6 @@
 
 #include <cmath>
 
-QColor colourFromValue(quint32 value)
-{
-    return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
-}
-
 namespace Colours {
 
 namespace {
@@ -51,7 +46,12 @@ void markPanel(QWidget* panel)
 
 void apply(const AppContext& ctx, QWidget* window, Buttons buttons)
 {
-    const QColor wc = ctx.windowQColor();
+    apply(ctx.state(), window, buttons);
+}
+
+void apply(const RunState& state, QWidget* window, Buttons buttons)
+{
+    const QColor wc = state.windowQColor();
     QPalette pal = window->palette();
     pal.setColor(QPalette::Window, wc);
     window->setPalette(pal);
@@ -66,7 +66,7 @@ void apply(const AppContext& ctx, QWidget* window, Buttons buttons)
     }
     if (buttons == Buttons::Plain)
         return;
-    const QColor bc = ctx.buttonQColor();
+    const QColor bc = state.buttonQColor();
     const QColor caption = captionFor(bc);
     for (QPushButton* b : window->findChildren<QPushButton*>()) {
         QPalette p = b->palette();

@@ -3,12 +3,14 @@
 #include <QColor>
 
 class AppContext;
+class RunState;
 class QWidget;
 
 namespace Colours {
 // What every window does when it loads: its background and its group panels
 // take the window colour, its push buttons the button colour (unless plain).
 enum class Buttons { Coloured, Plain };
+void apply(const RunState& state, QWidget* window, Buttons buttons = Buttons::Coloured);
 void apply(const AppContext& ctx, QWidget* window, Buttons buttons = Buttons::Coloured);
 // A panel that serves as the background of a group of controls.
 void markPanel(QWidget* panel);

@@ -1,26 +1,31 @@
 #include "ui/app/FrmUppgradering.h"
 
-#include "ui/app/AppContext.h"
+#include "core/db/Cookbook.h"
+#include "core/job/BackgroundJob.h"
 #include "ui/app/Colours.h"
+#include "ui/app/RunState.h"
 
-#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <optional>
 
 namespace {
 
 // Small cookbooks are ready before a window would be worth showing.
-constexpr qint64 ShowAfterMs = 400;
-constexpr qint64 PumpEveryMs = 50;
+constexpr int ShowAfterMs = 400;
 
 } // namespace
 
-FrmUppgradering::FrmUppgradering(const AppContext& ctx, QWidget* parent)
+FrmUppgradering::FrmUppgradering(const RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frmUppgradering"));
-    setWindowTitle(ctx.programTitle);
+    setWindowTitle(state.programTitle());
     auto* text
         = new QLabel(QStringLiteral("Receptdatabasen görs i ordning för den här versionen av KROX Gastrid.\n"
                                     "Det sker bara vid första starten och kan ta en stund."),
@@ -34,31 +39,31 @@ FrmUppgradering::FrmUppgradering(const AppContext& ctx, QWidget* parent)
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(text);
     layout->addWidget(bar);
-    Colours::apply(ctx, this);
+    Colours::apply(state, this);
 }
 
-UpgradeTicker::UpgradeTicker(const AppContext& ctx)
-    : m_ctx(ctx)
+namespace Upgrading {
+
+DbStatus run(const RunState& state, const QString& path)
 {
-    m_started.start();
-    m_sincePump.start();
+    std::optional<DbStatus> result;
+    std::unique_ptr<FrmUppgradering> window;
+    QEventLoop waiting;
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    QObject::connect(&showLater, &QTimer::timeout, &showLater, [&] {
+        window = std::make_unique<FrmUppgradering>(state);
+        window->adjustSize();
+        window->show();
+    });
+    BackgroundJob job;
+    QObject::connect(&job, &BackgroundJob::finished, &waiting, &QEventLoop::quit);
+    // The worker's connection is the only one on the file until it ends; the
+    // waiting loop only paints and runs timers, so nothing here touches SQL.
+    job.start([&result, path](const BackgroundJob::Control&) { result = Cookbook::upgradeFile(path); });
+    showLater.start(ShowAfterMs);
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    return *result;
 }
 
-UpgradeTicker::~UpgradeTicker()
-{
-    delete m_window;
-}
-
-void UpgradeTicker::operator()()
-{
-    if (m_sincePump.elapsed() < PumpEveryMs)
-        return;
-    m_sincePump.start();
-    if (!m_window && m_started.elapsed() >= ShowAfterMs) {
-        m_window = new FrmUppgradering(m_ctx);
-        m_window->adjustSize();
-        m_window->show();
-    }
-    if (m_window)
-        QCoreApplication::processEvents();
-}
+} // namespace Upgrading

@@ -68,8 +68,9 @@ void watchCookbook(AppContext& ctx)
 
 bool openFile(AppContext& ctx, Cookbook::OpenFailure* failure)
 {
-    UpgradeTicker ticker(ctx);
-    return Cookbook::open(ctx.db(), ctx.databasePath(), failure, [&ticker] { ticker(); });
+    const RunState& state = ctx.state();
+    return Cookbook::openWith(ctx.db(), ctx.databasePath(), failure,
+        [&state](const QString& path) { return Upgrading::run(state, path); });
 }
 
 bool isDamage(const Cookbook::OpenFailure& f)
@@ -132,8 +133,8 @@ Offer offerBackup(AppContext& ctx, const DbError& error)
 bool openCookbook(AppContext& ctx)
 {
     Prompts& prompts = ctx.prompts();
-    ctx.programTitle = Settings::ProgramTitle();
-    prompts.setDefaultTitle(ctx.programTitle);
+    ctx.state().setProgramTitle(Settings::ProgramTitle());
+    prompts.setDefaultTitle(ctx.state().programTitle());
     const QString path = ctx.databasePath();
     if (!QFileInfo(path).isFile()) {
         prompts.message(nullptr, QStringLiteral("Uppgraderingen installerad i fel katalog."));
@@ -175,7 +176,7 @@ bool openCookbook(AppContext& ctx)
         db.close();
         return false;
     }
-    ctx.applySettings(*settings);
+    ctx.state().applySettings(*settings);
     return true;
 }
 
@@ -189,7 +190,9 @@ void closeCookbook(AppContext& ctx)
         ctx.db().close();
         return;
     }
-    if (DbStatus s = Settings::storeWindowSize(ctx.db(), ctx.windowWidth, ctx.windowHeight); !s)
+    if (DbStatus s
+        = Settings::storeWindowSize(ctx.db(), ctx.state().windowWidth(), ctx.state().windowHeight());
+        !s)
         ctx.prompts().message(nullptr,
             engineMessage(QStringLiteral("Fönsterstorleken kunde inte sparas."), s.error()),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);

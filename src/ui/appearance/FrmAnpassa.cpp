@@ -3,6 +3,8 @@
 #include "core/settings/ColourSettings.h"
 #include "ui/app/Colours.h"
 #include "ui/app/Controls.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -26,9 +28,11 @@ qint16& component(ColourTriple& c, int k)
 
 } // namespace
 
-FrmAnpassa::FrmAnpassa(AppContext& ctx, QWidget* parent)
+FrmAnpassa::FrmAnpassa(Database& db, Prompts& prompts, RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_state(state)
 {
     setObjectName(QStringLiteral("frmAnpassa"));
     setWindowTitle(QStringLiteral("Anpassa"));
@@ -51,17 +55,17 @@ FrmAnpassa::FrmAnpassa(AppContext& ctx, QWidget* parent)
 
     // Load: the bars show the run's colours, the boxes stay empty.
     m_ready = false;
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
     lblInfo->setText(
         QStringLiteral("Du kan anpassa bakgrundsfärgen för fönster och knappar genom att justera "
                        "scrollistorna här nedan. Programmet måste startas om för att "
                        "anpassningarna ska träda i kraft.\r\n"
                        "Du kan återställa samtliga inställningar genom att klicka på "
                        "\"Återställ\"."));
-    setBars(m_window, m_ctx.windowRGB);
-    fill(m_window.preview, m_ctx.windowRGB);
-    setBars(m_button, m_ctx.buttonRGB);
-    fill(m_button.preview, m_ctx.buttonRGB);
+    setBars(m_window, m_state.windowRGB());
+    fill(m_window.preview, m_state.windowRGB());
+    setBars(m_button, m_state.buttonRGB());
+    fill(m_button.preview, m_state.buttonRGB());
     m_ready = true;
     setFixedSize(480, heightForWidth(480) > 0 ? heightForWidth(480) : sizeHint().height());
 }
@@ -77,8 +81,9 @@ QGridLayout* FrmAnpassa::buildGrid()
         bold.setBold(true);
         l->setFont(bold);
     }
-    buildRows(m_window, m_ctx.windowRGB, QStringLiteral("Window"));
-    buildRows(m_button, m_ctx.buttonRGB, QStringLiteral("Button"));
+    m_window.window = true;
+    buildRows(m_window, QStringLiteral("Window"));
+    buildRows(m_button, QStringLiteral("Button"));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -116,7 +121,7 @@ QHBoxLayout* FrmAnpassa::buildButtons()
     return buttonRow;
 }
 
-void FrmAnpassa::buildRows(Rows& rows, ColourTriple& rgb, const QString& which)
+void FrmAnpassa::buildRows(Rows& rows, const QString& which)
 {
     for (int k = 0; k < 3; ++k) {
         rows.label[k] = new QLabel(QString::fromUtf8(Components[k]), this);
@@ -130,9 +135,9 @@ void FrmAnpassa::buildRows(Rows& rows, ColourTriple& rgb, const QString& which)
         rows.box[k]->setObjectName(QStringLiteral("txt%1_%2").arg(which).arg(k));
         rows.box[k]->setFixedWidth(48);
         rows.label[k]->setBuddy(rows.box[k]);
-        connect(rows.bar[k], &QScrollBar::valueChanged, this, [this, &rows, &rgb, k] {
+        connect(rows.bar[k], &QScrollBar::valueChanged, this, [this, &rows, k] {
             if (m_ready)
-                barChanged(rows, rgb, k);
+                barChanged(rows, k);
         });
         connect(rows.box[k], &QLineEdit::textChanged, this, [this, &rows, k] { boxChanged(rows, k); });
     }
@@ -143,10 +148,15 @@ void FrmAnpassa::buildRows(Rows& rows, ColourTriple& rgb, const QString& which)
     rows.preview->setAutoFillBackground(true);
 }
 
-void FrmAnpassa::barChanged(Rows& rows, ColourTriple& rgb, int k)
+void FrmAnpassa::barChanged(Rows& rows, int k)
 {
+    ColourTriple rgb = rows.window ? m_state.windowRGB() : m_state.buttonRGB();
     for (int i = 0; i < 3; ++i)
         component(rgb, i) = qint16(rows.bar[i]->value());
+    if (rows.window)
+        m_state.setWindowRGB(rgb);
+    else
+        m_state.setButtonRGB(rgb);
     rows.box[k]->setText(QString::number(rows.bar[k]->value()));
     fill(rows.preview, rgb);
 }
@@ -175,9 +185,8 @@ void FrmAnpassa::cmdButton_Click(Cmd c)
 {
     switch (c) {
     case Cmd::Ok:
-        if (DbStatus s = ColourSettings::store(m_ctx.db(), m_ctx.windowRGB, m_ctx.buttonRGB); !s) {
-            m_ctx.prompts().message(this,
-                QStringLiteral("Färgerna kunde inte sparas.\n\n") + s.error().describe(),
+        if (DbStatus s = ColourSettings::store(m_db, m_state.windowRGB(), m_state.buttonRGB()); !s) {
+            m_prompts.message(this, QStringLiteral("Färgerna kunde inte sparas.\n\n") + s.error().describe(),
                 Prompts::Buttons::Ok, Prompts::Icon::Critical);
             return;
         }
@@ -188,9 +197,9 @@ void FrmAnpassa::cmdButton_Click(Cmd c)
         break;
     case Cmd::Aterstall:
         setBars(m_window, Settings::DefaultWindowRGB);
-        m_ctx.windowRGB = Settings::DefaultWindowRGB;
+        m_state.setWindowRGB(Settings::DefaultWindowRGB);
         setBars(m_button, Settings::DefaultButtonRGB);
-        m_ctx.buttonRGB = Settings::DefaultButtonRGB;
+        m_state.setButtonRGB(Settings::DefaultButtonRGB);
         break;
     }
 }

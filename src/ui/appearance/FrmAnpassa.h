@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "core/settings/Settings.h"
 
 #include <QWidget>
 
@@ -11,13 +11,16 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class Database;
+class Prompts;
+class RunState;
 
 // The colour window: window and button colours by red, green and blue, with
 // previews. The bars change the run's colours at once; "OK" stores them.
 class FrmAnpassa : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmAnpassa(AppContext& ctx, QWidget* parent = nullptr);
+    FrmAnpassa(Database& db, Prompts& prompts, RunState& state, QWidget* parent = nullptr);
 
 signals:
     void closed();
@@ -33,9 +36,11 @@ private:
         QScrollBar* bar[3] = {};
         QLineEdit* box[3] = {};
         QFrame* preview = nullptr;
+        // The window colour's rows, else the button colour's.
+        bool window = false;
     };
-    void buildRows(Rows& rows, ColourTriple& rgb, const QString& which);
-    void barChanged(Rows& rows, ColourTriple& rgb, int k);
+    void buildRows(Rows& rows, const QString& which);
+    void barChanged(Rows& rows, int k);
     void boxChanged(Rows& rows, int k);
     static void setBars(Rows& rows, ColourTriple rgb);
     static void fill(QFrame* preview, const ColourTriple& rgb);
@@ -48,7 +53,9 @@ private:
     QPushButton* button(Cmd c) const { return cmdButton[int(c)]; }
     void cmdButton_Click(Cmd c);
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    RunState& m_state;
     // Clear while the window loads: the bars then only show the colours.
     bool m_ready = false;
     Rows m_window;

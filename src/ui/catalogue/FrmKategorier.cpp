@@ -1,4 +1,7 @@
 #include "ui/catalogue/FrmKategorier.h"
+#include "core/db/Database.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/catalogue/Categories.h"
 #include "ui/app/Colours.h"
@@ -11,9 +14,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-FrmKategorier::FrmKategorier(AppContext& ctx, QWidget* parent)
+FrmKategorier::FrmKategorier(Database& db, Prompts& prompts, const RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_state(state)
 {
     setObjectName(QStringLiteral("frmKategorier"));
     setWindowTitle(QStringLiteral("Kategorier"));
@@ -29,7 +34,7 @@ FrmKategorier::FrmKategorier(AppContext& ctx, QWidget* parent)
     txtNyKategori->installEventFilter(this);
     txtChangeName->installEventFilter(this);
 
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
     frmListaKategorier();
     // Opened mostly to add one; Enter then adds it.
     txtNyKategori->setFocus();
@@ -84,7 +89,7 @@ void FrmKategorier::buildControls()
 
 bool FrmKategorier::frmListaKategorier()
 {
-    const auto cats = Categories::list(m_ctx.db());
+    const auto cats = Categories::list(m_db);
     if (!cats) {
         showDbError(QStringLiteral("Kategorierna kunde inte läsas."), cats.error());
         return false;
@@ -110,7 +115,7 @@ void FrmKategorier::cmdNy_Click()
     const QString name = txtNyKategori->text();
     if (name.isEmpty())
         return;
-    if (const auto kid = Categories::addCategory(m_ctx.db(), name); !kid) {
+    if (const auto kid = Categories::addCategory(m_db, name); !kid) {
         showDbError(QStringLiteral("Kategorin kunde inte sparas."), kid.error());
         return;
     }
@@ -125,14 +130,14 @@ void FrmKategorier::cmdChange_Click()
     if (sel.isEmpty())
         return;
     const qint32 kid = m_ids.value(lstKategorier->row(sel.first()));
-    const auto done = Categories::renameCategory(m_ctx.db(), kid, txtChangeName->text());
+    const auto done = Categories::renameCategory(m_db, kid, txtChangeName->text());
     if (!done.ok()) {
         showDbError(QStringLiteral("Kategorin kunde inte sparas."), done.error());
         return;
     }
     if (!*done) {
         // Removed meanwhile: the list shows what is there now, the typed name stays.
-        m_ctx.prompts().message(this, QStringLiteral("Kategorin finns inte längre."), Prompts::Buttons::Ok,
+        m_prompts.message(this, QStringLiteral("Kategorin finns inte längre."), Prompts::Buttons::Ok,
             Prompts::Icon::Warning);
         frmListaKategorier();
         emit categoriesChanged();
@@ -145,7 +150,7 @@ void FrmKategorier::cmdChange_Click()
 
 void FrmKategorier::showDbError(const QString& what, const DbError& error)
 {
-    m_ctx.prompts().message(this, what + QStringLiteral("\n\n") + error.describe(), Prompts::Buttons::Ok,
+    m_prompts.message(this, what + QStringLiteral("\n\n") + error.describe(), Prompts::Buttons::Ok,
         Prompts::Icon::Critical);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "core/db/Database.h"
 #include "ui/app/Controls.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QVector>
 #include <QWidget>
@@ -16,7 +18,7 @@ class QPushButton;
 class FrmKategorier : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmKategorier(AppContext& ctx, QWidget* parent = nullptr);
+    explicit FrmKategorier(Database& db, Prompts& prompts, const RunState& state, QWidget* parent = nullptr);
 
     // Refills the list and its numbers; false (and the list as it was) when
     // the categories could not be read.
@@ -43,7 +45,9 @@ private:
     void setDefaultButton(QPushButton* button);
     void showDbError(const QString& what, const DbError& error);
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    const RunState& m_state;
     QVector<qint32> m_ids;
     QLabel* lblKategorier = nullptr;
     QListWidget* lstKategorier = nullptr;

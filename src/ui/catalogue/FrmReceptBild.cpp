@@ -1,4 +1,7 @@
 #include "ui/catalogue/FrmReceptBild.h"
+#include "core/app/ProgramPaths.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/catalogue/Pictures.h"
 #include "ui/app/Colours.h"
@@ -17,25 +20,27 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-FrmReceptBild::FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent)
+FrmReceptBild::FrmReceptBild(Prompts& prompts, const ProgramPaths& paths, const RunState& state,
+    std::function<qint32()> currentRid, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_ctx(ctx)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_currentRid(std::move(currentRid))
 {
     setObjectName(QStringLiteral("frmReceptBild"));
     setWindowTitle(QStringLiteral("Bild"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
 
-    const QString current = Pictures::ReceptBildFil(m_ctx.pictureFolder(), m_currentRid());
+    const QString current = Pictures::ReceptBildFil(m_paths.pictureFolder(), m_currentRid());
     button(Cmd::TaBort)->setVisible(!current.isEmpty());
     if (current.isEmpty())
         return;
     if (const QString error = showPicture(current); !error.isEmpty())
-        QTimer::singleShot(0, this, [this, error] {
-            m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        });
+        QTimer::singleShot(0, this,
+            [this, error] { m_prompts.message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning); });
 }
 
 void FrmReceptBild::buildControls()
@@ -126,12 +131,12 @@ void FrmReceptBild::open()
     // A folder that is not there would be proposed as the file's name.
     if (!QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    const QString file = m_ctx.prompts().openFileName(this, QStringLiteral("Välj bild"),
+    const QString file = m_prompts.openFileName(this, QStringLiteral("Välj bild"),
         QStringLiteral("Bilder (*.jpg;*.gif;*.bmp)|*.jpg;*.gif;*.bmp"), folder);
     if (file.isEmpty() || !QFileInfo::exists(file))
         return;
     if (const QString error = showPicture(file); !error.isEmpty()) {
-        m_ctx.prompts().message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        m_prompts.message(this, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     m_txtFilename->setText(QFileInfo(file).absoluteFilePath());
@@ -147,9 +152,9 @@ void FrmReceptBild::ok()
     if (!QFileInfo::exists(file))
         return;
     const qint32 rid = m_currentRid();
-    const Pictures::Result r = Pictures::storePicture(m_ctx.pictureFolder(), rid, file);
+    const Pictures::Result r = Pictures::storePicture(m_paths.pictureFolder(), rid, file);
     if (!r.ok) {
-        m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        m_prompts.message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     emit pictureChanged(rid);
@@ -158,14 +163,14 @@ void FrmReceptBild::ok()
 
 void FrmReceptBild::remove()
 {
-    if (m_ctx.prompts().message(this, QStringLiteral("Vill du ta bort bilden?"), Prompts::Buttons::YesNo,
+    if (m_prompts.message(this, QStringLiteral("Vill du ta bort bilden?"), Prompts::Buttons::YesNo,
             Prompts::Icon::None, QStringLiteral("Ta bort bild"), Prompts::Answer::No)
         != Prompts::Answer::Yes)
         return;
     const qint32 rid = m_currentRid();
-    const Pictures::Result r = Pictures::removePicture(m_ctx.pictureFolder(), rid);
+    const Pictures::Result r = Pictures::removePicture(m_paths.pictureFolder(), rid);
     if (!r.ok) {
-        m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        m_prompts.message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     if (button(Cmd::TaBort)->hasFocus())

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "core/app/ProgramPaths.h"
 #include "ui/app/Controls.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QSize>
 #include <QWidget>
@@ -23,7 +25,8 @@ public:
 
     // currentRid is asked afresh at each step: the main list may move while
     // the window is open.
-    FrmReceptBild(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent = nullptr);
+    FrmReceptBild(Prompts& prompts, const ProgramPaths& paths, const RunState& state,
+        std::function<qint32()> currentRid, QWidget* parent = nullptr);
 
     QSize previewSize() const;
 
@@ -53,7 +56,9 @@ private:
     void setPreview(const QImage& image, QSize own);
     void setDefaultButton(QPushButton* button);
 
-    AppContext& m_ctx;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    const RunState& m_state;
     std::function<qint32()> m_currentRid;
     QPushButton* cmdButton[CmdCount] = {};
     Controls::DefaultButton m_default;

@@ -1,4 +1,7 @@
 #include "ui/exchange/FrmAdressBok.h"
+#include "core/app/ProgramPaths.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/exchange/MailSettings.h"
 #include "ui/app/Colours.h"
@@ -18,9 +21,12 @@ const QString FileName = QStringLiteral("adresser.txt");
 
 } // namespace
 
-FrmAdressBok::FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow)
+FrmAdressBok::FrmAdressBok(
+    Prompts& prompts, const ProgramPaths& paths, const RunState& state, FrmERecept* mailWindow)
     : QWidget(mailWindow, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_ctx(ctx)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_mail(mailWindow)
 {
     setObjectName(QStringLiteral("frmAdressBok"));
@@ -63,7 +69,7 @@ FrmAdressBok::FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow)
     setTabOrder(button(Cmd::LaggTill), button(Cmd::AvbrytKontakt));
 
     hidePanel();
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
     GetAdresser();
 }
 
@@ -114,10 +120,10 @@ QPushButton* FrmAdressBok::makeButton(QWidget* parent, Cmd c, const QString& cap
 void FrmAdressBok::GetAdresser()
 {
     lstKontakter->clear();
-    const AddressBook::ReadResult r = AddressBook::read(m_ctx.path(FileName));
+    const AddressBook::ReadResult r = AddressBook::read(m_paths.file(FileName));
     if (!r.ok) {
         m_readFailed = true;
-        m_ctx.prompts().message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        m_prompts.message(this, r.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     m_readFailed = false;
@@ -169,7 +175,7 @@ void FrmAdressBok::remove()
 {
     const int row = lstKontakter->currentRow();
     if (lstKontakter->selectedItems().isEmpty() || row < 0) {
-        m_ctx.prompts().message(this, QStringLiteral("Välj en kontakt först."));
+        m_prompts.message(this, QStringLiteral("Välj en kontakt först."));
         return;
     }
     QList<AddressBook::Contact> next = m_contacts;
@@ -216,12 +222,12 @@ void FrmAdressBok::hidePanel()
 bool FrmAdressBok::panelValid()
 {
     if (txtNamn->text().isEmpty()) {
-        m_ctx.prompts().message(this, QStringLiteral("Du måste ange ett namn."));
+        m_prompts.message(this, QStringLiteral("Du måste ange ett namn."));
         txtNamn->setFocus();
         return false;
     }
     if (!CheckMailAdress(txtMail->text())) {
-        m_ctx.prompts().message(this, QStringLiteral("Ogiltigt e-mailadress."));
+        m_prompts.message(this, QStringLiteral("Ogiltigt e-mailadress."));
         txtMail->setFocus();
         return false;
     }
@@ -253,14 +259,13 @@ bool FrmAdressBok::save(const QList<AddressBook::Contact>& contacts)
 {
     // Writing the little that was read would lose the rest.
     if (m_readFailed) {
-        m_ctx.prompts().message(this,
-            QStringLiteral("Adressboken kunde inte läsas och kan därför inte ändras."), Prompts::Buttons::Ok,
-            Prompts::Icon::Warning);
+        m_prompts.message(this, QStringLiteral("Adressboken kunde inte läsas och kan därför inte ändras."),
+            Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return false;
     }
-    const TextFile::WriteResult w = AddressBook::write(m_ctx.path(FileName), contacts);
+    const TextFile::WriteResult w = AddressBook::write(m_paths.file(FileName), contacts);
     if (!w.ok)
-        m_ctx.prompts().message(this, w.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        m_prompts.message(this, w.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     return w.ok;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/app/ProgramPaths.h"
 #include "core/exchange/AddressBook.h"
-#include "ui/app/AppContext.h"
 #include "ui/app/Controls.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -18,7 +20,7 @@ class QPushButton;
 class FrmAdressBok : public QWidget {
     Q_OBJECT
 public:
-    FrmAdressBok(AppContext& ctx, FrmERecept* mailWindow);
+    FrmAdressBok(Prompts& prompts, const ProgramPaths& paths, const RunState& state, FrmERecept* mailWindow);
 
     // Fills the list and the contact table from adresser.txt.
     void GetAdresser();
@@ -58,7 +60,9 @@ private:
     bool save(const QList<AddressBook::Contact>& contacts);
     void setDefaultButton(QPushButton* b);
 
-    AppContext& m_ctx;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    const RunState& m_state;
     QPointer<FrmERecept> m_mail;
     QList<AddressBook::Contact> m_contacts;
     bool m_editing = false;

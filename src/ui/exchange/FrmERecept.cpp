@@ -1,4 +1,7 @@
 #include "ui/exchange/FrmERecept.h"
+#include "core/app/ProgramPaths.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/exchange/MailMessage.h"
 #include "core/exchange/MailPassword.h"
@@ -23,16 +26,18 @@ const FrmERecept::Kind FrmERecept::ERecept = { u"frmERecept", u"E-Recept", u"E-R
 const FrmERecept::Kind FrmERecept::Inkopslista = { u"frmSkickaInkopslista", u"Skicka inköpslista",
     u"Inköpslistan ej skickad", u"Inköpslistan skickad", u"Inköpslistan skickad till %1." };
 
-FrmERecept::FrmERecept(
-    AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow, QWidget* parent)
-    : FrmERecept(ctx, settings, std::move(openWindow), ERecept, parent)
+FrmERecept::FrmERecept(Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    const MailSettings& settings, std::function<void(QWidget*)> openWindow, QWidget* parent)
+    : FrmERecept(prompts, paths, state, settings, std::move(openWindow), ERecept, parent)
 {
 }
 
-FrmERecept::FrmERecept(AppContext& ctx, const MailSettings& settings,
-    std::function<void(QWidget*)> openWindow, const Kind& kind, QWidget* parent)
+FrmERecept::FrmERecept(Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    const MailSettings& settings, std::function<void(QWidget*)> openWindow, const Kind& kind, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_ctx(ctx)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_kind(kind)
     , m_settings(settings)
     , m_openWindow(std::move(openWindow))
@@ -75,12 +80,12 @@ FrmERecept::FrmERecept(AppContext& ctx, const MailSettings& settings,
     connect(&m_client, &SmtpClient::statusChanged, lblStatus, &QLabel::setText);
     connect(&m_client, &SmtpClient::finished, this, &FrmERecept::transferFinished);
     connect(&m_client, &SmtpClient::loginRefused, this, [this] {
-        m_ctx.mailPasswords.remove(MailPassword::account(m_settings.userName, m_settings.smtpServer));
+        m_state.forgetMailPassword(MailPassword::account(m_settings.userName, m_settings.smtpServer));
     });
 
     setMinimumSize(420, 260);
     resize(sizeHint());
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
 }
 
 void FrmERecept::setMessage(const QString& text)
@@ -138,7 +143,7 @@ void FrmERecept::openAddressBook()
         m_adressBok->activateWindow();
         return;
     }
-    m_adressBok = new FrmAdressBok(m_ctx, this);
+    m_adressBok = new FrmAdressBok(m_prompts, m_paths, m_state, this);
     m_adressBok->move(geometry().center() - m_adressBok->rect().center());
     m_adressBok->show();
     m_adressBok->activateWindow();
@@ -166,9 +171,9 @@ FrmEReceptInfo* FrmERecept::openSettings()
         return m_info;
     }
     // The file is read again: it may have been saved since this window opened.
-    if (std::optional<MailSettings> s = MailSettings::read(m_ctx.path(QStringLiteral("er.txt"))))
+    if (std::optional<MailSettings> s = MailSettings::read(m_paths.file(QStringLiteral("er.txt"))))
         m_settings = *s;
-    m_info = new FrmEReceptInfo(m_ctx, m_settings);
+    m_info = new FrmEReceptInfo(m_prompts, m_paths, m_state, m_settings);
     connect(m_info, &FrmEReceptInfo::saved, this, &FrmERecept::applySettings);
     m_openWindow(m_info);
     return m_info;
@@ -178,7 +183,7 @@ void FrmERecept::Skicka()
 {
     const QList<MailMessage::Mailbox> to = MailMessage::recipients(txtMottagare->text(), m_picked);
     if (to.isEmpty()) {
-        m_ctx.prompts().message(this, QStringLiteral("Du måste ange minst en mottagare"));
+        m_prompts.message(this, QStringLiteral("Du måste ange minst en mottagare"));
         txtMottagare->setFocus();
         return;
     }
@@ -195,8 +200,8 @@ void FrmERecept::Skicka()
         return;
     }
     const QString account = MailPassword::account(m_settings.userName, m_settings.smtpServer);
-    if (m_ctx.mailPasswords.contains(account)) {
-        startTransfer(m_ctx.mailPasswords.value(account));
+    if (const std::optional<QString> kept = m_state.mailPassword(account)) {
+        startTransfer(*kept);
         return;
     }
     button(Cmd::Skicka)->setEnabled(false);
@@ -210,14 +215,14 @@ void FrmERecept::Skicka()
             }
             // Asked once; the run keeps it.
             const std::optional<QString> typed
-                = m_ctx.prompts().password(this, QString::fromUtf16(m_kind.title),
+                = m_prompts.password(this, QString::fromUtf16(m_kind.title),
                     QStringLiteral("Lösenord för %1 på %2:").arg(m_settings.userName, m_settings.smtpServer));
             if (!typed) {
                 lblStatus->setText(QString::fromUtf16(m_kind.notSent));
                 button(Cmd::Skicka)->setEnabled(true);
                 return;
             }
-            m_ctx.mailPasswords.insert(account, *typed);
+            m_state.setMailPassword(account, *typed);
             startTransfer(*typed);
         },
         m_keyringTimeoutMs);
@@ -255,7 +260,7 @@ void FrmERecept::reportSent()
 {
     if (!isVisible())
         return;
-    m_ctx.prompts().message(this,
+    m_prompts.message(this,
         QString::fromUtf16(m_kind.sentTo).arg(m_sendingTo.join(QStringLiteral(", "))), Prompts::Buttons::Ok,
         Prompts::Icon::Information);
     close();

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/app/ProgramPaths.h"
 #include "core/exchange/AddressBook.h"
 #include "core/exchange/MailMessage.h"
 #include "core/exchange/MailSettings.h"
 #include "core/exchange/SmtpClient.h"
-#include "ui/app/AppContext.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -38,10 +40,10 @@ public:
     static const Kind Inkopslista;
 
     // openWindow shows a window the way the main window shows its own.
-    FrmERecept(AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow,
-        QWidget* parent = nullptr);
-    FrmERecept(AppContext& ctx, const MailSettings& settings, std::function<void(QWidget*)> openWindow,
-        const Kind& kind, QWidget* parent = nullptr);
+    FrmERecept(Prompts& prompts, const ProgramPaths& paths, RunState& state, const MailSettings& settings,
+        std::function<void(QWidget*)> openWindow, QWidget* parent = nullptr);
+    FrmERecept(Prompts& prompts, const ProgramPaths& paths, RunState& state, const MailSettings& settings,
+        std::function<void(QWidget*)> openWindow, const Kind& kind, QWidget* parent = nullptr);
 
     // The text in CR LF lines, as the e-recipe is built.
     void setMessage(const QString& text);
@@ -77,7 +79,9 @@ private:
     void reportSent();
     void layoutControls();
 
-    AppContext& m_ctx;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    RunState& m_state;
     const Kind& m_kind;
     MailSettings m_settings;
     std::function<void(QWidget*)> m_openWindow;

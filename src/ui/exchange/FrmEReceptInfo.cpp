@@ -1,4 +1,7 @@
 #include "ui/exchange/FrmEReceptInfo.h"
+#include "core/app/ProgramPaths.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/exchange/MailPassword.h"
 #include "core/exchange/SmtpClient.h"
@@ -31,9 +34,12 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QLineEdit*
 
 } // namespace
 
-FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings>& settings, QWidget* parent)
+FrmEReceptInfo::FrmEReceptInfo(Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    const std::optional<MailSettings>& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_ctx(ctx)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
 {
     setObjectName(QStringLiteral("frmEReceptInfo"));
     setWindowTitle(QStringLiteral("E-Recept - Inställningar"));
@@ -63,7 +69,7 @@ FrmEReceptInfo::FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings
         txtLosenord->setPlaceholderText(QStringLiteral("(oförändrat)"));
     txtNamn->setFocus();
 
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
 }
 
 QVBoxLayout* FrmEReceptInfo::buildForm()
@@ -123,13 +129,13 @@ void FrmEReceptInfo::OKButton_Click()
     if (txtNamn->text().isEmpty() || txtPort->text().isEmpty() || txtSmtp->text().isEmpty())
         return;
     if (!CheckMailAdress(txtMail->text())) {
-        m_ctx.prompts().message(this, QStringLiteral("Felaktig e-mailadress"));
+        m_prompts.message(this, QStringLiteral("Felaktig e-mailadress"));
         txtMail->setFocus();
         return;
     }
     // A port that is not a number could never be read back.
     if (!parsePort(txtPort->text())) {
-        m_ctx.prompts().message(this, QStringLiteral("Porten måste vara ett tal från 1 till 65535."));
+        m_prompts.message(this, QStringLiteral("Porten måste vara ett tal från 1 till 65535."));
         txtPort->setFocus();
         return;
     }
@@ -139,9 +145,9 @@ void FrmEReceptInfo::OKButton_Click()
     s.smtpServer = txtSmtp->text();
     s.smtpPort = txtPort->text();
     s.userName = txtAnvandarnamn->text().trimmed();
-    const TextFile::WriteResult w = s.write(m_ctx.path(QStringLiteral("er.txt")));
+    const TextFile::WriteResult w = s.write(m_paths.file(QStringLiteral("er.txt")));
     if (!w.ok) {
-        m_ctx.prompts().message(this, w.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        m_prompts.message(this, w.error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
     if (!s.userName.isEmpty() && !txtLosenord->text().isEmpty())
@@ -154,12 +160,12 @@ void FrmEReceptInfo::storePassword(const MailSettings& s, const QString& passwor
 {
     const QString account = MailPassword::account(s.userName, s.smtpServer);
     // The run goes on with it whatever the keyring says.
-    m_ctx.mailPasswords.insert(account, password);
+    m_state.setMailPassword(account, password);
     setEnabled(false);
     MailPassword::write(account, password, this, [this, s](const MailPassword::Answer& a) {
         setEnabled(true);
         if (a.outcome == MailPassword::Outcome::NoKeyring)
-            m_ctx.prompts().message(this,
+            m_prompts.message(this,
                 QStringLiteral(
                     "Det finns ingen nyckelring som kan spara lösenordet. Programmet minns det tills "
                     "du avslutar och frågar efter det nästa gång du skickar ett e-recept."),

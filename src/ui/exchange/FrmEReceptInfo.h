@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/app/ProgramPaths.h"
 #include "core/exchange/MailSettings.h"
-#include "ui/app/AppContext.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QWidget>
 
@@ -16,7 +18,8 @@ class FrmEReceptInfo : public QWidget {
     Q_OBJECT
 public:
     // The boxes start empty when there are no settings yet.
-    FrmEReceptInfo(AppContext& ctx, const std::optional<MailSettings>& settings, QWidget* parent = nullptr);
+    FrmEReceptInfo(Prompts& prompts, const ProgramPaths& paths, RunState& state,
+        const std::optional<MailSettings>& settings, QWidget* parent = nullptr);
 
 signals:
     void saved(const MailSettings& settings);
@@ -32,7 +35,9 @@ private:
     void storePassword(const MailSettings& s, const QString& password);
     void finishSave(const MailSettings& s);
 
-    AppContext& m_ctx;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    RunState& m_state;
     QLineEdit* txtNamn = nullptr;
     QLineEdit* txtMail = nullptr;
     QLineEdit* txtSmtp = nullptr;

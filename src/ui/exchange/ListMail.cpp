@@ -6,16 +6,16 @@
 
 namespace ListMail {
 
-void open(AppContext& ctx, QWidget* from, const std::function<void(QWidget*)>& openWindow,
+void open(Prompts& prompts, const ProgramPaths& paths, RunState& state, QWidget* from, const std::function<void(QWidget*)>& openWindow,
     const QString& subject, const QString& text)
 {
     QString error;
     const std::optional<MailSettings> settings
-        = MailSettings::read(ctx.path(QStringLiteral("er.txt")), &error);
+        = MailSettings::read(paths.file(QStringLiteral("er.txt")), &error);
     if (!error.isEmpty())
-        ctx.prompts().message(from, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        prompts.message(from, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     if (!settings) {
-        openWindow(new FrmEReceptInfo(ctx, std::nullopt));
+        openWindow(new FrmEReceptInfo(prompts, paths, state, std::nullopt));
         return;
     }
     auto* mail = from->findChild<FrmERecept*>(
@@ -23,7 +23,7 @@ void open(AppContext& ctx, QWidget* from, const std::function<void(QWidget*)>& o
     // A closed one may still wait for its deletion.
     if (!mail || !mail->isVisible()) {
         // Owned by the list's window: it goes when the list does.
-        mail = new FrmERecept(ctx, *settings, openWindow, FrmERecept::Inkopslista, from);
+        mail = new FrmERecept(prompts, paths, state, *settings, openWindow, FrmERecept::Inkopslista, from);
         mail->setAttribute(Qt::WA_DeleteOnClose);
         mail->move(from->geometry().center() - mail->rect().center());
     }

@@ -15,7 +15,7 @@ namespace ListMail {
 // one per `from`: a second call fills the open one anew. A settings file that
 // cannot be read is named first; without settings their window opens
 // instead, and once they are saved the user sends again, as with e-recipes.
-void open(AppContext& ctx, QWidget* from, const std::function<void(QWidget*)>& openWindow,
+void open(Prompts& prompts, const ProgramPaths& paths, RunState& state, QWidget* from, const std::function<void(QWidget*)>& openWindow,
     const QString& subject, const QString& text);
 
 } // namespace ListMail

@@ -1,4 +1,7 @@
 #include "ui/guide/FrmGuide.h"
+#include "core/db/Database.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/catalogue/Guide.h"
 #include "ui/app/Colours.h"
@@ -26,9 +29,11 @@ constexpr int PanelHeight = 311;
 
 } // namespace
 
-FrmGuide::FrmGuide(AppContext& ctx, QWidget* parent)
+FrmGuide::FrmGuide(Database& db, Prompts& prompts, const RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_state(state)
 {
     setObjectName(QStringLiteral("frmGuide"));
     setWindowTitle(QStringLiteral("Hälsoguide"));
@@ -53,7 +58,7 @@ FrmGuide::FrmGuide(AppContext& ctx, QWidget* parent)
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     setFixedSize(ClientWidth, ClientHeight);
 
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
     SelectGuideMode(Tab::Mat);
     txtRecept->setFocus();
 }
@@ -113,13 +118,13 @@ void FrmGuide::SelectGuideMode(Tab tab)
 
 void FrmGuide::showDbError(const QString& what, const DbError& error)
 {
-    m_ctx.prompts().message(this, what + QStringLiteral("\n\n") + error.describe(), Prompts::Buttons::Ok,
+    m_prompts.message(this, what + QStringLiteral("\n\n") + error.describe(), Prompts::Buttons::Ok,
         Prompts::Icon::Critical);
 }
 
 void FrmGuide::lookUpRecipes(const QString& text)
 {
-    const auto found = Guide::recipesBeginning(m_ctx.db(), text);
+    const auto found = Guide::recipesBeginning(m_db, text);
     if (!found) {
         showDbError(QStringLiteral("Recepten kunde inte sökas."), found.error());
         return;
@@ -130,7 +135,7 @@ void FrmGuide::lookUpRecipes(const QString& text)
 
 void FrmGuide::lookUpIngredients(const QString& text)
 {
-    const auto found = Guide::ingredientsBeginning(m_ctx.db(), text);
+    const auto found = Guide::ingredientsBeginning(m_db, text);
     if (!found) {
         showDbError(QStringLiteral("Ingredienserna kunde inte sökas."), found.error());
         return;
@@ -178,7 +183,7 @@ void FrmGuide::ShowRecipeIngredients(qint32 rid, const QString& title)
              lblAntal, lblEnhet, lblIngredienser, lblTitel, lstIngredienser, txtAntal, txtNamn, cmbEnhet })
         w->show();
     lblIngredienser->setText(QStringLiteral("Ingredienser i ") + title);
-    const auto lines = Guide::ingredientLines(m_ctx.db(), rid);
+    const auto lines = Guide::ingredientLines(m_db, rid);
     if (!lines) {
         showDbError(QStringLiteral("Receptets ingredienser kunde inte läsas."), lines.error());
         return;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "core/db/Database.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QVector>
 #include <QWidget>
@@ -22,7 +24,7 @@ public:
     enum class Tab : int { Mat = 0, Motion = 1, Matinfo = 2, Uppgifter = 3, Kalender = 4 };
     static constexpr int TabCount = 5;
 
-    explicit FrmGuide(AppContext& ctx, QWidget* parent = nullptr);
+    explicit FrmGuide(Database& db, Prompts& prompts, const RunState& state, QWidget* parent = nullptr);
 
     void SelectGuideMode(Tab tab);
     // Adds the recipe's ingredient lines at the top of the list.
@@ -49,7 +51,9 @@ private:
     void addChosenRecipe();
     void showDbError(const QString& what, const DbError& error);
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    const RunState& m_state;
     QPushButton* cmdGuide[TabCount] = {};
     QWidget* picMode[TabCount] = {};
     QLabel* lblInfo = nullptr;

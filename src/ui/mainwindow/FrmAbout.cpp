@@ -1,4 +1,5 @@
 #include "ui/mainwindow/FrmAbout.h"
+#include "ui/app/RunState.h"
 
 #include "ui/app/Colours.h"
 
@@ -16,7 +17,7 @@ static void initResources()
     Q_INIT_RESOURCE(gastrid);
 }
 
-FrmAbout::FrmAbout(AppContext& ctx, QWidget* parent)
+FrmAbout::FrmAbout(const RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
 {
     initResources();
@@ -29,7 +30,7 @@ FrmAbout::FrmAbout(AppContext& ctx, QWidget* parent)
     picture->setPixmap(QIcon(QStringLiteral(":/gastrid.svg")).pixmap(128, 128));
     picture->setFixedSize(128, 128);
 
-    auto* title = new QLabel(ctx.programTitle, this);
+    auto* title = new QLabel(state.programTitle(), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
@@ -65,7 +66,7 @@ FrmAbout::FrmAbout(AppContext& ctx, QWidget* parent)
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
     m_cmdOK->setFocus();
 
-    Colours::apply(ctx, this);
+    Colours::apply(state, this);
 }
 
 void FrmAbout::keyPressEvent(QKeyEvent* e)

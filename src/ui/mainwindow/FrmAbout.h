@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "ui/app/RunState.h"
 
 #include <QWidget>
 
@@ -10,7 +10,7 @@ class QPushButton;
 class FrmAbout : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmAbout(AppContext& ctx, QWidget* parent = nullptr);
+    explicit FrmAbout(const RunState& state, QWidget* parent = nullptr);
 
 signals:
     void closed();

@@ -91,8 +91,8 @@ void FrmMain::buildControls()
     for (QComboBox* c : { cmbKategorier, cmbNyttRecept })
         c->setMaxVisibleItems(20);
     buildButtons();
-    m_search = new SearchPanel(
-        m_ctx, this, m_windows, { button(Cmd::Sok), button(Cmd::LaggTill), button(Cmd::SparaIng) });
+    m_search = new SearchPanel(m_ctx.db(), m_ctx.prompts(), m_ctx.paths(), m_ctx.state(), this, m_windows,
+        { button(Cmd::Sok), button(Cmd::LaggTill), button(Cmd::SparaIng) });
     connect(m_search, &SearchPanel::seekRequested, this, &FrmMain::RunSeek);
     connect(m_search, &SearchPanel::searchDone, this, &FrmMain::showSeekResult);
     m_commands = new MainCommands(m_ctx, *this, m_windows);
@@ -158,19 +158,19 @@ void FrmMain::connectControls()
 
 bool FrmMain::load()
 {
-    setWindowTitle(m_ctx.programTitle);
+    setWindowTitle(m_ctx.state().programTitle());
     Colours::apply(m_ctx, this);
     // A user expects the window back at the size it was left at; one left
     // on a larger screen opens maximised, so that every control is in reach.
-    const QSize stored = QSize(m_ctx.windowWidth, m_ctx.windowHeight).expandedTo(MainLayout::MinimumSize);
+    const QSize stored = QSize(m_ctx.state().windowWidth(), m_ctx.state().windowHeight())
+                             .expandedTo(MainLayout::MinimumSize);
     const QSize room = screen()->availableGeometry().size();
     const QSize fitting = stored.boundedTo(room);
     resize(fitting.expandedTo(MainLayout::MinimumSize));
     if (!room.isEmpty() && fitting != stored)
         setWindowState(windowState() | Qt::WindowMaximized);
     applyLayout();
-    m_ctx.windowWidth = qint16(width());
-    m_ctx.windowHeight = qint16(height());
+    m_ctx.state().setWindowSize(qint16(width()), qint16(height()));
     purgeWastebasket();
     if (!FillKategoriList() || !FillNyKategoriList())
         return false;
@@ -196,8 +196,7 @@ void FrmMain::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     applyLayout();
-    m_ctx.windowWidth = qint16(std::min(width(), 32767));
-    m_ctx.windowHeight = qint16(std::min(height(), 32767));
+    m_ctx.state().setWindowSize(qint16(std::min(width(), 32767)), qint16(std::min(height(), 32767)));
 }
 
 int FrmMain::markedCount() const

@@ -143,7 +143,7 @@ void MainCommands::openKategorier()
     // One category window at a time.
     if (bringToFront(QStringLiteral("frmKategorier")))
         return;
-    auto* w = new FrmKategorier(m_ctx);
+    auto* w = new FrmKategorier(m_ctx.db(), m_ctx.prompts(), m_ctx.state());
     connect(w, &FrmKategorier::categoriesChanged, this, [this] { m_kategorierChanged = true; });
     // Once a category has changed, every later closing refills, for the rest of the run.
     connect(w, &FrmKategorier::closed, this, [this] {
@@ -167,13 +167,12 @@ void MainCommands::openUppdatera()
 {
     if (bringToFront(QStringLiteral("frmUppdatera")))
         return;
-    auto* w = new FrmUppdatera(m_ctx);
+    auto* w = new FrmUppdatera(m_ctx.db(), m_ctx.prompts(), m_ctx.paths(), m_ctx.state());
     connect(w, &FrmUppdatera::receptImported, &m_main, &FrmMain::showNewestRecipes);
     connect(w, &FrmUppdatera::updateOffered, this, [this](const QUrl& base, const UpdateInfo::Offer& offer) {
-        m_windows.open(
-            new FrmDownloadUpdate(m_ctx, base, offer, [this](const std::function<bool()>& startInstaller) {
-                return m_main.ExitProgram(startInstaller);
-            }));
+        m_windows.open(new FrmDownloadUpdate(m_ctx.prompts(), m_ctx.paths(), m_ctx.state(), base, offer,
+            [this](
+                const std::function<bool()>& startInstaller) { return m_main.ExitProgram(startInstaller); }));
     });
     m_windows.open(w);
 }
@@ -181,7 +180,8 @@ void MainCommands::openUppdatera()
 void MainCommands::openPrint()
 {
     if (anyMarked())
-        m_windows.open(new FrmPrint(m_ctx, [this] { return m_main.currentListRid(); }));
+        m_windows.open(new FrmPrint(m_ctx.db(), m_ctx.prompts(), m_ctx.paths(), m_ctx.state(),
+            [this] { return m_main.currentListRid(); }));
 }
 
 void MainCommands::SendERecept()
@@ -206,7 +206,7 @@ void MainCommands::SendERecept()
         if (bringToFront(QStringLiteral("frmEReceptInfo")))
             return;
         // Once saved, the user gives the command again.
-        auto* info = new FrmEReceptInfo(m_ctx, std::nullopt);
+        auto* info = new FrmEReceptInfo(m_ctx.prompts(), m_ctx.paths(), m_ctx.state(), std::nullopt);
         if (mail)
             connect(info, &FrmEReceptInfo::saved, mail, &FrmERecept::applySettings);
         m_windows.open(info);
@@ -227,7 +227,8 @@ void MainCommands::SendERecept()
         mail->activateWindow();
         return;
     }
-    mail = new FrmERecept(m_ctx, *settings, [this](QWidget* w) { m_windows.open(w); });
+    mail = new FrmERecept(
+        m_ctx.prompts(), m_ctx.paths(), m_ctx.state(), *settings, [this](QWidget* w) { m_windows.open(w); });
     mail->setMessage(*text);
     m_windows.open(mail);
 }
@@ -236,7 +237,7 @@ void MainCommands::SendERecept()
 // steps aside, and it comes back when the guide closes.
 void MainCommands::openGuide()
 {
-    auto* w = new FrmGuide(m_ctx);
+    auto* w = new FrmGuide(m_ctx.db(), m_ctx.prompts(), m_ctx.state());
     connect(w, &FrmGuide::activated, &m_main, &QWidget::hide);
     connect(w, &FrmGuide::closed, this, [this] {
         if (!m_main.hasExited())
@@ -251,21 +252,23 @@ void MainCommands::openMatsedel()
     if (bringToFront(QStringLiteral("frmMatsedel")))
         return;
     m_windows.open(new FrmMatsedel(
-        m_ctx, [this] { return m_main.searchPanel().entries(); }, [this](QWidget* w) { m_windows.open(w); }));
+        m_ctx.db(), m_ctx.prompts(), m_ctx.paths(), m_ctx.state(),
+        [this] { return m_main.searchPanel().entries(); }, [this](QWidget* w) { m_windows.open(w); }));
 }
 
 void MainCommands::openAnpassa()
 {
     if (bringToFront(QStringLiteral("frmAnpassa")))
         return;
-    m_windows.open(new FrmAnpassa(m_ctx));
+    m_windows.open(new FrmAnpassa(m_ctx.db(), m_ctx.prompts(), m_ctx.state()));
 }
 
 void MainCommands::openPictureWindow()
 {
     if (!anyMarked())
         return;
-    auto* w = new FrmReceptBild(m_ctx, [this] { return m_main.currentListRid(); });
+    auto* w = new FrmReceptBild(
+        m_ctx.prompts(), m_ctx.paths(), m_ctx.state(), [this] { return m_main.currentListRid(); });
     connect(w, &FrmReceptBild::pictureChanged, &m_main, &FrmMain::pictureChanged);
     m_windows.open(w);
 }
@@ -274,7 +277,7 @@ void MainCommands::openAbout()
 {
     if (bringToFront(QStringLiteral("frmAbout")))
         return;
-    m_windows.open(new FrmAbout(m_ctx));
+    m_windows.open(new FrmAbout(m_ctx.state()));
 }
 
 void MainCommands::openHelp()

@@ -1,8 +1,11 @@
 #include "ui/mainwindow/SearchPanel.h"
 
+#include "core/app/ProgramPaths.h"
+#include "core/db/Database.h"
 #include "core/text/FridgeFile.h"
-#include "ui/app/AppContext.h"
 #include "ui/app/Controls.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 #include "ui/mainwindow/SecondaryWindows.h"
 #include "ui/search/FrmSeekProgress.h"
 
@@ -44,13 +47,17 @@ bool isEnterRelease(QEvent* event)
 
 } // namespace
 
-SearchPanel::SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windows, Buttons buttons)
+SearchPanel::SearchPanel(Database& db, Prompts& prompts, const ProgramPaths& paths, const RunState& state,
+    QWidget* host, SecondaryWindows& windows, Buttons buttons)
     : QObject(host)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_host(host)
     , m_windows(windows)
     , m_buttons(buttons)
-    , m_kept(ctx.db())
+    , m_kept(db)
 {
     m_keeping.setInterval(0);
     m_reading.setInterval(0);
@@ -60,7 +67,7 @@ SearchPanel::SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windo
         // A slice short enough not to be felt; a failure is left for the
         // search to report.
         const auto done = m_kept.readSome(KeepSlice);
-        if (!done.ok() || done.value() || !m_ctx.db().isOpen())
+        if (!done.ok() || done.value() || !m_db.isOpen())
             m_keeping.stop();
     });
     lblSeek = label(host, QStringLiteral("lblSeek"), QStringLiteral("Sök recept..."), 557, 160, 233);
@@ -211,7 +218,7 @@ void SearchPanel::keepTextMeanwhile()
 // The window system still keeps it over the main window.
 void SearchPanel::showProgress()
 {
-    m_progress = std::make_unique<FrmSeekProgress>(m_ctx);
+    m_progress = std::make_unique<FrmSeekProgress>(m_state);
     FrmSeekProgress* win = m_progress.get();
     connect(win, &FrmSeekProgress::cancelled, this, [this] {
         m_stopAsked = true;
@@ -264,7 +271,7 @@ bool SearchPanel::search(Catalogue::TitleOrder& order)
 bool SearchPanel::searchAtOnce(int chosen, Catalogue::TitleOrder& order)
 {
     if (!m_kept.isComplete()) {
-        const auto count = Catalogue::recipeCount(m_ctx.db());
+        const auto count = Catalogue::recipeCount(m_db);
         if (!count || *count > AtOnceLimit)
             return false;
         const auto done = m_kept.readSome(AtOnceLimit + 1);
@@ -276,8 +283,8 @@ bool SearchPanel::searchAtOnce(int chosen, Catalogue::TitleOrder& order)
         return false;
     const QStringList seek = entries();
     if (chosen == MissingOneMode) {
-        emit searchDone(SeekEngine::missingOneInListOrder(
-            m_ctx.db(), order, SeekEngine::testMissingOne(m_kept, seek, false)));
+        emit searchDone(
+            SeekEngine::missingOneInListOrder(m_db, order, SeekEngine::testMissingOne(m_kept, seek, false)));
         return true;
     }
     const auto rule = chosen == CookableMode ? SeekEngine::Rule::Cookable : SeekEngine::Rule::AnyIngredient;
@@ -292,9 +299,9 @@ void SearchPanel::readSlice()
     // Closing the program meanwhile closes the cookbook: nothing more is read.
     // A complete text is still brought up to date a slice at a time, as a
     // change it cannot follow has it read everything again.
-    if (!m_stopAsked && m_ctx.db().isOpen()) {
+    if (!m_stopAsked && m_db.isOpen()) {
         if (m_total == 0 && !m_kept.isComplete()) {
-            const auto count = Catalogue::recipeCount(m_ctx.db());
+            const auto count = Catalogue::recipeCount(m_db);
             if (!count)
                 return finishSearch(count.error());
             m_total = int(std::min<qint64>(*count, INT_MAX));
@@ -339,10 +346,10 @@ void SearchPanel::testsDone()
     // The list's order, and the lines the near misses lack, come from the
     // cookbook, read here on this thread.
     const SeekEngine::Tested tested = std::exchange(m_tested, {});
-    if (!m_ctx.db().isOpen())
+    if (!m_db.isOpen())
         return finishSearch(SeekEngine::Result {});
     if (m_mode == MissingOneMode)
-        return finishSearch(SeekEngine::missingOneInListOrder(m_ctx.db(), *m_order, tested));
+        return finishSearch(SeekEngine::missingOneInListOrder(m_db, *m_order, tested));
     finishSearch(SeekEngine::inListOrder(*m_order, tested));
 }
 
@@ -396,8 +403,8 @@ void SearchPanel::RemoveSeekItem()
 
 void SearchPanel::OpenFridge()
 {
-    const QString file = m_ctx.prompts().openFileName(
-        m_host, QStringLiteral("Öppna kylskåp"), FridgeFilter, m_ctx.programFolder());
+    const QString file = m_prompts.openFileName(
+        m_host, QStringLiteral("Öppna kylskåp"), FridgeFilter, m_paths.programFolder);
     if (!file.isEmpty())
         loadFridge(file);
 }
@@ -406,7 +413,7 @@ bool SearchPanel::loadFridge(const QString& file)
 {
     const TextFile::ReadResult read = FridgeFile::read(file);
     if (!read.ok) {
-        m_ctx.prompts().message(m_host, read.error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        m_prompts.message(m_host, read.error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
     lstSeek->clear();
@@ -416,8 +423,8 @@ bool SearchPanel::loadFridge(const QString& file)
 
 void SearchPanel::SaveFridge()
 {
-    const QString chosen = m_ctx.prompts().saveFileName(
-        m_host, QStringLiteral("Spara kylskåp"), FridgeFilter, m_ctx.programFolder());
+    const QString chosen = m_prompts.saveFileName(
+        m_host, QStringLiteral("Spara kylskåp"), FridgeFilter, m_paths.programFolder);
     if (chosen.isEmpty())
         return;
     const QString file = FridgeFile::withExtension(chosen);
@@ -428,5 +435,5 @@ void SearchPanel::SaveFridge()
     const QString text = written.unencodable.isEmpty() ? written.error
                                                        : QStringLiteral("Kylskåpet sparades inte i %1.\n\n%2")
                                                              .arg(QFileInfo(file).fileName(), written.error);
-    m_ctx.prompts().message(m_host, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    m_prompts.message(m_host, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
 }

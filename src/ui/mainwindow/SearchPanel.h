@@ -12,7 +12,10 @@
 
 #include <memory>
 
-class AppContext;
+class Database;
+class Prompts;
+class RunState;
+struct ProgramPaths;
 class FrmSeekProgress;
 class QComboBox;
 class QLabel;
@@ -37,7 +40,8 @@ public:
         QPushButton* edit = nullptr;
     };
 
-    SearchPanel(AppContext& ctx, QWidget* host, SecondaryWindows& windows, Buttons buttons);
+    SearchPanel(Database& db, Prompts& prompts, const ProgramPaths& paths, const RunState& state,
+        QWidget* host, SecondaryWindows& windows, Buttons buttons);
     ~SearchPanel() override;
 
     void FillSeekModes();
@@ -92,7 +96,10 @@ private:
     void testsDone();
     void finishSearch(const DbResult<SeekEngine::Result>& result);
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    const RunState& m_state;
     QWidget* m_host;
     SecondaryWindows& m_windows;
     Buttons m_buttons;

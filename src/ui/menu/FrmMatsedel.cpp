@@ -1,4 +1,8 @@
 #include "ui/menu/FrmMatsedel.h"
+#include "core/app/ProgramPaths.h"
+#include "core/db/Database.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/catalogue/Catalogue.h"
 #include "core/menu/MenuPage.h"
@@ -41,19 +45,22 @@ constexpr int OneCategory = Catalogue::NewestPosition + 1;
 
 } // namespace
 
-FrmMatsedel::FrmMatsedel(AppContext& ctx, std::function<QStringList()> fridge,
-    std::function<void(QWidget*)> openWindow, QWidget* parent)
+FrmMatsedel::FrmMatsedel(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    std::function<QStringList()> fridge, std::function<void(QWidget*)> openWindow, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_fridge(std::move(fridge))
     , m_openWindow(std::move(openWindow))
 {
     buildControls();
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
     fillKategorier();
     ListaMatsedlar();
-    const int slot = m_ctx.matsedelSlot;
-    m_ctx.matsedelSlot = -1;
+    const int slot = m_state.matsedelSlot();
+    m_state.setMatsedelSlot(-1);
     setCurrentSlot(slot >= 0 && slot < MenuSlots::SlotCount ? slot : 0);
 }
 
@@ -199,7 +206,7 @@ void FrmMatsedel::cmdButton_Click(Cmd c)
         placeSelected();
         break;
     case Cmd::TaBortRatt:
-        setTitle(m_ctx.matsedelSlot, {});
+        setTitle(m_state.matsedelSlot(), {});
         break;
     case Cmd::Aterstall:
         setTitles({});
@@ -222,7 +229,7 @@ void FrmMatsedel::fillKategorier()
     m_kategoriIds.clear();
     cmbKategorier->addItem(QStringLiteral("Alla recept"));
     m_kategoriIds.append(0);
-    const auto categories = Catalogue::categoriesWithRecipes(m_ctx.db());
+    const auto categories = Catalogue::categoriesWithRecipes(m_db);
     if (!categories) {
         showDbError(QStringLiteral("Kategorierna kunde inte läsas."), categories.error());
     } else {
@@ -241,8 +248,8 @@ void FrmMatsedel::kategoriChosen(int row)
     m_receptIds.clear();
     if (row < 0 || row >= m_kategoriIds.size())
         return;
-    const auto rows = row == 0 ? Catalogue::recipesFor(m_ctx.db(), Catalogue::AllRecipesPosition, 0)
-                               : Catalogue::recipesFor(m_ctx.db(), OneCategory, m_kategoriIds.at(row));
+    const auto rows = row == 0 ? Catalogue::recipesFor(m_db, Catalogue::AllRecipesPosition, 0)
+                               : Catalogue::recipesFor(m_db, OneCategory, m_kategoriIds.at(row));
     if (!rows) {
         showDbError(QStringLiteral("Recepten kunde inte läsas."), rows.error());
         return;
@@ -255,7 +262,7 @@ void FrmMatsedel::ListaMatsedlar()
 {
     cmbMatsedel->clear();
     m_matsedelIds.clear();
-    const auto plans = MenuStore::ListaMatsedlar(m_ctx.db());
+    const auto plans = MenuStore::ListaMatsedlar(m_db);
     if (!plans) {
         showDbError(QStringLiteral("Matsedlarna kunde inte läsas."), plans.error());
         return;
@@ -273,7 +280,7 @@ void FrmMatsedel::matsedelChosen(int row)
     if (row < 0 || row >= m_matsedelIds.size())
         return;
     txtMatsedel->setText(cmbMatsedel->itemText(row));
-    const auto week = MenuStore::load(m_ctx.db(), m_matsedelIds.at(row));
+    const auto week = MenuStore::load(m_db, m_matsedelIds.at(row));
     if (!week) {
         showDbError(QStringLiteral("Matsedeln kunde inte läsas."), week.error());
         return;
@@ -291,7 +298,7 @@ void FrmMatsedel::placeSelected()
     const int row = lstRecept->currentRow();
     if (row < 0 || row >= m_receptIds.size() || !lstRecept->currentItem()->isSelected())
         return;
-    const auto recipe = Catalogue::loadRecipe(m_ctx.db(), m_receptIds.at(row));
+    const auto recipe = Catalogue::loadRecipe(m_db, m_receptIds.at(row));
     if (!recipe) {
         showDbError(QStringLiteral("Receptet kunde inte läsas."), recipe.error());
         return;
@@ -300,13 +307,13 @@ void FrmMatsedel::placeSelected()
         warn(QStringLiteral("Receptet finns inte längre."));
         return;
     }
-    setTitle(m_ctx.matsedelSlot, (*recipe)->titel);
-    setCurrentSlot((m_ctx.matsedelSlot + 1) % MenuSlots::SlotCount);
+    setTitle(m_state.matsedelSlot(), (*recipe)->titel);
+    setCurrentSlot((m_state.matsedelSlot() + 1) % MenuSlots::SlotCount);
 }
 
 void FrmMatsedel::setCurrentSlot(int slot)
 {
-    const int old = m_ctx.matsedelSlot;
+    const int old = m_state.matsedelSlot();
     if (old >= 0 && old < MenuSlots::SlotCount) {
         for (QLabel* l : { lblWhat[old], lblTitel[old] }) {
             QFont f = l->font();
@@ -317,7 +324,7 @@ void FrmMatsedel::setCurrentSlot(int slot)
         p.setColor(QPalette::WindowText, Qt::black);
         lblWhat[old]->setPalette(p);
     }
-    m_ctx.matsedelSlot = slot;
+    m_state.setMatsedelSlot(slot);
     for (QLabel* l : { lblWhat[slot], lblTitel[slot] }) {
         QFont f = l->font();
         f.setBold(true);
@@ -346,7 +353,7 @@ void FrmMatsedel::save()
     const QString name = txtMatsedel->text();
     if (name.isEmpty())
         return;
-    if (DbStatus s = MenuStore::save(m_ctx.db(), name, titles()); !s) {
+    if (DbStatus s = MenuStore::save(m_db, name, titles()); !s) {
         showDbError(QStringLiteral("Matsedeln kunde inte sparas."), s.error());
         return;
     }
@@ -359,13 +366,13 @@ void FrmMatsedel::removePlan()
     if (row < 0 || row >= m_matsedelIds.size())
         return;
     // One click from the week's other commands: it goes only when the user says so.
-    if (m_ctx.prompts().message(this,
+    if (m_prompts.message(this,
             QStringLiteral("Vill du ta bort matsedeln \"%1\"?").arg(cmbMatsedel->itemText(row)),
             Prompts::Buttons::YesNo, Prompts::Icon::None, QStringLiteral("Ta bort matsedel"),
             Prompts::Answer::No)
         != Prompts::Answer::Yes)
         return;
-    if (DbStatus s = MenuStore::remove(m_ctx.db(), m_matsedelIds.at(row)); !s) {
+    if (DbStatus s = MenuStore::remove(m_db, m_matsedelIds.at(row)); !s) {
         showDbError(QStringLiteral("Matsedeln kunde inte tas bort."), s.error());
         return;
     }
@@ -374,7 +381,7 @@ void FrmMatsedel::removePlan()
 
 void FrmMatsedel::PrintMatsedel()
 {
-    const QString path = MenuPage::pagePath(m_ctx.programFolder());
+    const QString path = MenuPage::pagePath(m_paths.programFolder);
     if (!MenuPage::write(path, titles(), txtMatsedel->text()).ok) {
         warn(QStringLiteral("Sidan %1 kunde inte sparas.").arg(QDir::toNativeSeparators(path)));
         return;
@@ -393,28 +400,28 @@ void FrmMatsedel::pageLoaded(bool ok)
                  .arg(QDir::toNativeSeparators(webMatsedel->pagePath())));
         return;
     }
-    PagePrinter::printPage(m_ctx, this, *webMatsedel->document());
+    PagePrinter::printPage(m_prompts, m_state, this, *webMatsedel->document());
 }
 
 void FrmMatsedel::Inkopslista()
 {
-    const auto list = ShoppingList::build(m_ctx.db(), titles(), m_fridge ? m_fridge() : QStringList());
+    const auto list = ShoppingList::build(m_db, titles(), m_fridge ? m_fridge() : QStringList());
     if (!list) {
         showDbError(QStringLiteral("Inköpslistan kunde inte göras."), list.error());
         return;
     }
     const auto sections = ShoppingList::bySection(*list);
-    const QString path = ShoppingList::pagePath(m_ctx.programFolder());
+    const QString path = ShoppingList::pagePath(m_paths.programFolder);
     if (!PageWriter::write(path, ShoppingList::summedHtml(*list, sections)).ok) {
         warn(QStringLiteral("Sidan %1 kunde inte sparas.").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    auto* page = new FrmPrint(m_ctx, path);
+    auto* page = new FrmPrint(m_db, m_prompts, m_paths, m_state, path);
     // The list as shown goes out, even after this window has closed.
-    page->offerMail(
-        [&ctx = m_ctx, open = m_openWindow, page, text = ShoppingList::summedText(*list, sections)] {
-            ListMail::open(ctx, page, open, QStringLiteral("Inköpslista"), text);
-        });
+    page->offerMail([&prompts = m_prompts, &paths = m_paths, &state = m_state, open = m_openWindow, page,
+                        text = ShoppingList::summedText(*list, sections)] {
+        ListMail::open(prompts, paths, state, page, open, QStringLiteral("Inköpslista"), text);
+    });
     m_openWindow(page);
 }
 
@@ -453,5 +460,5 @@ void FrmMatsedel::showDbError(const QString& what, const DbError& error)
 
 void FrmMatsedel::warn(const QString& text)
 {
-    m_ctx.prompts().message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    m_prompts.message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Warning);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "core/app/ProgramPaths.h"
+#include "core/db/Database.h"
 #include "ui/app/Controls.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QVector>
 #include <QWidget>
@@ -24,11 +27,12 @@ class FrmMatsedel : public QWidget {
 public:
     // fridge gives the main window's list of ingredients at hand; openWindow
     // shows a window the way the main window shows its own.
-    FrmMatsedel(AppContext& ctx, std::function<QStringList()> fridge,
-        std::function<void(QWidget*)> openWindow, QWidget* parent = nullptr);
+    FrmMatsedel(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+        std::function<QStringList()> fridge, std::function<void(QWidget*)> openWindow,
+        QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return { 860, 600 }; }
-    int currentSlot() const { return m_ctx.matsedelSlot; }
+    int currentSlot() const { return m_state.matsedelSlot(); }
     QStringList titles() const;
 
     void ListaMatsedlar();
@@ -71,7 +75,10 @@ private:
     void warn(const QString& text);
     void setDefaultButton(QPushButton* button);
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    RunState& m_state;
     std::function<QStringList()> m_fridge;
     std::function<void(QWidget*)> m_openWindow;
     bool m_printPending = false;

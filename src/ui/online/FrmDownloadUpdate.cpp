@@ -1,7 +1,9 @@
 #include "ui/online/FrmDownloadUpdate.h"
 
-#include "ui/app/AppContext.h"
+#include "core/app/ProgramPaths.h"
 #include "ui/app/Colours.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -19,14 +21,16 @@ constexpr int BlockGap = 2;
 
 } // namespace
 
-FrmDownloadUpdate::FrmDownloadUpdate(AppContext& ctx, const QUrl& base, const UpdateInfo::Offer& offer,
-    ExitProgram exitProgram, QWidget* parent)
+FrmDownloadUpdate::FrmDownloadUpdate(Prompts& prompts, const ProgramPaths& paths, const RunState& state,
+    const QUrl& base, const UpdateInfo::Offer& offer, ExitProgram exitProgram, QWidget* parent)
     : QWidget(parent)
-    , m_ctx(ctx)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_base(base)
     , m_offer(offer)
     , m_exitProgram(std::move(exitProgram))
-    , m_download(m_nam, ctx.programFolder())
+    , m_download(m_nam, paths.programFolder)
 {
     setObjectName(QStringLiteral("frmDownloadUpdate"));
     setWindowTitle(QStringLiteral("Uppgradering"));
@@ -63,7 +67,7 @@ FrmDownloadUpdate::FrmDownloadUpdate(AppContext& ctx, const QUrl& base, const Up
     l->addWidget(lblInfo);
     l->addWidget(frame, 0, Qt::AlignHCenter);
     l->addWidget(cmdCancel, 0, Qt::AlignHCenter);
-    Colours::apply(ctx, this);
+    Colours::apply(state, this);
 
     connect(&m_download, &InstallerDownload::blocksShown, this, [this](int count) {
         for (int i = 0; i < count && i < UpdateInfo::ProgressBlocks::Count; ++i)
@@ -91,7 +95,7 @@ void FrmDownloadUpdate::showEvent(QShowEvent* e)
 
 void FrmDownloadUpdate::downloaded(InstallerDownload::Outcome outcome)
 {
-    Prompts& prompts = m_ctx.prompts();
+    Prompts& prompts = m_prompts;
     switch (outcome) {
     case InstallerDownload::Outcome::Cancelled:
         break;
@@ -112,7 +116,7 @@ void FrmDownloadUpdate::downloaded(InstallerDownload::Outcome outcome)
             // An unsaved recipe is dealt with before the installer runs: the
             // installer must not find the program still holding the cookbook.
             const auto start = [this, &prompts] {
-                if (startInstaller(m_download.installerPath(), m_ctx.programFolder()))
+                if (startInstaller(m_download.installerPath(), m_paths.programFolder))
                     return true;
                 prompts.message(this, QStringLiteral("Uppgraderingen kunde inte startas."),
                     Prompts::Buttons::Ok, Prompts::Icon::Warning);

@@ -8,7 +8,9 @@
 
 #include <functional>
 
-class AppContext;
+class Prompts;
+class RunState;
+struct ProgramPaths;
 class QLabel;
 class QPushButton;
 
@@ -20,8 +22,8 @@ public:
     // exitProgram ends the run, starting the installer once the user may
     // leave; false when the run goes on.
     using ExitProgram = std::function<bool(const std::function<bool()>& startInstaller)>;
-    FrmDownloadUpdate(AppContext& ctx, const QUrl& base, const UpdateInfo::Offer& offer,
-        ExitProgram exitProgram, QWidget* parent = nullptr);
+    FrmDownloadUpdate(Prompts& prompts, const ProgramPaths& paths, const RunState& state, const QUrl& base,
+        const UpdateInfo::Offer& offer, ExitProgram exitProgram, QWidget* parent = nullptr);
 
     int shownBlocks() const;
     InstallerDownload& download() { return m_download; }
@@ -33,7 +35,9 @@ protected:
 private:
     void downloaded(InstallerDownload::Outcome outcome);
 
-    AppContext& m_ctx;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    const RunState& m_state;
     QUrl m_base;
     UpdateInfo::Offer m_offer;
     ExitProgram m_exitProgram;

@@ -1,7 +1,7 @@
 #include "ui/online/FrmSparaRecept.h"
 
-#include "ui/app/AppContext.h"
 #include "ui/app/Colours.h"
+#include "ui/app/RunState.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FrmSparaRecept::FrmSparaRecept(AppContext& ctx, QWidget* parent)
+FrmSparaRecept::FrmSparaRecept(const RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmSparaRecept"));
@@ -27,7 +27,7 @@ FrmSparaRecept::FrmSparaRecept(AppContext& ctx, QWidget* parent)
     l->addWidget(cmdCancel, 0, Qt::AlignHCenter);
     setMinimumWidth(300);
     // A passing notice: its button keeps the desktop's own look.
-    Colours::apply(ctx, this, Colours::Buttons::Plain);
+    Colours::apply(state, this, Colours::Buttons::Plain);
 }
 
 void FrmSparaRecept::cancel()

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class AppContext;
+class RunState;
 class QLabel;
 class QPushButton;
 
@@ -11,7 +11,7 @@ class QPushButton;
 class FrmSparaRecept : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmSparaRecept(AppContext& ctx, QWidget* parent = nullptr);
+    explicit FrmSparaRecept(const RunState& state, QWidget* parent = nullptr);
 
 signals:
     void cancelRequested();

@@ -1,9 +1,12 @@
 #include "ui/online/FrmUppdatera.h"
 
+#include "core/app/ProgramPaths.h"
+#include "core/db/Database.h"
 #include "core/online/WebServer.h"
 #include "core/settings/Settings.h"
-#include "ui/app/AppContext.h"
 #include "ui/app/Colours.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 #include "ui/online/FrmSparaRecept.h"
 #include "ui/online/FrmValjKategori.h"
 #include "ui/online/WebPicture.h"
@@ -17,12 +20,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
+FrmUppdatera::FrmUppdatera(
+    Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state, QWidget* parent)
     : QWidget(parent)
-    , m_ctx(ctx)
-    , m_base(WebServer::base(ctx.db()))
-    , m_recept(ctx.db(), m_nam, ctx.programFolder(), this)
-    , m_update(m_nam, ctx.programFolder())
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
+    , m_base(WebServer::base(db))
+    , m_recept(db, m_nam, paths.programFolder, this)
+    , m_update(m_nam, paths.programFolder)
 {
     setObjectName(QStringLiteral("frmUppdatera"));
     setWindowTitle(QStringLiteral("Uppdatera"));
@@ -30,26 +37,27 @@ FrmUppdatera::FrmUppdatera(AppContext& ctx, QWidget* parent)
     buildControls();
     resize(420, 300);
     setMinimumSize(360, 240);
-    Colours::apply(ctx, this);
+    Colours::apply(state, this);
     syncChecks();
 
     connect(cmdOK, &QPushButton::clicked, this, &FrmUppdatera::DownloadRecept);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdGetCode, &QPushButton::clicked, this, [this] { OpenWebPage(WebServer::codePageUrl(m_base)); });
     connect(chkSeekUppgradering, &QCheckBox::clicked, this, [this](bool on) {
-        m_ctx.seekUppgradering = on ? 1 : 0;
-        if (DbStatus s = Settings::storeUpgrade(m_ctx.db(), on); !s)
-            m_ctx.prompts().message(this,
+        m_state.setSeekUppgradering(on ? 1 : 0);
+        if (DbStatus s = Settings::storeUpgrade(m_db, on); !s)
+            m_prompts.message(this,
                 QStringLiteral("Inställningen kunde inte sparas.\n\n") + s.error().describe(),
                 Prompts::Buttons::Ok, Prompts::Icon::Critical);
     });
-    connect(chkSeekIngredienser, &QCheckBox::clicked, this, [this](bool on) { m_ctx.seekIngredienser = on; });
+    connect(
+        chkSeekIngredienser, &QCheckBox::clicked, this, [this](bool on) { m_state.setSeekIngredienser(on); });
 
     connect(&m_recept, &ReceptDownload::message, this,
-        [this](const QString& text) { m_ctx.prompts().message(this, text); });
+        [this](const QString& text) { m_prompts.message(this, text); });
     m_recept.setPictureConverter(convertWebPicture);
     m_recept.setCategoryChooser([this](const WebRecipe& r, const QList<Catalogue::Category>& all) {
-        return FrmValjKategori::ask(m_ctx, r.name, r.categories.value(0), all, this);
+        return FrmValjKategori::ask(m_state, r.name, r.categories.value(0), all, this);
     });
     connect(&m_recept, &ReceptDownload::imported, this, &FrmUppdatera::receptImported);
     connect(&m_recept, &ReceptDownload::finished, this, &FrmUppdatera::receptDone);
@@ -113,8 +121,8 @@ void FrmUppdatera::buildControls()
 
 void FrmUppdatera::syncChecks()
 {
-    chkSeekUppgradering->setChecked(m_ctx.seekUppgradering == 1);
-    chkSeekIngredienser->setChecked(m_ctx.seekIngredienser);
+    chkSeekUppgradering->setChecked(m_state.seekUppgradering() == 1);
+    chkSeekIngredienser->setChecked(m_state.seekIngredienser());
 }
 
 void FrmUppdatera::setBusy(bool busy)
@@ -125,14 +133,14 @@ void FrmUppdatera::setBusy(bool busy)
 
 void FrmUppdatera::DownloadRecept()
 {
-    m_ctx.seekIngredienser = false;
+    m_state.setSeekIngredienser(false);
     if (m_recept.isRunning() || m_update.fetch().isRunning())
         return;
     if (txtKoder->toPlainText().isEmpty())
         return;
     setBusy(true);
     if (!m_progress) {
-        m_progress = new FrmSparaRecept(m_ctx, this);
+        m_progress = new FrmSparaRecept(m_state, this);
         connect(m_progress, &FrmSparaRecept::cancelRequested, &m_recept, &ReceptDownload::cancel);
     }
     m_progress->show();
@@ -150,7 +158,7 @@ void FrmUppdatera::receptDone()
         txtKoder->setPlainText(m_recept.failedAddresses().join(QLatin1Char('\n')));
         setBusy(false);
     }
-    if (!m_recept.wasCancelled() && m_ctx.seekUppgradering == 1) {
+    if (!m_recept.wasCancelled() && m_state.seekUppgradering() == 1) {
         m_update.CheckForUpdate(m_base);
         return;
     }
@@ -166,7 +174,7 @@ void FrmUppdatera::closeUnlessKept()
 void FrmUppdatera::OpenWebPage(const QUrl& url)
 {
     if (!QDesktopServices::openUrl(url))
-        m_ctx.prompts().message(this,
+        m_prompts.message(this,
             QStringLiteral("Webbläsaren kunde inte startas. Öppna adressen %1 i din webbläsare.")
                 .arg(url.toDisplayString()),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);

@@ -9,7 +9,10 @@
 #include <QUrl>
 #include <QWidget>
 
-class AppContext;
+class Database;
+class Prompts;
+class RunState;
+struct ProgramPaths;
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
@@ -21,7 +24,8 @@ class QPushButton;
 class FrmUppdatera : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmUppdatera(AppContext& ctx, QWidget* parent = nullptr);
+    explicit FrmUppdatera(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+        QWidget* parent = nullptr);
 
     // "Ladda ner".
     void DownloadRecept();
@@ -47,7 +51,10 @@ private:
     void setBusy(bool busy);
     void syncChecks();
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    RunState& m_state;
     QUrl m_base;
     QNetworkAccessManager m_nam;
     ReceptDownload m_recept;

@@ -1,7 +1,7 @@
 #include "ui/online/FrmValjKategori.h"
 
-#include "ui/app/AppContext.h"
 #include "ui/app/Colours.h"
+#include "ui/app/RunState.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FrmValjKategori::FrmValjKategori(AppContext& ctx, const QString& title, const QString& pageCategory,
+FrmValjKategori::FrmValjKategori(const RunState& state, const QString& title, const QString& pageCategory,
     const QList<Catalogue::Category>& categories, QWidget* parent)
     : QDialog(parent)
     , m_categories(categories)
@@ -52,13 +52,13 @@ FrmValjKategori::FrmValjKategori(AppContext& ctx, const QString& title, const QS
     l->addWidget(lstKategorier, 1);
     l->addLayout(buttons);
     resize(360, 320);
-    Colours::apply(ctx, this);
+    Colours::apply(state, this);
 }
 
-std::optional<qint32> FrmValjKategori::ask(AppContext& ctx, const QString& title, const QString& pageCategory,
-    const QList<Catalogue::Category>& categories, QWidget* parent)
+std::optional<qint32> FrmValjKategori::ask(const RunState& state, const QString& title,
+    const QString& pageCategory, const QList<Catalogue::Category>& categories, QWidget* parent)
 {
-    FrmValjKategori dlg(ctx, title, pageCategory, categories, parent);
+    FrmValjKategori dlg(state, title, pageCategory, categories, parent);
     if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
     const int row = dlg.lstKategorier->currentRow();

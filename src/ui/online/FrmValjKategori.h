@@ -6,7 +6,7 @@
 
 #include <optional>
 
-class AppContext;
+class RunState;
 class QListWidget;
 class QPushButton;
 
@@ -15,11 +15,11 @@ class QPushButton;
 class FrmValjKategori : public QDialog {
     Q_OBJECT
 public:
-    FrmValjKategori(AppContext& ctx, const QString& title, const QString& pageCategory,
+    FrmValjKategori(const RunState& state, const QString& title, const QString& pageCategory,
         const QList<Catalogue::Category>& categories, QWidget* parent = nullptr);
 
     // The chosen category's number, nothing when cancelled.
-    static std::optional<qint32> ask(AppContext& ctx, const QString& title, const QString& pageCategory,
+    static std::optional<qint32> ask(const RunState& state, const QString& title, const QString& pageCategory,
         const QList<Catalogue::Category>& categories, QWidget* parent);
 
 private:

@@ -1,4 +1,8 @@
 #include "ui/print/FrmPrint.h"
+#include "core/app/ProgramPaths.h"
+#include "core/db/Database.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include "core/kitchen/Portions.h"
 #include "core/print/PrintPage.h"
@@ -34,18 +38,26 @@ QString forEditor(QString text)
 
 } // namespace
 
-FrmPrint::FrmPrint(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent)
+FrmPrint::FrmPrint(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    std::function<qint32()> currentRid, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
     , m_currentRid(std::move(currentRid))
 {
     buildControls();
     BuildPrintPage();
 }
 
-FrmPrint::FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent)
+FrmPrint::FrmPrint(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+    const QString& pagePath, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_ctx(ctx)
+    , m_db(db)
+    , m_prompts(prompts)
+    , m_paths(paths)
+    , m_state(state)
 {
     buildControls();
     button(Cmd::Redigera)->hide();
@@ -103,7 +115,7 @@ void FrmPrint::buildControls()
     main->addLayout(pages, 1);
     main->addLayout(buttons);
 
-    Colours::apply(m_ctx, this);
+    Colours::apply(m_state, this);
 }
 
 QHBoxLayout* FrmPrint::buildButtons()
@@ -145,7 +157,7 @@ void FrmPrint::cmdButton_Click(Cmd c)
     button(Cmd::SkrivUt)->setEnabled(true);
     switch (c) {
     case Cmd::SkrivUt:
-        PagePrinter::printPage(m_ctx, this, *Browser->document());
+        PagePrinter::printPage(m_prompts, m_state, this, *Browser->document());
         break;
     case Cmd::Redigera:
         if (button(Cmd::Redigera)->text() == Visa)
@@ -163,7 +175,7 @@ void FrmPrint::cmdButton_Click(Cmd c)
         close();
         break;
     case Cmd::Installningar:
-        PagePrinter::pageSetup(m_ctx, this);
+        PagePrinter::pageSetup(m_prompts, m_state, this);
         break;
     }
 }
@@ -175,8 +187,8 @@ void FrmPrint::BuildPrintPage()
     const bool scaled = rid == m_shownRid && m_storedPortions && spnPortioner->isEnabled()
         && spnPortioner->value() != *m_storedPortions;
     const PrintPage::Result r = scaled
-        ? PrintPage::BuildPrintPage(m_ctx.db(), m_ctx.programFolder(), rid, spnPortioner->value())
-        : PrintPage::BuildPrintPage(m_ctx.db(), m_ctx.programFolder(), rid);
+        ? PrintPage::BuildPrintPage(m_db, m_paths.programFolder, rid, spnPortioner->value())
+        : PrintPage::BuildPrintPage(m_db, m_paths.programFolder, rid);
     if (!r.ok) {
         warn(r.error);
         return;
@@ -199,7 +211,7 @@ void FrmPrint::showPortions(qint32 rid, std::optional<int> stored)
 
 void FrmPrint::RestoreDefaultTemplate()
 {
-    const TextFile::WriteResult r = PrintPage::RestoreDefaultTemplate(m_ctx.programFolder());
+    const TextFile::WriteResult r = PrintPage::RestoreDefaultTemplate(m_paths.programFolder);
     if (!r.ok) {
         warn(r.error);
         return;
@@ -213,15 +225,15 @@ void FrmPrint::RestoreDefaultTemplate()
 void FrmPrint::beginEditing()
 {
     // A template deleted while the window was open comes back as the default.
-    if (!QFileInfo::exists(PrintPage::templatePath(m_ctx.programFolder()))) {
-        const TextFile::WriteResult r = PrintPage::RestoreDefaultTemplate(m_ctx.programFolder());
+    if (!QFileInfo::exists(PrintPage::templatePath(m_paths.programFolder))) {
+        const TextFile::WriteResult r = PrintPage::RestoreDefaultTemplate(m_paths.programFolder);
         if (!r.ok) {
             warn(r.error);
             return;
         }
     }
     QString error;
-    const std::optional<QString> text = PrintPage::readTemplate(m_ctx.programFolder(), &error);
+    const std::optional<QString> text = PrintPage::readTemplate(m_paths.programFolder, &error);
     if (!text) {
         warn(error);
         return;
@@ -243,7 +255,7 @@ void FrmPrint::saveAndShow()
     QString text = txtEdit->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
-    const TextFile::WriteResult r = PrintPage::saveTemplate(m_ctx.programFolder(), text);
+    const TextFile::WriteResult r = PrintPage::saveTemplate(m_paths.programFolder, text);
     if (!r.ok) {
         // The edit stays in the editor, so nothing typed is lost.
         warn(r.error);
@@ -296,5 +308,5 @@ void FrmPrint::showPage(const QString& path)
 
 void FrmPrint::warn(const QString& text)
 {
-    m_ctx.prompts().message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    m_prompts.message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Warning);
 }

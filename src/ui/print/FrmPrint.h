@@ -1,6 +1,9 @@
 #pragma once
 
-#include "ui/app/AppContext.h"
+#include "core/app/ProgramPaths.h"
+#include "core/db/Database.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/RunState.h"
 
 #include <QWidget>
 
@@ -22,9 +25,11 @@ class FrmPrint : public QWidget {
 public:
     // currentRid is asked at each build: the page is of the recipe at the main
     // list's current position at that moment.
-    FrmPrint(AppContext& ctx, std::function<qint32()> currentRid, QWidget* parent = nullptr);
+    FrmPrint(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+        std::function<qint32()> currentRid, QWidget* parent = nullptr);
     // Shows a page file as it is; no template editing.
-    FrmPrint(AppContext& ctx, const QString& pagePath, QWidget* parent = nullptr);
+    FrmPrint(Database& db, Prompts& prompts, const ProgramPaths& paths, RunState& state,
+        const QString& pagePath, QWidget* parent = nullptr);
 
     // A ready page that can be mailed (the shopping list): "Skicka" beside
     // "Skriv ut" calls send.
@@ -68,7 +73,10 @@ private:
     void showPortions(qint32 rid, std::optional<int> stored);
     void warn(const QString& text);
 
-    AppContext& m_ctx;
+    Database& m_db;
+    Prompts& m_prompts;
+    const ProgramPaths& m_paths;
+    RunState& m_state;
     std::function<qint32()> m_currentRid;
     bool m_editingTemplate = false;
     QWidget* picContainer[2] = {};

@@ -206,16 +206,22 @@ QString printOn(QPrinter& printer, const QTextDocument& page)
 
 Outcome printPage(AppContext& ctx, QWidget* parent, const QTextDocument& page)
 {
+    return printPage(ctx.prompts(), ctx.state(), parent, page);
+}
+
+Outcome printPage(Prompts& prompts, RunState& state, QWidget* parent, const QTextDocument& page)
+{
     QPrinter printer(QPrinter::HighResolution);
-    applyChoices(ctx.printChoices, printer, true);
+    PrintChoices choices = state.printChoices();
+    applyChoices(choices, printer, true);
     // The print job, and the PDF file the dialog proposes, carry the page's title:
     // after a PDF, in that PDF's folder.
     const QString title = page.metaInformation(QTextDocument::DocumentTitle).simplified();
     printer.setDocName(title);
-    if (!ctx.printChoices.outputFileName.isEmpty())
-        printer.setOutputFileName(PrintPage::pdfFileName(ctx.printChoices.outputFileName, title));
-    if (ctx.prompts().isScripted()) {
-        const QString pdf = ctx.prompts().takePrintTarget();
+    if (!choices.outputFileName.isEmpty())
+        printer.setOutputFileName(PrintPage::pdfFileName(choices.outputFileName, title));
+    if (prompts.isScripted()) {
+        const QString pdf = prompts.takePrintTarget();
         if (pdf.isEmpty())
             return Outcome::Cancelled;
         printer.setOutputFileName(pdf);
@@ -227,20 +233,26 @@ Outcome printPage(AppContext& ctx, QWidget* parent, const QTextDocument& page)
         if (dialog.exec() != QDialog::Accepted)
             return Outcome::Cancelled;
     }
-    keepChoices(ctx.printChoices, printer);
+    keepChoices(choices, printer);
+    state.setPrintChoices(choices);
     const QString error = printOn(printer, page);
     if (error.isEmpty())
         return Outcome::Printed;
-    ctx.prompts().message(parent, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    prompts.message(parent, error, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     return Outcome::Failed;
 }
 
 void pageSetup(AppContext& ctx, QWidget* parent)
 {
+    pageSetup(ctx.prompts(), ctx.state(), parent);
+}
+
+void pageSetup(Prompts& prompts, RunState& state, QWidget* parent)
+{
     QPrinter printer(QPrinter::HighResolution);
-    applyChoices(ctx.printChoices, printer, false);
-    if (ctx.prompts().isScripted()) {
-        const std::optional<QPageLayout> layout = ctx.prompts().takePageLayout();
+    applyChoices(state.printChoices(), printer, false);
+    if (prompts.isScripted()) {
+        const std::optional<QPageLayout> layout = prompts.takePageLayout();
         if (!layout)
             return;
         printer.setPageLayout(*layout);
@@ -250,7 +262,9 @@ void pageSetup(AppContext& ctx, QWidget* parent)
         if (dialog.exec() != QDialog::Accepted)
             return;
     }
-    ctx.printChoices.pageLayout = printer.pageLayout();
+    PrintChoices choices = state.printChoices();
+    choices.pageLayout = printer.pageLayout();
+    state.setPrintChoices(choices);
 }
 
 } // namespace PagePrinter

@@ -4,6 +4,8 @@
 #include <QString>
 
 class AppContext;
+class Prompts;
+class RunState;
 class QPrinter;
 class QTextDocument;
 class QWidget;
@@ -22,8 +24,10 @@ constexpr qreal PrintedPointSize = 11;
 // Shows the print dialog (a printer or a PDF file) and prints the page there.
 // The dialog starts from the choices made before in the run and keeps the new
 // ones. A failure is told to the user.
+Outcome printPage(Prompts& prompts, RunState& state, QWidget* parent, const QTextDocument& page);
 Outcome printPage(AppContext& ctx, QWidget* parent, const QTextDocument& page);
 // The page-setup dialog; its choices hold for every later print of the run.
+void pageSetup(Prompts& prompts, RunState& state, QWidget* parent);
 void pageSetup(AppContext& ctx, QWidget* parent);
 
 // Prints the page on a printer that is set up, with every picture fitted to

@@ -1,7 +1,7 @@
 #include "ui/search/FrmSeekProgress.h"
 
-#include "ui/app/AppContext.h"
 #include "ui/app/Colours.h"
+#include "ui/app/RunState.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -18,7 +18,7 @@ constexpr int BarHeight = 17;
 
 } // namespace
 
-FrmSeekProgress::FrmSeekProgress(AppContext& ctx, QWidget* parent)
+FrmSeekProgress::FrmSeekProgress(const RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmSeekProgress"));
@@ -50,7 +50,7 @@ FrmSeekProgress::FrmSeekProgress(AppContext& ctx, QWidget* parent)
     connect(cmdCancel, &QPushButton::clicked, this, &FrmSeekProgress::requestCancel);
 
     setFixedSize(BarWidth + 2 * Margin, cmdCancel->geometry().bottom() + 1 + Margin);
-    Colours::apply(ctx, this);
+    Colours::apply(state, this);
 }
 
 void FrmSeekProgress::setProgress(int done, int total)

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class AppContext;
+class RunState;
 class QLabel;
 class QPushButton;
 
@@ -13,7 +13,7 @@ class FrmSeekProgress : public QWidget {
 public:
     static constexpr int BarWidth = 241;
 
-    explicit FrmSeekProgress(AppContext& ctx, QWidget* parent = nullptr);
+    explicit FrmSeekProgress(const RunState& state, QWidget* parent = nullptr);
 
     // Widens the bar to done/total of its full width.
     void setProgress(int done, int total);

@@ -110,7 +110,7 @@ private slots:
         else if (name == "frmAbout"_L1)
             main->findChild<QPushButton*>(u"cmdKrox_0"_s)->click();
         else if (name == "frmSeekProgress"_L1)
-            (new FrmSeekProgress(*p->ctx, main))->setObjectName(name);
+            (new FrmSeekProgress(p->ctx->state(), main))->setObjectName(name);
         QWidget* window = name == "frmMain"_L1 ? main : main->findChild<QWidget*>(name);
         QVERIFY(window);
         const QStringList cut = cutOff(window);

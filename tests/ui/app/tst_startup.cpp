@@ -5,6 +5,7 @@
 #include "core/db/Restore.h"
 #include "core/settings/Settings.h"
 #include "support/TestSupport.h"
+#include "ui/app/FrmUppgradering.h"
 #include "ui/app/Startup.h"
 
 #include <QApplication>
@@ -35,6 +36,8 @@ private slots:
     void damagedFilesAreLeftAlone();
     void restoreTakesTheJournalAside();
     void largeUpgradeTicks();
+    void upgradeElsewhere_data();
+    void upgradeElsewhere();
     void upgradeRefusesACopyThatDiffers_data();
     void upgradeRefusesACopyThatDiffers();
     void storedSettings_data();
@@ -410,6 +413,54 @@ void TestStartup::largeUpgradeTicks()
     QVERIFY(db.hasTable(QStringLiteral("options")).value());
 }
 
+// The start's upgrade runs with a connection of its own while the probe is
+// closed, and the file is opened again after it.
+void TestStartup::upgradeElsewhere_data()
+{
+    QTest::addColumn<bool>("upgraded");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<int>("calls");
+    QTest::newRow("first start") << false << false << 1;
+    QTest::newRow("already upgraded") << true << false << 0;
+    QTest::newRow("upgrade fails") << false << true << 1;
+}
+
+void TestStartup::upgradeElsewhere()
+{
+    QFETCH(bool, upgraded);
+    QFETCH(bool, fails);
+    QFETCH(int, calls);
+    TempProgram t;
+    QVERIFY(t.makeCookbook(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                          "WHERE i < 20000) INSERT INTO tblRecept (Titel, Ingredienser) "
+                                          "SELECT 'Recept ' || i, printf('%.*c', 200, 'x') FROM n;"),
+        upgraded));
+    const QByteArray before = fileBytes(t.dbPath());
+    Database db;
+    RunState state;
+    int called = 0;
+    Cookbook::OpenFailure failure;
+    const bool opened = Cookbook::openWith(db, t.dbPath(), &failure, [&](const QString& path) -> DbStatus {
+        ++called;
+        if (db.isOpen())
+            return DbError { QStringLiteral("probe still open"), DbCode::Error };
+        if (fails)
+            return DbError { QStringLiteral("refused"), DbCode::Error };
+        return Upgrading::run(state, path);
+    });
+    QCOMPARE(called, calls);
+    QCOMPARE(opened, !fails);
+    QCOMPARE(db.isOpen(), !fails);
+    if (fails) {
+        QCOMPARE(failure.stage, Cookbook::Stage::Upgrade);
+        QCOMPARE(failure.error.text, QStringLiteral("refused"));
+        QCOMPARE(fileBytes(t.dbPath()), before);
+        return;
+    }
+    QVERIFY(db.hasTable(QStringLiteral("options")).value());
+    QCOMPARE(db.scalar("SELECT count(*) FROM tblRecept;")->toInt(), 20000);
+}
+
 void TestStartup::upgradeRefusesACopyThatDiffers_data()
 {
     QTest::addColumn<QByteArray>("damage");
@@ -491,13 +542,13 @@ void TestStartup::storedSettings()
     QCOMPARE(t.prompts.shown().size(), 0);
     QCOMPARE(p->ctx->db().scalar("SELECT value FROM options WHERE name=?1;", { key })->toString(), after);
     QCOMPARE(p->ctx->db().scalar("SELECT count(*) FROM options;")->toInt(), 4);
-    QCOMPARE(p->ctx->windowColor, QString::number(windowColor));
-    QCOMPARE(p->ctx->ButtonColor(), buttonColor);
+    QCOMPARE(p->ctx->state().windowColour(), windowColor);
+    QCOMPARE(p->ctx->state().buttonColour(), buttonColor);
     QCOMPARE(p->window->palette().color(QPalette::Window), colourFromValue(windowColor));
     auto* button = p->window->findChild<QPushButton*>(QStringLiteral("cmdButton_0"));
     QCOMPARE(button->palette().color(QPalette::Button), colourFromValue(buttonColor));
     if (key == QLatin1String("upgrade"))
-        QCOMPARE(int(p->ctx->seekUppgradering), 1);
+        QCOMPARE(int(p->ctx->state().seekUppgradering()), 1);
 }
 
 void TestStartup::programTitle_data()

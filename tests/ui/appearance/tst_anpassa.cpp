@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("txt") + box)->text(), shown);
         // The run's colour and the preview follow the bar.
         const bool windows = box.startsWith(QLatin1String("Window"));
-        const ColourTriple c = windows ? p->ctx->windowRGB : p->ctx->buttonRGB;
+        const ColourTriple c = windows ? p->ctx->state().windowRGB() : p->ctx->state().buttonRGB();
         QCOMPARE(QList<int>({ c.r, c.g, c.b }).at(box.right(1).toInt()), bar);
         auto* preview
             = w->findChild<QFrame*>(windows ? QStringLiteral("shpWindow") : QStringLiteral("shpButton"));

@@ -31,7 +31,7 @@ struct Fixture {
         : ctx(dir.path(), prompts)
     {
         prompts.setScripted(true);
-        ctx.windowColor = QStringLiteral("14805231");
+        ctx.state().setWindowColour(14805231);
         QDir(dir.path()).mkdir(QStringLiteral("bilder"));
     }
     // The window deletes itself on close; this only cleans up one left open.
@@ -47,7 +47,7 @@ struct Fixture {
     }
     void openWindow()
     {
-        w = new FrmReceptBild(ctx, [this] { return rid; });
+        w = new FrmReceptBild(ctx.prompts(), ctx.paths(), ctx.state(), [this] { return rid; });
         w->show();
     }
     QPushButton* button(int i) const { return widget<QPushButton>(w, QStringLiteral("cmdButton_%1").arg(i)); }
@@ -441,8 +441,8 @@ void TestPictures::removeButton()
 void TestPictures::about()
 {
     Fixture f;
-    f.ctx.programTitle = QStringLiteral("KROX Gastrid 2.1");
-    QPointer<FrmAbout> a = new FrmAbout(f.ctx);
+    f.ctx.state().setProgramTitle(QStringLiteral("KROX Gastrid 2.1"));
+    QPointer<FrmAbout> a = new FrmAbout(f.ctx.state());
     a->show();
     QCOMPARE(a->findChild<QLabel*>("lblTitle")->text(), QStringLiteral("KROX Gastrid 2.1"));
     // The icon comes from a resource the linker may drop.

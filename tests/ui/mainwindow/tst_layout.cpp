@@ -219,7 +219,7 @@ private slots:
         QTRY_VERIFY(!w->isMinimized());
         QCOMPARE(geometryOf(w), normal);
         // The size stored at exit is the one the window was left at.
-        QCOMPARE(QSize(p->ctx->windowWidth, p->ctx->windowHeight), QSize(701, 503));
+        QCOMPARE(QSize(p->ctx->state().windowWidth(), p->ctx->state().windowHeight()), QSize(701, 503));
     }
 };
 

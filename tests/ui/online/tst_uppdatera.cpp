@@ -221,9 +221,9 @@ private slots:
         QWidget* progress = window("frmSparaRecept");
         QVERIFY(progress);
         // The notice takes the window colour; its button keeps the plain look.
-        QCOMPARE(progress->palette().color(QPalette::Window), p->ctx->windowQColor());
+        QCOMPARE(progress->palette().color(QPalette::Window), p->ctx->state().windowQColor());
         QVERIFY(progress->findChild<QPushButton*>(u"cmdCancel"_s)->palette().color(QPalette::Button)
-            != p->ctx->buttonQColor());
+            != p->ctx->state().buttonQColor());
         QTest::mouseClick(progress->findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!window("frmUppdatera"), 60000);
         QVERIFY(!window("frmSparaRecept"));
@@ -257,7 +257,7 @@ private slots:
         // The update box is stored in its existing row.
         auto* box = w->findChild<QCheckBox*>(u"chkSeekUppgradering"_s);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-        QCOMPARE(p->ctx->seekUppgradering, 0);
+        QCOMPARE(p->ctx->state().seekUppgradering(), 0);
         QCOMPARE(value("SELECT group_concat(value) FROM options WHERE name = 'upgrade';").toString(), u"0"_s);
         QCOMPARE(value("SELECT count(*) FROM options;").toInt(), 4);
     }
