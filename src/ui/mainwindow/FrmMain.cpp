@@ -153,6 +153,7 @@ void FrmMain::connectControls()
     for (QWidget* w : std::initializer_list<QWidget*> {
              txtTitel, txtPortioner, txtTid, txtIngredienser, txtAnvisningar, cmbNyttRecept, lstRecept })
         w->installEventFilter(this);
+    lstRecept->viewport()->installEventFilter(this);
 }
 
 bool FrmMain::load()
@@ -258,7 +259,9 @@ void FrmMain::showSeekResult(const DbResult<SeekEngine::Result>& result)
         m_receptModel->setRows(std::move(hits.ids), std::move(hits.titles));
     }
     lblRecept->setText(QStringLiteral("%1 recept").arg(n));
-    m_edit.listReplaced();
+    m_edit.hitsShown();
+    // A refresh that waited for the search renews the hits' titles.
+    refreshLater();
 }
 
 bool FrmMain::ExitProgram(const std::function<bool()>& lastStep)

@@ -13,30 +13,39 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
 bool FrmMain::FillKategoriList()
 {
+    if (!fillFilter())
+        return false;
+    kategoriChosen(cmbKategorier->currentIndex());
+    return true;
+}
+
+bool FrmMain::fillFilter()
+{
     const auto cats = Catalogue::categoriesWithRecipes(m_ctx.db());
     if (!cats) {
         showDbError(QStringLiteral("Kategorierna kunde inte läsas."), cats.error());
         return false;
     }
-    {
-        const QSignalBlocker block(cmbKategorier);
-        cmbKategorier->clear();
-        m_kategoriIds = { 0, 1 };
-        cmbKategorier->addItem(QStringLiteral("Alla kategorier"));
-        cmbKategorier->addItem(QStringLiteral("10 senaste recepten"));
-        for (const auto& c : *cats) {
-            cmbKategorier->addItem(QStringLiteral("%1 [%2]").arg(c.name).arg(c.count));
-            m_kategoriIds.append(c.kid);
-        }
-        cmbKategorier->setCurrentIndex(std::min(m_edit.kategoriPos(), cmbKategorier->count() - 1));
+    const QSignalBlocker block(cmbKategorier);
+    const QVector<qint32> before = m_kategoriIds;
+    cmbKategorier->clear();
+    m_kategoriIds = { 0, 1 };
+    cmbKategorier->addItem(QStringLiteral("Alla kategorier"));
+    cmbKategorier->addItem(QStringLiteral("10 senaste recepten"));
+    for (const auto& c : *cats) {
+        cmbKategorier->addItem(QStringLiteral("%1 [%2]").arg(c.name).arg(c.count));
+        m_kategoriIds.append(c.kid);
     }
-    kategoriChosen(cmbKategorier->currentIndex());
+    const int position = Catalogue::keptFilterPosition(before, m_edit.kategoriPos(), m_kategoriIds);
+    cmbKategorier->setCurrentIndex(position);
+    m_edit.filterRefilled(position);
     return true;
 }
 
@@ -95,8 +104,9 @@ bool FrmMain::FillReceptList(int position)
 void FrmMain::categoriesChanged()
 {
     if (!m_edit.nyttReceptMode()) {
-        FillKategoriList();
-        FillNyKategoriList();
+        // The shown recipe stays shown; a list of hits stays.
+        m_edit.listsOutdated();
+        refreshNow();
         return;
     }
     // A new recipe being typed keeps its text and its chosen category;
@@ -160,9 +170,14 @@ RecipeEdit::Reply FrmMain::ask(const QString& title, const QString& text, Recipe
 void FrmMain::refillLists(qint32 keep)
 {
     FillKategoriList();
+    keepShown(keep);
+}
+
+void FrmMain::keepShown(qint32 keep)
+{
     if (keep == 0)
         return;
-    int row = int(m_receptModel->ids().indexOf(keep));
+    int row = m_receptModel->rowOf(keep);
     // A filter that does not list the recipe gives way to one that lists them all.
     if (row < 0) {
         {
@@ -170,10 +185,49 @@ void FrmMain::refillLists(qint32 keep)
             cmbKategorier->setCurrentIndex(Catalogue::AllRecipesPosition);
         }
         kategoriChosen(Catalogue::AllRecipesPosition);
-        row = int(m_receptModel->ids().indexOf(keep));
+        row = m_receptModel->rowOf(keep);
     }
     if (row >= 0)
         setReceptRow(row, false);
+}
+
+void FrmMain::refreshLater()
+{
+    if (m_refreshQueued)
+        return;
+    m_refreshQueued = true;
+    QMetaObject::invokeMethod(this, &FrmMain::refreshNow, Qt::QueuedConnection);
+}
+
+void FrmMain::refreshNow()
+{
+    m_refreshQueued = false;
+    // The release of the press and the end of the search ask again.
+    if (m_exited || m_listPressed || m_search->isSeeking())
+        return;
+    m_edit.refreshDue();
+}
+
+void FrmMain::refillFilters()
+{
+    fillFilter();
+    FillNyKategoriList();
+}
+
+void FrmMain::refillList(qint32 keep)
+{
+    const QVector<qint32> marked = markedRids();
+    kategoriChosen(cmbKategorier->currentIndex());
+    keepShown(keep);
+    QItemSelectionModel* selection = lstRecept->selectionModel();
+    for (qint32 rid : marked)
+        if (const int row = m_receptModel->rowOf(rid); row >= 0)
+            selection->select(m_receptModel->index(row, 0), QItemSelectionModel::Select);
+}
+
+void FrmMain::retitle(qint32 rid, const QString& oldTitle, const QString& newTitle)
+{
+    m_receptModel->retitle(rid, oldTitle, newTitle);
 }
 
 void FrmMain::tell(const QString& text, RecipeEdit::Icon icon, const QString& title)
@@ -301,6 +355,11 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
             focusLeft(static_cast<QWidget*>(watched), reason == Qt::MouseFocusReason);
     } else if (event->type() == QEvent::FocusIn && watched == cmbNyttRecept) {
         m_edit.categoryEntered();
+    } else if (watched == lstRecept->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        m_listPressed = static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
+        if (!m_listPressed)
+            refreshLater();
     } else if (event->type() == QEvent::KeyRelease && watched == lstRecept) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
