@@ -153,7 +153,6 @@ void FrmMain::connectControls()
     for (QWidget* w : std::initializer_list<QWidget*> {
              txtTitel, txtPortioner, txtTid, txtIngredienser, txtAnvisningar, cmbNyttRecept, lstRecept })
         w->installEventFilter(this);
-    lstRecept->viewport()->installEventFilter(this);
 }
 
 bool FrmMain::load()

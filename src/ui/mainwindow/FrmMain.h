@@ -105,7 +105,7 @@ private:
     {
         emit recipeRenamed(oldTitle, newTitle);
     }
-    // The queued refresh: waits for a held press on the list and a running search.
+    // The queued refresh: waits for a held mouse button and a running search.
     void refreshNow();
     // Fills the filter's entries, keeping its category; the list stays.
     bool fillFilter();
@@ -132,9 +132,6 @@ private:
     RecipeEdit m_edit;
     bool m_exited = false;
     bool m_refreshQueued = false;
-    // A press on the list is held: rows must not move under it, as its
-    // release marks whatever row then lies under the pointer.
-    bool m_listPressed = false;
 
     QLabel* lblKategorier = nullptr;
     QComboBox* cmbKategorier = nullptr;

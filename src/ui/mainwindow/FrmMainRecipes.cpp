@@ -9,14 +9,15 @@
 
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 bool FrmMain::FillKategoriList()
 {
@@ -202,9 +203,15 @@ void FrmMain::refreshLater()
 void FrmMain::refreshNow()
 {
     m_refreshQueued = false;
-    // The release of the press and the end of the search ask again.
-    if (m_exited || m_listPressed || m_search->isSeeking())
+    if (m_exited || m_search->isSeeking())
+        return; // the end of the search asks again
+    // Rows must not move under a held press: its release would mark whatever
+    // row then lies under the pointer. (The release of a press that asked a
+    // question goes to the question's box, so the list may never see it.)
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        QTimer::singleShot(100, this, &FrmMain::refreshLater);
         return;
+    }
     m_edit.refreshDue();
 }
 
@@ -355,11 +362,6 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
             focusLeft(static_cast<QWidget*>(watched), reason == Qt::MouseFocusReason);
     } else if (event->type() == QEvent::FocusIn && watched == cmbNyttRecept) {
         m_edit.categoryEntered();
-    } else if (watched == lstRecept->viewport()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
-        m_listPressed = static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
-        if (!m_listPressed)
-            refreshLater();
     } else if (event->type() == QEvent::KeyRelease && watched == lstRecept) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
