@@ -160,6 +160,17 @@ DbResult<QList<Category>> allCategories(Database& db)
     return readCategories(db, "SELECT KID, Kategori FROM tblKategorier ORDER BY Kategori COLLATE SV, KID;");
 }
 
+int keptFilterPosition(const QVector<qint32>& before, int position, const QVector<qint32>& after)
+{
+    constexpr int firstCategory = NewestPosition + 1;
+    if (position >= firstCategory && position < before.size()) {
+        const int found = int(after.indexOf(before.at(position), firstCategory));
+        if (found >= firstCategory)
+            return found;
+    }
+    return std::max(0, std::min(position, int(after.size()) - 1));
+}
+
 DbResult<RecipeRows> recipesFor(Database& db, int position, qint32 kid)
 {
     const char* sql = nullptr;

@@ -49,6 +49,10 @@ struct Recipe {
 // The fixed entries of the category filter.
 constexpr int AllRecipesPosition = 0;
 constexpr int NewestPosition = 1;
+// The filter's entry once its entries (fixed ones, then one category number
+// each) are read again: the same category where it is still listed, else
+// the same position within the entries.
+int keptFilterPosition(const QVector<qint32>& before, int position, const QVector<qint32>& after);
 
 // Swedish title order, equal titles by number.
 void sortByTitle(RecipeRows& rows);

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 RecipeEdit::RecipeEdit(Database& db, const QString& pictureFolder, Window& window)
     : m_db(db)
     , m_pictureFolder(pictureFolder)
@@ -70,6 +72,7 @@ void RecipeEdit::showRecipe(qint32 rid)
     const Catalogue::Recipe& r = **loaded;
     const std::optional<qint32> kid = r.hasCategory ? std::optional(r.kategori) : std::nullopt;
     m_window.showFields({ r.titel, r.antalPersoner, r.tid, r.ingredienser, r.anvisningar }, kid);
+    m_shownTitle = r.titel;
     m_receptPos = 0;
     setShown(rid, kid.value_or(0));
 }
@@ -84,6 +87,37 @@ void RecipeEdit::listReplaced()
 {
     m_currentRid = 0;
     m_window.shownChanged();
+}
+
+void RecipeEdit::hitsShown()
+{
+    m_showsHits = true;
+    listReplaced();
+}
+
+void RecipeEdit::refreshLater()
+{
+    m_refreshPending = true;
+    m_window.refreshLater();
+}
+
+void RecipeEdit::refreshDue()
+{
+    // A new recipe's end refills the lists anyway; a question is open.
+    if (!m_refreshPending || m_nyttReceptMode || m_asking)
+        return;
+    m_window.refillFilters();
+    // Refilling would show the list's row in the fields over the open edit.
+    if (m_receptChanged)
+        return;
+    m_refreshPending = false;
+    const auto renamed = std::exchange(m_renamed, {});
+    if (!m_showsHits) {
+        m_window.refillList(m_currentRid);
+        return;
+    }
+    for (const auto& [rid, oldTitle, newTitle] : renamed)
+        m_window.retitle(rid, oldTitle, newTitle);
 }
 
 void RecipeEdit::AskSaveRecept()
@@ -105,10 +139,13 @@ bool RecipeEdit::askAndStore(Offer offer)
     m_asking = false;
     if (reply == Reply::Cancel)
         return false;
-    if (reply == Reply::No)
-        m_receptChanged = false;
-    else
+    if (reply == Reply::Yes)
         storeEdit();
+    else
+        m_receptChanged = false;
+    // After a rename, or a refresh that waited for the edit.
+    if (m_refreshPending && !m_receptChanged)
+        m_window.refreshLater();
     return true;
 }
 
@@ -117,7 +154,17 @@ void RecipeEdit::storeEdit()
     const Records::Fields f = m_window.fields();
     if (!fieldsFit(f))
         return;
-    const auto saved = Records::saveRecipe(m_db, m_currentRid, f, m_follower);
+    // Told only once stored: a failure later in the store undoes the following.
+    std::optional<std::pair<QString, QString>> followed;
+    Records::TitleFollower follower;
+    if (m_follower)
+        follower = [&](Database& db, const QString& oldTitle, const QString& newTitle) {
+            DbStatus s = m_follower(db, oldTitle, newTitle);
+            if (s)
+                followed = std::pair(oldTitle, newTitle);
+            return s;
+        };
+    const auto saved = Records::saveRecipe(m_db, m_currentRid, f, follower);
     if (!saved.ok()) {
         dbError(QStringLiteral("Receptet kunde inte sparas."), saved.error());
         return;
@@ -132,6 +179,21 @@ void RecipeEdit::storeEdit()
         return;
     }
     m_receptChanged = false;
+    if (followed)
+        m_window.titleFollowed(followed->first, followed->second);
+    noteRename();
+}
+
+// The list shows stored titles; " kopia" may have been added, so the title
+// is read back rather than taken from the field.
+void RecipeEdit::noteRename()
+{
+    const auto loaded = Catalogue::loadRecipe(m_db, m_currentRid);
+    if (!loaded || !*loaded || (*loaded)->titel == m_shownTitle)
+        return;
+    m_renamed.append({ m_currentRid, m_shownTitle, (*loaded)->titel });
+    m_shownTitle = (*loaded)->titel;
+    m_refreshPending = true;
 }
 
 bool RecipeEdit::leaveEdit()
@@ -178,6 +240,8 @@ bool RecipeEdit::categoryLeft()
         return true;
     }
     m_shownKategoriId = *kid;
+    // The filter's counts, and maybe the list, change.
+    refreshLater();
     return true;
 }
 
@@ -197,6 +261,7 @@ bool RecipeEdit::chooseCategory(int position)
     if (!leaveEdit())
         return false;
     m_kategoriPos = position;
+    m_showsHits = false;
     listReplaced();
     return true;
 }

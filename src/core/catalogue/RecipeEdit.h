@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <optional>
+#include <tuple>
 
 // The main window's editing session: which recipe the fields show, whether
 // they hold an edit not yet asked about, new-recipe mode, and the rules for
@@ -42,6 +43,20 @@ public:
         // recipe `keep` is shown and selected instead, under "Alla kategorier"
         // when the filter's entry does not list it.
         virtual void refillLists(qint32 keep = 0) = 0;
+        // Stored titles or categories changed, maybe in the middle of a
+        // click on the list: once the current event is over and no press on
+        // the list is held, the window calls refreshDue().
+        virtual void refreshLater() = 0;
+        // The filter's entries and counts and the category chooser are read
+        // again; the filter stays on its category while that lists recipes.
+        virtual void refillFilters() = 0;
+        // The recipe list is read again for the filter's entry: recipe `keep`
+        // shown and selected as in refillLists, the marked ones still marked.
+        virtual void refillList(qint32 keep) = 0;
+        // Weeks that named the old title now name the new one.
+        virtual void titleFollowed(const QString& oldTitle, const QString& newTitle) = 0;
+        // Renamed recipes in a list of search hits: old title to new.
+        virtual void retitle(qint32 rid, const QString& oldTitle, const QString& newTitle) = 0;
     };
 
     RecipeEdit(Database& db, const QString& pictureFolder, Window& window);
@@ -65,6 +80,17 @@ public:
     // The recipe list was filled anew: until a row is shown no recipe counts
     // as shown, though the fields keep their text.
     void listReplaced();
+    // The filter's entries were read again and its entry moved to `position`.
+    void filterRefilled(int position) { m_kategoriPos = position; }
+    // The list shows a search's hits until the next filter choice.
+    void hitsShown();
+    bool showsHits() const { return m_showsHits; }
+    // Categories changed elsewhere: the lists follow later (refreshDue).
+    void listsOutdated() { refreshLater(); }
+    // The window's later call: the lists follow what is stored and the shown
+    // recipe stays shown and selected. A list of hits stays, its titles
+    // renewed. The list waits while an edit is open or a new recipe typed.
+    void refreshDue();
 
     void AskSaveRecept();
     // Asks about an unsaved edit; false when the user wanted it stored and it
@@ -118,6 +144,8 @@ private:
     void setShown(qint32 rid, qint32 kid);
     bool fieldsFit(const Records::Fields& f);
     void dbError(const QString& what, const DbError& error);
+    void refreshLater();
+    void noteRename();
 
     Database& m_db;
     QString m_pictureFolder;
@@ -138,4 +166,10 @@ private:
     bool m_kategoriEditing = false;
     // A question is open; the focus moves it causes must not ask again.
     bool m_asking = false;
+    // The stored title of the shown recipe, to see a rename.
+    QString m_shownTitle;
+    bool m_showsHits = false;
+    bool m_refreshPending = false;
+    // Recipes renamed since the last refresh: number, old title, new title.
+    QList<std::tuple<qint32, QString, QString>> m_renamed;
 };

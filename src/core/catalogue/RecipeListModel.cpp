@@ -8,6 +8,15 @@ void RecipeListModel::setRows(QVector<qint32> ids, QStringList titles)
     endResetModel();
 }
 
+void RecipeListModel::retitle(qint32 id, const QString& oldTitle, const QString& newTitle)
+{
+    const int row = rowOf(id);
+    if (row < 0 || !m_titles.at(row).startsWith(oldTitle))
+        return;
+    m_titles[row] = newTitle + m_titles.at(row).mid(oldTitle.size());
+    emit dataChanged(index(row, 0), index(row, 0), { Qt::DisplayRole });
+}
+
 int RecipeListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_ids.size());

@@ -53,6 +53,18 @@ DbStatus remove(Database& db, qint32 uid)
     return db.execute("DELETE FROM matsedel WHERE uid = ?1;", { uid });
 }
 
+bool followInWeek(QStringList& titles, const QString& oldTitle, const QString& newTitle)
+{
+    bool named = false;
+    for (QString& t : titles) {
+        if (TextRules::compare(t, oldTitle) == 0) {
+            t = newTitle;
+            named = true;
+        }
+    }
+    return named;
+}
+
 DbStatus followTitle(Database& db, const QString& oldTitle, const QString& newTitle)
 {
     DbResult<Statement> st = db.prepare("SELECT uid, middag FROM matsedel ORDER BY uid;");
@@ -61,14 +73,7 @@ DbStatus followTitle(Database& db, const QString& oldTitle, const QString& newTi
     QList<std::pair<qint32, QString>> changed;
     while (st->next()) {
         QStringList titles = MenuSlots::decode(st->text(1));
-        bool named = false;
-        for (QString& t : titles) {
-            if (TextRules::compare(t, oldTitle) == 0) {
-                t = newTitle;
-                named = true;
-            }
-        }
-        if (named)
+        if (followInWeek(titles, oldTitle, newTitle))
             changed.append({ st->int32(0), MenuSlots::encode(titles) });
     }
     if (st->failed())

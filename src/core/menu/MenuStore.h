@@ -28,4 +28,7 @@ DbResult<std::optional<QStringList>> load(Database& db, qint32 uid);
 // as stored. For a recipe renamed while no other bears the old title.
 [[nodiscard]] DbStatus followTitle(Database& db, const QString& oldTitle, const QString& newTitle);
 
+// The same for one week's titles; true when any changed.
+bool followInWeek(QStringList& titles, const QString& oldTitle, const QString& newTitle);
+
 } // namespace MenuStore

@@ -259,7 +259,9 @@ void FrmMain::showSeekResult(const DbResult<SeekEngine::Result>& result)
         m_receptModel->setRows(std::move(hits.ids), std::move(hits.titles));
     }
     lblRecept->setText(QStringLiteral("%1 recept").arg(n));
-    m_edit.listReplaced();
+    m_edit.hitsShown();
+    // A refresh that waited for the search renews the hits' titles.
+    refreshLater();
 }
 
 bool FrmMain::ExitProgram(const std::function<bool()>& lastStep)

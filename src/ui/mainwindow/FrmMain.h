@@ -85,6 +85,8 @@ public:
 
 signals:
     void exited();
+    // A recipe was renamed and the saved weeks followed: open weeks follow too.
+    void recipeRenamed(const QString& oldTitle, const QString& newTitle);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -102,6 +104,20 @@ private:
     void shownChanged() override;
     void modeChanged() override;
     void refillLists(qint32 keep) override;
+    void refreshLater() override;
+    void refillFilters() override;
+    void refillList(qint32 keep) override;
+    void retitle(qint32 rid, const QString& oldTitle, const QString& newTitle) override;
+    void titleFollowed(const QString& oldTitle, const QString& newTitle) override
+    {
+        emit recipeRenamed(oldTitle, newTitle);
+    }
+    // The queued refresh: waits for a held mouse button and a running search.
+    void refreshNow();
+    // Fills the filter's entries, keeping its category; the list stays.
+    bool fillFilter();
+    // Shows and selects recipe `keep`, under "Alla kategorier" when the filter hides it.
+    void keepShown(qint32 keep);
 
     // Fills the recipe list with a finished search's hits.
     void showSeekResult(const DbResult<SeekEngine::Result>& result);
@@ -126,6 +142,7 @@ private:
     AppContext& m_ctx;
     RecipeEdit m_edit;
     bool m_exited = false;
+    bool m_refreshQueued = false;
 
     QLabel* lblKategorier = nullptr;
     QComboBox* cmbKategorier = nullptr;

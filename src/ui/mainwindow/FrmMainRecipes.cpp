@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,27 +17,36 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 bool FrmMain::FillKategoriList()
+{
+    if (!fillFilter())
+        return false;
+    kategoriChosen(cmbKategorier->currentIndex());
+    return true;
+}
+
+bool FrmMain::fillFilter()
 {
     const auto cats = Catalogue::categoriesWithRecipes(m_ctx.db());
     if (!cats) {
         showDbError(QStringLiteral("Kategorierna kunde inte läsas."), cats.error());
         return false;
     }
-    {
-        const QSignalBlocker block(cmbKategorier);
-        cmbKategorier->clear();
-        m_kategoriIds = { 0, 1 };
-        cmbKategorier->addItem(QStringLiteral("Alla kategorier"));
-        cmbKategorier->addItem(QStringLiteral("10 senaste recepten"));
-        for (const auto& c : *cats) {
-            cmbKategorier->addItem(QStringLiteral("%1 [%2]").arg(c.name).arg(c.count));
-            m_kategoriIds.append(c.kid);
-        }
-        cmbKategorier->setCurrentIndex(std::min(m_edit.kategoriPos(), cmbKategorier->count() - 1));
+    const QSignalBlocker block(cmbKategorier);
+    const QVector<qint32> before = m_kategoriIds;
+    cmbKategorier->clear();
+    m_kategoriIds = { 0, 1 };
+    cmbKategorier->addItem(QStringLiteral("Alla kategorier"));
+    cmbKategorier->addItem(QStringLiteral("10 senaste recepten"));
+    for (const auto& c : *cats) {
+        cmbKategorier->addItem(QStringLiteral("%1 [%2]").arg(c.name).arg(c.count));
+        m_kategoriIds.append(c.kid);
     }
-    kategoriChosen(cmbKategorier->currentIndex());
+    const int position = Catalogue::keptFilterPosition(before, m_edit.kategoriPos(), m_kategoriIds);
+    cmbKategorier->setCurrentIndex(position);
+    m_edit.filterRefilled(position);
     return true;
 }
 
@@ -95,8 +105,9 @@ bool FrmMain::FillReceptList(int position)
 void FrmMain::categoriesChanged()
 {
     if (!m_edit.nyttReceptMode()) {
-        FillKategoriList();
-        FillNyKategoriList();
+        // The shown recipe stays shown; a list of hits stays.
+        m_edit.listsOutdated();
+        refreshNow();
         return;
     }
     // A new recipe being typed keeps its text and its chosen category;
@@ -161,9 +172,14 @@ void FrmMain::refillLists(qint32 keep)
 {
     wastebasketChanged();
     FillKategoriList();
+    keepShown(keep);
+}
+
+void FrmMain::keepShown(qint32 keep)
+{
     if (keep == 0)
         return;
-    int row = int(m_receptModel->ids().indexOf(keep));
+    int row = m_receptModel->rowOf(keep);
     // A filter that does not list the recipe gives way to one that lists them all.
     if (row < 0) {
         {
@@ -171,10 +187,55 @@ void FrmMain::refillLists(qint32 keep)
             cmbKategorier->setCurrentIndex(Catalogue::AllRecipesPosition);
         }
         kategoriChosen(Catalogue::AllRecipesPosition);
-        row = int(m_receptModel->ids().indexOf(keep));
+        row = m_receptModel->rowOf(keep);
     }
     if (row >= 0)
         setReceptRow(row, false);
+}
+
+void FrmMain::refreshLater()
+{
+    if (m_refreshQueued)
+        return;
+    m_refreshQueued = true;
+    QMetaObject::invokeMethod(this, &FrmMain::refreshNow, Qt::QueuedConnection);
+}
+
+void FrmMain::refreshNow()
+{
+    m_refreshQueued = false;
+    if (m_exited || m_search->isSeeking())
+        return; // the end of the search asks again
+    // Rows must not move under a held press: its release would mark whatever
+    // row then lies under the pointer. (The release of a press that asked a
+    // question goes to the question's box, so the list may never see it.)
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        QTimer::singleShot(100, this, &FrmMain::refreshLater);
+        return;
+    }
+    m_edit.refreshDue();
+}
+
+void FrmMain::refillFilters()
+{
+    fillFilter();
+    FillNyKategoriList();
+}
+
+void FrmMain::refillList(qint32 keep)
+{
+    const QVector<qint32> marked = markedRids();
+    kategoriChosen(cmbKategorier->currentIndex());
+    keepShown(keep);
+    QItemSelectionModel* selection = lstRecept->selectionModel();
+    for (qint32 rid : marked)
+        if (const int row = m_receptModel->rowOf(rid); row >= 0)
+            selection->select(m_receptModel->index(row, 0), QItemSelectionModel::Select);
+}
+
+void FrmMain::retitle(qint32 rid, const QString& oldTitle, const QString& newTitle)
+{
+    m_receptModel->retitle(rid, oldTitle, newTitle);
 }
 
 void FrmMain::tell(const QString& text, RecipeEdit::Icon icon, const QString& title)

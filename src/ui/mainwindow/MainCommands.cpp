@@ -251,9 +251,11 @@ void MainCommands::openMatsedel()
     // One menu window: a second would share its current meal.
     if (bringToFront(QStringLiteral("frmMatsedel")))
         return;
-    m_windows.open(new FrmMatsedel(
-        m_ctx.db(), m_ctx.prompts(), m_ctx.paths(), m_ctx.state(),
-        [this] { return m_main.searchPanel().entries(); }, [this](QWidget* w) { m_windows.open(w); }));
+    auto* w = new FrmMatsedel(m_ctx.db(), m_ctx.prompts(), m_ctx.paths(), m_ctx.state(),
+        [this] { return m_main.searchPanel().entries(); }, [this](QWidget* w) { m_windows.open(w); });
+    // The week on show follows a rename as the saved weeks do.
+    connect(&m_main, &FrmMain::recipeRenamed, w, &FrmMatsedel::followTitle);
+    m_windows.open(w);
 }
 
 void MainCommands::openAnpassa()

@@ -258,6 +258,16 @@ void FrmMatsedel::kategoriChosen(int row)
     m_receptIds = rows->ids;
 }
 
+void FrmMatsedel::followTitle(const QString& oldTitle, const QString& newTitle)
+{
+    QStringList week = titles();
+    if (MenuStore::followInWeek(week, oldTitle, newTitle))
+        setTitles(week);
+    const int row = lstRecept->currentRow();
+    kategoriChosen(cmbKategorier->currentIndex());
+    lstRecept->setCurrentRow(std::min(row, lstRecept->count() - 1));
+}
+
 void FrmMatsedel::ListaMatsedlar()
 {
     cmbMatsedel->clear();

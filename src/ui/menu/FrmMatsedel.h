@@ -38,6 +38,8 @@ public:
     void ListaMatsedlar();
     void PrintMatsedel();
     void Inkopslista();
+    // A recipe was renamed: the meals and the recipe list show the new title.
+    void followTitle(const QString& oldTitle, const QString& newTitle);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

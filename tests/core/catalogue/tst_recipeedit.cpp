@@ -71,6 +71,19 @@ struct FakeWindow : RecipeEdit::Window {
         kept = keep;
     }
     qint32 kept = -1;
+    // What the session asked of the lists, in order.
+    QStringList listCalls;
+    void refreshLater() override { listCalls << QStringLiteral("later"); }
+    void refillFilters() override { listCalls << QStringLiteral("filters"); }
+    void refillList(qint32 keep) override { listCalls << QStringLiteral("list %1").arg(keep); }
+    void retitle(qint32 rid, const QString& o, const QString& n) override
+    {
+        listCalls << QStringLiteral("retitle %1 %2>%3").arg(rid).arg(o, n);
+    }
+    void titleFollowed(const QString& o, const QString& n) override
+    {
+        listCalls << QStringLiteral("followed %1>%2").arg(o, n);
+    }
 };
 
 struct Fixture {
@@ -145,6 +158,8 @@ private slots:
     void deleting_data();
     void deleting();
     void everyBoxAsTheUserReadsIt();
+    void listsFollowWhatIsStored_data();
+    void listsFollowWhatIsStored();
 };
 
 void TestRecipeEdit::showing_data()
@@ -667,6 +682,82 @@ void TestRecipeEdit::everyBoxAsTheUserReadsIt()
             "Det nya receptet har inte sparats. Vill Du spara det?",
             "Du måste ange en kategori för receptet.",
         }));
+}
+
+// Steps: "show N", "type field=text", "leave Ja|Nej", "move K" (category K,
+// Ja), "hits" (a search's hits listed), "due" (the window's later call),
+// "new"/"end" (new-recipe mode), "outdated", "follow" (saved weeks follow),
+// "clear" (forget the calls so far), "twin" (recipe 3 titled as recipe 2).
+void TestRecipeEdit::listsFollowWhatIsStored_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("calls");
+    const QStringList renamed { "show 1", "type titel=Aladåb", "leave Ja" };
+    QTest::newRow("rename: read again later, shown recipe kept")
+        << renamed + QStringList { "due" } << QStringList { "later", "filters", "list 1" };
+    QTest::newRow("another field: the list stays")
+        << QStringList { "show 1", "type tid=3 tim", "leave Ja", "due" } << QStringList {};
+    QTest::newRow("rename dropped with Nej")
+        << QStringList { "show 1", "type titel=X", "leave Nej", "due" } << QStringList {};
+    QTest::newRow("two bear the title: hits show what is stored")
+        << QStringList { "twin", "hits", "show 1", "type titel=Gröna ärtor", "leave Ja", "due" }
+        << QStringList { "later", "filters", "retitle 1 Ärtsoppa>Gröna ärtor kopia" };
+    QTest::newRow("renamed twice before the refresh") << QStringList {
+        "hits", "show 1", "type titel=Aladåb", "leave Ja", "type titel=Bladåb", "leave Ja", "due"
+    } << QStringList { "later", "later", "filters", "retitle 1 Ärtsoppa>Aladåb", "retitle 1 Aladåb>Bladåb" };
+    QTest::newRow("category moved") << QStringList { "show 1", "move 2", "due", "due" }
+                                    << QStringList { "later", "filters", "list 1" };
+    QTest::newRow("an open edit: counts now, list once it is left")
+        << renamed + QStringList { "type tid=1 tim", "due", "leave Ja", "due" }
+        << QStringList { "later", "filters", "later", "filters", "list 1" };
+    QTest::newRow("new recipe: its end refills")
+        << renamed + QStringList { "new", "due" } << QStringList { "later" };
+    QTest::newRow("categories changed elsewhere over hits")
+        << QStringList { "show 4", "hits", "outdated", "due" } << QStringList { "later", "filters" };
+    QTest::newRow("weeks followed: told once stored")
+        << QStringList { "follow" } + renamed << QStringList { "followed Ärtsoppa>Aladåb", "later" };
+    QTest::newRow("weeks not followed while a twin bears the old title") << QStringList { "follow", "clear",
+        "show 2", "type titel=Ärtsoppa", "leave Ja", "clear", "show 1", "type titel=Aladåb", "leave Ja" }
+                                                                         << QStringList { "later" };
+}
+
+void TestRecipeEdit::listsFollowWhatIsStored()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, calls);
+    Fixture f;
+    for (const QString& step : steps) {
+        const QString arg = step.section(u' ', 1);
+        if (step.startsWith(u"show "))
+            f.e->showRecipe(arg.toInt());
+        else if (step.startsWith(u"type "))
+            f.type(arg.section(u'=', 0, 0), arg.section(u'=', 1));
+        else if (step.startsWith(u"leave ")) {
+            f.answer(arg == u"Ja" ? Yes : No);
+            f.e->leaveEdit();
+        } else if (step.startsWith(u"move ")) {
+            f.e->categoryEntered();
+            f.w.chooser = arg.toInt();
+            f.answer(Yes);
+            QVERIFY(f.e->categoryLeft());
+        } else if (step == u"hits")
+            f.e->hitsShown();
+        else if (step == u"due")
+            f.e->refreshDue();
+        else if (step == u"new")
+            f.e->BeginNyttRecept();
+        else if (step == u"outdated")
+            f.e->listsOutdated();
+        else if (step == u"follow")
+            f.e->setTitleFollower(&MenuStore::followTitle);
+        else if (step == u"clear")
+            f.w.listCalls.clear();
+        else if (step == u"twin")
+            QVERIFY(f.run(QStringLiteral("UPDATE tblRecept SET Titel = 'Gröna ärtor' WHERE RID = 3;")));
+        else
+            QFAIL(qPrintable(step));
+    }
+    QCOMPARE(f.w.listCalls, calls);
 }
 
 QTEST_MAIN(TestRecipeEdit)

@@ -2,6 +2,7 @@
 #include "core/db/Database.h"
 #include "support/TestSupport.h"
 #include "ui/app/Startup.h"
+#include "ui/mainwindow/SearchPanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -128,6 +129,8 @@ private slots:
     void clickAfterTheQuestion();
     void shortcutAsksFirst_data();
     void shortcutAsksFirst();
+    void listFollowsWhatIsStored_data();
+    void listFollowsWhatIsStored();
 };
 
 void TestMainWindow::categoryFilterAndChooser()
@@ -574,6 +577,142 @@ void TestMainWindow::shortcutAsksFirst()
     QCOMPARE(f.stored("SELECT Kategori FROM tblRecept WHERE RID=1;").toInt(), kategori);
     if (!goesOn)
         QCOMPARE(QApplication::focusWidget(), edited);
+}
+
+// After a rename, a category move or the category window, the list shows
+// what is stored and the recipe the user went on with stays shown and
+// selected; a list of search hits stays a list of hits. "search" fills the
+// list with the hits for that ingredient first; "show" is the recipe shown
+// before; "edit" is "titel=..." or "kategori=..." (answered Ja) or empty;
+// "leave" is "field" (Tab to the time), "row:Title" (a click), "held:Title"
+// (a press let go only after a look), or "categories" (the category window
+// opened, a category added, closed).
+void TestMainWindow::listFollowsWhatIsStored_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("show");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("leave");
+    QTest::addColumn<QString>("filterText");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("shown");
+    const QStringList renamed { "Aladåb", "Gröna ärtor", "Kock's ärtmos", "Stekt strömming" };
+    const QStringList all { "Gröna ärtor", "Kock's ärtmos", "Stekt strömming", "Ärtsoppa" };
+    QTest::newRow("rename, another recipe clicked") << 0 << ""
+                                                    << "Ärtsoppa"
+                                                    << "titel=Aladåb"
+                                                    << "row:Stekt strömming"
+                                                    << "Alla kategorier" << renamed << "Stekt strömming";
+    QTest::newRow("rename, on to the next field")
+        << 3 << ""
+        << "Ärtsoppa"
+        << "titel=Aladåb"
+        << "field"
+        << "Ärtor [3]" << QStringList { "Aladåb", "Gröna ärtor", "Kock's ärtmos" } << "Aladåb";
+    QTest::newRow("rename, the press held a while") << 0 << ""
+                                                    << "Ärtsoppa"
+                                                    << "titel=Aladåb"
+                                                    << "held:Stekt strömming"
+                                                    << "Alla kategorier" << renamed << "Stekt strömming";
+    QTest::newRow("moved out of the filter's category") << 3 << ""
+                                                        << "Ärtsoppa"
+                                                        << "kategori=Bröd"
+                                                        << "field"
+                                                        << "Alla kategorier" << all << "Ärtsoppa";
+    QTest::newRow("moved, another recipe of the category clicked")
+        << 3 << ""
+        << "Ärtsoppa"
+        << "kategori=Bröd"
+        << "row:Gröna ärtor"
+        << "Ärtor [2]" << QStringList { "Gröna ärtor", "Kock's ärtmos" } << "Gröna ärtor";
+    QTest::newRow("rename among search hits")
+        << 0 << "ärtor"
+        << "Ärtsoppa"
+        << "titel=Aladåb"
+        << "row:Gröna ärtor"
+        << "Alla kategorier" << QStringList { "Gröna ärtor", "Kock's ärtmos", "Aladåb" } << "Gröna ärtor";
+    QTest::newRow("category window closed") << 0 << ""
+                                            << "Stekt strömming"
+                                            << ""
+                                            << "categories"
+                                            << "Alla kategorier" << all << "Stekt strömming";
+    QTest::newRow("category window closed over search hits")
+        << 0 << "ärtor"
+        << "Kock's ärtmos"
+        << ""
+        << "categories"
+        << "Alla kategorier" << QStringList { "Gröna ärtor", "Kock's ärtmos", "Ärtsoppa" } << "Kock's ärtmos";
+}
+
+void TestMainWindow::listFollowsWhatIsStored()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, search);
+    QFETCH(QString, show);
+    QFETCH(QString, edit);
+    QFETCH(QString, leave);
+    QFETCH(QString, filterText);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, shown);
+    Fixture f;
+    f.choose(filter);
+    if (!search.isEmpty()) {
+        f.line("txtAddSeek")->setText(search);
+        f.button(19)->click();
+        f.button(5)->click();
+        QTRY_VERIFY(!f.w->searchPanel().isSeeking());
+    }
+    f.clickRow(f.rowOf(show));
+    QCOMPARE(f.line("txtTitel")->text(), show);
+    const QStringList before = f.titles();
+    const QString value = edit.section(u'=', 1);
+    if (edit.startsWith(u"titel=")) {
+        f.line("txtTitel")->setFocus();
+        f.line("txtTitel")->setText(value);
+    } else if (edit.startsWith(u"kategori=")) {
+        f.chooser()->setFocus();
+        f.chooser()->setCurrentIndex(f.chooser()->findText(value));
+    }
+    if (!edit.isEmpty())
+        f.t.prompts.queueAnswer(Prompts::Answer::Yes);
+
+    const QString target = leave.section(u':', 1);
+    if (leave == u"field") {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } else if (leave.startsWith(u"row:")) {
+        f.clickRow(f.rowOf(target));
+    } else if (leave.startsWith(u"held:")) {
+        // Through the window system, which knows the button is held.
+        const QRect r = f.list()->visualRect(f.list()->model()->index(f.rowOf(target), 0));
+        const QPoint at = f.list()->viewport()->mapTo(f.w, r.center());
+        QTest::mousePress(f.w->windowHandle(), Qt::LeftButton, {}, at);
+        QTest::qWait(300);
+        // No row moves under the held press.
+        QCOMPARE(f.titles(), before);
+        QTest::mouseRelease(f.w->windowHandle(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(f.titles(), titles);
+    } else {
+        f.button(2)->click();
+        QWidget* w = f.w->findChild<QWidget*>(QStringLiteral("frmKategorier"));
+        QVERIFY(w);
+        auto* name = w->findChild<QLineEdit*>(QStringLiteral("txtNyKategori"));
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("Desserter"));
+        w->findChild<QPushButton*>(QStringLiteral("cmdNy"))->click();
+        w->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(f.t.prompts.pendingAnswers(), 0);
+
+    QCOMPARE(f.filter()->currentText(), filterText);
+    QCOMPARE(f.titles(), titles);
+    QCOMPARE(f.line("txtTitel")->text(), shown);
+    QCOMPARE(f.titles().value(f.list()->currentIndex().row()), shown);
+    QCOMPARE(f.w->markedCount(), 1);
+    QCOMPARE(f.w->currentRid(), f.w->currentListRid());
+    if (!search.isEmpty())
+        QCOMPARE(f.get<QLabel>("lblRecept")->text(), QStringLiteral("%1 recept").arg(titles.size()));
 }
 
 QTEST_MAIN(TestMainWindow)

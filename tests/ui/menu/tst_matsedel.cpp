@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
@@ -295,6 +296,51 @@ private slots:
         QCOMPARE(value("SELECT count(*) FROM matsedel;").toInt(), 2);
         QCOMPARE(t.prompts.shown().size(), 2);
         t.prompts.clearShown();
+    }
+
+    // A recipe renamed in the main window while the week is open: the meals
+    // on show follow as the saved weeks do, so saving the week again does not
+    // write the old title back. A title another recipe still bears stays.
+    void followsARename_data()
+    {
+        QTest::addColumn<bool>("savedFirst");
+        QTest::addColumn<bool>("twin");
+        QTest::newRow("saved week, saved again") << true << false;
+        QTest::newRow("week not yet saved") << false << false;
+        QTest::newRow("another recipe still bears the old title") << true << true;
+    }
+    void followsARename()
+    {
+        QFETCH(bool, savedFirst);
+        QFETCH(bool, twin);
+        if (twin)
+            QVERIFY(p->ctx->db().exec("INSERT INTO tblRecept (RID, Titel, Kategori) VALUES (9, 'Gröt', 2);"));
+        place(u"Gröt"_s);
+        place(u"Pytt"_s);
+        if (savedFirst)
+            saveAs(u"Vecka"_s);
+        // The main window shows Gröt and its title is changed; the command asks first.
+        FrmMain* main = p->window.get();
+        auto* list = main->findChild<QListView*>(u"lstRecept"_s);
+        const QModelIndexList found = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, u"Gröt"_s, 1, Qt::MatchExactly);
+        QVERIFY(!found.isEmpty());
+        list->setCurrentIndex(found.first());
+        main->findChild<QLineEdit*>(u"txtTitel"_s)->setText(u"Havregrynsgröt"_s);
+        t.prompts.queueAnswer(Prompts::Answer::Yes);
+        main->button(Cmd::Matsedel)->click();
+        QCOMPARE(t.prompts.pendingAnswers(), 0);
+        t.prompts.clearShown();
+        QCOMPARE(value("SELECT count(*) FROM tblRecept WHERE Titel = 'Havregrynsgröt';").toInt(), 1);
+
+        const QString meal = twin ? u"Gröt"_s : u"Havregrynsgröt"_s;
+        QCOMPARE(w->titles().mid(0, 3), (QStringList { meal, u"Pytt"_s, QString() }));
+        QCOMPARE(titel(0)->toolTip(), meal);
+        if (!twin)
+            QCOMPARE(recipes()->findItems(u"Havregrynsgröt"_s, Qt::MatchExactly).size(), 1);
+        saveAs(u"Vecka"_s);
+        QCOMPARE(value("SELECT middag FROM matsedel WHERE namn = 'Vecka';"),
+            QVariant(meal + u",Pytt,"_s + QString(19, u',')));
     }
 
     void printing()
