@@ -279,14 +279,6 @@ void FrmPrint::showPreview()
     button(Cmd::Redigera)->setText(QString::fromUtf16(Captions[int(Cmd::Redigera)]));
     button(Cmd::Aterstall)->hide();
     button(Cmd::Avbryt)->hide();
-    cmdSkickaInkopslista = new QPushButton(QStringLiteral("Skicka"), this);
-    cmdSkickaInkopslista->setObjectName(QStringLiteral("cmdSkickaInkopslista"));
-    cmdSkickaInkopslista->setMinimumWidth(90);
-    cmdSkickaInkopslista->hide();
-    connect(cmdSkickaInkopslista, &QPushButton::clicked, this, [this] {
-        if (m_send)
-            m_send();
-    });
     button(Cmd::SkrivUt)->setEnabled(true);
     container(Page::Editor)->hide();
     container(Page::Preview)->show();
