@@ -56,13 +56,16 @@ DbStatus run(const RunState& state, const QString& path)
         window->adjustSize();
         window->show();
     });
-    BackgroundJob job;
-    QObject::connect(&job, &BackgroundJob::finished, &waiting, &QEventLoop::quit);
+    auto job = std::make_unique<BackgroundJob>();
+    QObject::connect(job.get(), &BackgroundJob::finished, &waiting, &QEventLoop::quit);
     // The worker's connection is the only one on the file until it ends; the
     // waiting loop only paints and runs timers, so nothing here touches SQL.
-    job.start([&result, path](const BackgroundJob::Control&) { result = Cookbook::upgradeFile(path); });
+    job->start([&result, path](const BackgroundJob::Control&) { result = Cookbook::upgradeFile(path); });
     showLater.start(ShowAfterMs);
     waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    // A loop told to quit before (the application quitting) returns at once:
+    // the job's end then joins the worker, so the result is always there.
+    job.reset();
     return *result;
 }
 
