@@ -87,8 +87,15 @@ QString ProgramPaths::prepare() const
     if (kind == Kind::Portable)
         return {};
     const QString cookbook = in(programFolder, CookbookName);
-    if (QFileInfo(cookbook).isFile())
+    const QFileInfo found(cookbook);
+    if (found.isFile())
         return {};
+    // A cookbook kept elsewhere through a link (another disk, a synced
+    // folder) that is not there now: a fresh copy would replace the link.
+    if (found.isSymLink())
+        return QStringLiteral("Kokboken %1 finns i %2, som inte går att nå just nu.\n\n"
+                              "Anslut den disken eller mappen och starta programmet igen.")
+            .arg(native(cookbook), native(found.symLinkTarget()));
     if (!QFileInfo(programFolder).isDir()) {
         // Only its owner reads a user's data folder.
         if (!QDir().mkpath(programFolder)

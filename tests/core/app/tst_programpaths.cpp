@@ -110,6 +110,8 @@ void TestProgramPaths::prepare_data()
         << Kind::Installed << ""_ba << u""_s << ""_ba << u"kunde inte läsas"_s;
     QTest::newRow("no folder can be made: told")
         << Kind::Installed << "DELIVERED"_ba << u"!"_s << ""_ba << u"kunde inte skapas"_s;
+    QTest::newRow("a linked cookbook out of reach: told, the link stays")
+        << Kind::Installed << "DELIVERED"_ba << u"->"_s << ""_ba << u"inte går att nå"_s;
     QTest::newRow("a portable install is left as it is")
         << Kind::Portable << "DELIVERED"_ba << u""_s << ""_ba << u""_s;
 }
@@ -132,12 +134,17 @@ void TestProgramPaths::prepare()
         QVERIFY(makeFile(p.deliveredCookbook(), delivered));
     if (existing == u"!"_s) // a file where a folder must go
         QVERIFY(makeFile(dir.filePath(u"home/.local"_s), "x"));
-    else if (!existing.isEmpty())
+    else if (existing == u"->"_s) {
+        QVERIFY(QDir().mkpath(p.programFolder));
+        QVERIFY(
+            QFile::link(dir.filePath(u"usb/dbRcp.mdb"_s), QDir(p.programFolder).filePath(u"dbRcp.mdb"_s)));
+    } else if (!existing.isEmpty())
         QVERIFY(makeFile(QDir(p.programFolder).filePath(existing), "MINE"));
 
     const QString told = p.prepare();
     QVERIFY2(message.isEmpty() ? told.isEmpty() : told.contains(message), qPrintable(told));
     const QString cookbook = QDir(p.programFolder).filePath(u"dbRcp.mdb"_s);
+    QCOMPARE(QFileInfo(cookbook).isSymLink(), existing == u"->"_s);
     if (cookbookAfter.isEmpty())
         QVERIFY(!QFileInfo::exists(cookbook));
     else
