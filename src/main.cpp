@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QTextStream>
@@ -39,14 +40,19 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (const CommandLine::TaskRequest task = CommandLine::parseTask(arguments, QDir::currentPath());
-        task.task != CommandLine::Task::None)
+    // Texts that show a command use the name it was called by.
+    const QString command = argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
+    if (CommandLine::TaskRequest task = CommandLine::parseTask(arguments, QDir::currentPath());
+        task.task != CommandLine::Task::None) {
+        if (!command.isEmpty())
+            task.command = command;
         return runTask(argc, argv, task);
+    }
     Q_INIT_RESOURCE(gastrid);
     QApplication app(argc, argv);
     const CommandLine::Request request = CommandLine::parse(app.arguments().mid(1), QDir::currentPath());
     if (!request.badOption.isEmpty()) {
-        std::fprintf(stderr, "krox-gastrid: okänt val %s\n", qPrintable(request.badOption));
+        std::fprintf(stderr, "%s: okänt val %s\n", qPrintable(command), qPrintable(request.badOption));
         return 2;
     }
     Colours::installStyle();

@@ -106,22 +106,31 @@ TaskRequest parseTask(const QStringList& arguments, const QString& currentFolder
     return t;
 }
 
-QString helpText()
+QString helpText(const QString& command)
 {
-    return QStringLiteral(
-        "Användning:\n"
-        "  gastrid [FIL...]                      öppnar programmet (och kylskåp .kyl, receptfiler .rcp)\n"
-        "  gastrid --import FIL... [--category NAMN]\n"
-        "        läser in recept från filerna (JSON-LD .json/.html/.zip/mapp, MealMaster, Paprika, .rcp)\n"
-        "        i kokboken. Med --category hamnar alla i den kategorin (som skapas om den saknas),\n"
-        "        annars i receptets egen kategori med samma namn, som skapas om den saknas.\n"
-        "  gastrid --export FIL.zip|FIL.rcp [--category NAMN]\n"
-        "        skriver hela kokboken, eller en kategori, till en .zip-fil (JSON-LD med bilder)\n"
-        "        eller en receptfil (.rcp).\n"
-        "  gastrid --help                        visar den här texten.\n"
-        "\n"
-        "Import och export körs utan fönster, på programmappens kokbok, och går inte medan\n"
-        "programmet är igång. Slutstatus 0 när allt gick bra, annars 1 (2 vid fel i valen).\n");
+    // The descriptions of the short forms start in one column, however long the name.
+    const auto line = [&command](const QString& call, const QString& what) {
+        return QStringLiteral("  %1 %2 %3\n").arg(command, call.leftJustified(36 - command.size()), what);
+    };
+    const QString form = QStringLiteral("  %1 %2\n");
+    return QStringLiteral("Användning:\n")
+        + line(QStringLiteral("[FIL...]"),
+            QStringLiteral("öppnar programmet (och kylskåp .kyl, receptfiler .rcp)"))
+        + form.arg(command, QStringLiteral("--import FIL... [--category NAMN]"))
+        + QStringLiteral(
+            "        läser in recept från filerna (JSON-LD .json/.html/.zip/mapp, MealMaster, Paprika, "
+            ".rcp)\n"
+            "        i kokboken. Med --category hamnar alla i den kategorin (som skapas om den saknas),\n"
+            "        annars i receptets egen kategori med samma namn, som skapas om den saknas.\n")
+        + form.arg(command, QStringLiteral("--export FIL.zip|FIL.rcp [--category NAMN]"))
+        + QStringLiteral(
+            "        skriver hela kokboken, eller en kategori, till en .zip-fil (JSON-LD med bilder)\n"
+            "        eller en receptfil (.rcp).\n")
+        + line(QStringLiteral("--help"), QStringLiteral("visar den här texten."))
+        + QStringLiteral(
+            "\n"
+            "Import och export körs utan fönster, på programmappens kokbok, och går inte medan\n"
+            "programmet är igång. Slutstatus 0 när allt gick bra, annars 1 (2 vid fel i valen).\n");
 }
 
 QString unknownFilesMessage(const QStringList& names)

@@ -37,6 +37,9 @@ struct TaskRequest {
     QString category;
     // Empty, or a Swedish sentence on what is wrong with the arguments.
     QString error;
+    // How the user called the program, for the texts that show a command:
+    // "krox-gastrid" when installed, "gastrid" in a program folder.
+    QString command = QStringLiteral("gastrid");
 };
 
 // "--import FILE... [--category NAME]", "--export FILE.zip|FILE.rcp
@@ -45,7 +48,7 @@ struct TaskRequest {
 TaskRequest parseTask(const QStringList& arguments, const QString& currentFolder);
 
 // What "--help" prints.
-QString helpText();
+QString helpText(const QString& command);
 
 // `arguments` without the program's own name. A relative name is taken from
 // `currentFolder`; "--" ends the options, so a file may start with "-".

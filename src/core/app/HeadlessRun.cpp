@@ -101,11 +101,12 @@ bool openCookbook(Database& db, const ProgramPaths& paths, QTextStream& err)
 int run(const CommandLine::TaskRequest& task, const ProgramPaths& paths, QTextStream& out, QTextStream& err)
 {
     if (!task.error.isEmpty()) {
-        err << task.error << QStringLiteral("\nSkriv gastrid --help för att se vad som går.") << Qt::endl;
+        err << task.error << QStringLiteral("\nSkriv %1 --help för att se vad som går.").arg(task.command)
+            << Qt::endl;
         return BadArguments;
     }
     if (task.task == CommandLine::Task::Help) {
-        out << CommandLine::helpText() << Qt::flush;
+        out << CommandLine::helpText(task.command) << Qt::flush;
         return Success;
     }
     Database db;

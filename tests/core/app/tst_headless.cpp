@@ -59,7 +59,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("says");
-        QTest::newRow("help") << QStringList { u"--help"_s } << 0 << u"--export FIL.zip|FIL.rcp"_s;
+        QTest::newRow("help") << QStringList { u"--help"_s } << 0 << u"  gastrid --export FIL.zip|FIL.rcp"_s;
+        // As the package installs it: a link by another name.
+        QTest::newRow("help by the installed name")
+            << QStringList { u"--help"_s } << 0 << u"  krox-gastrid --export FIL.zip|FIL.rcp"_s;
+        QTest::newRow("a mistake by the installed name")
+            << QStringList { u"--import"_s } << 2 << u"Skriv krox-gastrid --help för att se vad som går."_s;
         QTest::newRow("import without files")
             << QStringList { u"--import"_s } << 2 << u"Ange vilka filer som ska importeras."_s;
         QTest::newRow("category without name") << QStringList { u"--import"_s, u"in.json"_s, u"--category"_s }
@@ -79,6 +84,11 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, says);
         const int before = recipes();
+        if (QString::fromUtf8(QTest::currentDataTag()).contains(u"installed name"_s)) {
+            const QString link = m_program->path(u"krox-gastrid"_s);
+            QVERIFY(QFile::link(m_exe, link));
+            m_exe = link;
+        }
         QCOMPARE(run(arguments), code);
         QVERIFY2((code == 0 ? m_out : m_err).contains(says), qPrintable(m_out + m_err));
         QCOMPARE(recipes(), before);
