@@ -165,18 +165,4 @@ Result ImportRecept(Database& db, const QString& programFolder)
     return r;
 }
 
-Result importFile(Database& db, const QString& path)
-{
-    const QString shown = QDir::toNativeSeparators(path);
-    Result r;
-    const std::optional<QByteArray> bytes = UserFile::readBytes(path, &r.error, FileLimit);
-    if (!bytes)
-        return r;
-    if (!firstLineHasTitel(*bytes)) {
-        r.error = QStringLiteral("Filen %1 är ingen receptfil: dess första rad saknar <titel>.").arg(shown);
-        return r;
-    }
-    return importText(db, UserFile::decode(*bytes));
-}
-
 } // namespace ReceptImport

@@ -67,9 +67,4 @@ Result ImportRecept(Database& db, const QString& programFolder);
 // The largest recipe file the program takes in.
 constexpr qint64 FileLimit = 5 * 1024 * 1024;
 
-// Imports a recipe file the user named by the download's rules: its first
-// line holds "<titel>". Read as ImportRecept reads; the file itself is left
-// as it is.
-Result importFile(Database& db, const QString& path);
-
 } // namespace ReceptImport

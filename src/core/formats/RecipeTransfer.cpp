@@ -15,6 +15,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace RecipeTransfer {
 
 namespace {
@@ -34,6 +36,8 @@ public:
     {
         if (!m_choice.category.isEmpty())
             return named(m_choice.category, true);
+        if (const DbResult<std::optional<qint32>> kid = byNumber(r); !kid || *kid)
+            return kid ? **kid : DbResult<qint32>(kid.error());
         for (const QString& name : r.categories) {
             if (name.trimmed().isEmpty())
                 continue;
@@ -49,6 +53,25 @@ public:
             if (!name.trimmed().isEmpty())
                 return named(name, true);
         return named(DefaultCategory, true);
+    }
+
+    // A recipe file of the older kind names its category by number only, as
+    // a download does: the number counts when the cookbook has it.
+    DbResult<std::optional<qint32>> byNumber(const PortableRecipe& r)
+    {
+        const bool named = std::any_of(r.categories.cbegin(), r.categories.cend(),
+            [](const QString& name) { return !name.trimmed().isEmpty(); });
+        if (named || r.categoryNumber.value_or(0) <= 0)
+            return std::optional<qint32>();
+        if (!m_numbers) {
+            const auto all = Catalogue::allCategories(m_db);
+            if (!all)
+                return all.error();
+            m_numbers.emplace();
+            for (const Catalogue::Category& c : *all)
+                m_numbers->insert(c.kid);
+        }
+        return m_numbers->contains(*r.categoryNumber) ? r.categoryNumber : std::nullopt;
     }
 
     DbResult<std::optional<qint32>> existing(const QString& name)
@@ -78,6 +101,7 @@ public:
     Database& m_db;
     const ImportChoice& m_choice;
     QHash<QString, qint32> m_known;
+    std::optional<QSet<qint32>> m_numbers;
 };
 
 // Picture files written for recipes not yet committed, removed on failure.
@@ -179,6 +203,11 @@ DbResult<Unmatched> unmatched(Database& db, const ReadResult& read)
     CategoryChooser chooser(db, none);
     QSet<QString> seen;
     for (const PortableRecipe& r : read.recipes) {
+        const DbResult<std::optional<qint32>> numbered = chooser.byNumber(r);
+        if (!numbered)
+            return numbered.error();
+        if (*numbered)
+            continue;
         QStringList names;
         for (const QString& name : r.categories)
             if (!name.trimmed().isEmpty())

@@ -97,7 +97,7 @@ void FrmMain::buildControls()
     connect(m_search, &SearchPanel::searchDone, this, &FrmMain::showSeekResult);
     m_commands = new MainCommands(m_ctx, *this, m_windows);
     // Recipes from and to files: the list's context menu and drops.
-    new RecipeFileTransfer(m_ctx, this, lstRecept,
+    m_transfer = new RecipeFileTransfer(m_ctx, this, lstRecept,
         { [this] { return m_edit.beforeCommand(cmbNyttRecept->hasFocus()); }, [this] { return markedRids(); },
             [this] {
                 FillNyKategoriList();

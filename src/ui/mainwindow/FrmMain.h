@@ -20,6 +20,7 @@ class QLineEdit;
 class QListView;
 class QPlainTextEdit;
 class QPushButton;
+class RecipeFileTransfer;
 class RecipeListModel;
 class SearchPanel;
 
@@ -80,6 +81,7 @@ public:
 
     QPushButton* button(Cmd c) const { return cmdButton[index(c)]; }
     SearchPanel& searchPanel() const { return *m_search; }
+    RecipeFileTransfer& recipeFiles() const { return *m_transfer; }
     // Shows a secondary window and keeps it in front while it is open.
     void openSecondary(QWidget* w) { m_windows.open(w); }
 
@@ -166,6 +168,7 @@ private:
 
     SecondaryWindows m_windows;
     SearchPanel* m_search = nullptr;
+    RecipeFileTransfer* m_transfer = nullptr;
     MainCommands* m_commands = nullptr;
     // Every recipe in list order, for "Alla kategorier" and for ordering hits.
     Catalogue::TitleOrder m_titleOrder;

@@ -1,43 +1,34 @@
 #include "ui/mainwindow/GivenFiles.h"
 
-#include "core/exchange/ReceptImport.h"
+#include "ui/exchange/RecipeFileTransfer.h"
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/SearchPanel.h"
 
 #include <QFileInfo>
 
-namespace {
-
-void offerRecipeFile(FrmMain& window, AppContext& ctx, const QString& path)
-{
-    Prompts& prompts = ctx.prompts();
-    const QString question = QStringLiteral("Vill du lägga in recepten från filen %1 i kokboken?")
-                                 .arg(QFileInfo(path).fileName());
-    if (prompts.message(&window, question, Prompts::Buttons::YesNo, Prompts::Icon::Question)
-        != Prompts::Answer::Yes)
-        return;
-    const ReceptImport::Result r = ReceptImport::importFile(ctx.db(), path);
-    // As after a download: the list shows the newest recipes, the new ones first.
-    if (!r.added.isEmpty())
-        window.showNewestRecipes();
-    if (!r.ok())
-        prompts.message(&window, r.error);
-}
-
-} // namespace
-
 void openGivenFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request& request)
 {
+    Prompts& prompts = ctx.prompts();
     if (const QString text = CommandLine::unknownFilesMessage(request.unknownFiles); !text.isEmpty())
-        ctx.prompts().message(&window, text);
+        prompts.message(&window, text);
+    QStringList accepted;
     for (const CommandLine::GivenFile& f : request.files) {
         switch (f.kind) {
         case CommandLine::FileKind::Fridge:
             window.searchPanel().loadFridge(f.path);
             break;
-        case CommandLine::FileKind::Recipe:
-            offerRecipeFile(window, ctx, f.path);
+        case CommandLine::FileKind::Recipe: {
+            const QString question = QStringLiteral("Vill du lägga in recepten från filen %1 i kokboken?")
+                                         .arg(QFileInfo(f.path).fileName());
+            if (prompts.message(&window, question, Prompts::Buttons::YesNo, Prompts::Icon::Question)
+                == Prompts::Answer::Yes)
+                accepted.append(f.path);
             break;
         }
+        }
     }
+    // Read and stored as an import from the recipe list's menu, so that a
+    // file this program wrote comes back whole (categories by name, every
+    // character) and the user sees what went in.
+    window.recipeFiles().importFiles(accepted);
 }

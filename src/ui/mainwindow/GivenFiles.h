@@ -7,5 +7,7 @@ class FrmMain;
 
 // The files the program was started with, in their order: a fridge list
 // replaces the search panel's list, a recipe file is offered for import.
-// Files of another kind are named in one message first.
+// Files of another kind are named in one message first. The recipe files the
+// user agreed to are imported together afterwards, as the recipe list's
+// import does; that import ends after this returns.
 void openGivenFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request& request);

@@ -5,6 +5,7 @@
 #include "core/catalogue/ImportBatch.h"
 #include "core/catalogue/Pictures.h"
 #include "core/db/Cookbook.h"
+#include "core/formats/RecipeFiles.h"
 #include "core/formats/RecipeTransfer.h"
 #include "support/TestSupport.h"
 
@@ -135,19 +136,27 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<int>("created");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("unmatched"); // recipes whose category the cookbook lacks
         // The cookbook has "Kakor" and "Soppor".
         QTest::newRow("own categories by name, letter case aside; a missing one created once")
             << QString()
             << QStringList { u"A|Kakor"_s, u"B|Kakor"_s, u"C|Importerade recept"_s, u"b kopia|bröd"_s,
                    u"D|bröd"_s }
-            << 2;
+            << 2 << u"in.json"_s << 3;
         QTest::newRow("one named category for all, found letter case aside")
             << u"soppor"_s
             << QStringList { u"A|Soppor"_s, u"B|Soppor"_s, u"C|Soppor"_s, u"b kopia|Soppor"_s, u"D|Soppor"_s }
-            << 0;
+            << 0 << u"in.json"_s << 3;
         QTest::newRow("one named category for all, created")
             << u"Nytt"_s
-            << QStringList { u"A|Nytt"_s, u"B|Nytt"_s, u"C|Nytt"_s, u"b kopia|Nytt"_s, u"D|Nytt"_s } << 1;
+            << QStringList { u"A|Nytt"_s, u"B|Nytt"_s, u"C|Nytt"_s, u"b kopia|Nytt"_s, u"D|Nytt"_s } << 1
+            << u"in.json"_s << 3;
+        QTest::newRow("a recipe file by number: a known number counts, a name wins over it")
+            << QString()
+            << QStringList { u"E|Soppor"_s, u"F|Importerade recept"_s, u"G|Kakor"_s,
+                   u"H|Importerade recept"_s }
+            << 1 << u"in.rcp"_s << 2;
     }
     void categories()
     {
@@ -155,13 +164,22 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(int, created);
         openEmpty("INSERT INTO tblKategorier (KID, Kategori) VALUES (1, 'Kakor'), (2, 'Soppor');");
-        const QString file = m_program->path(u"in.json"_s);
-        put(file,
+        QFETCH(QString, file);
+        put(m_program->path(u"in.json"_s),
             R"([{"@type":"Recipe","name":"A","recipeCategory":"KAKOR"},
                 {"@type":"Recipe","name":"B","recipeCategory":["Bröd","Kakor"]},
                 {"@type":"Recipe","name":"C"},
                 {"@type":"Recipe","name":"b","recipeCategory":"bröd"},
                 {"@type":"Recipe","name":"D","recipeCategory":"BRÖD"}])");
+        QByteArray rcp;
+        for (const char* b : { "E</titel><kategori>2</kategori>", "F</titel><kategori>9</kategori>",
+                 "G</titel><kategori>2</kategori><kategorinamn>kakor</kategorinamn>",
+                 "H</titel><kategori>0</kategori>" })
+            rcp += "<titel>"_ba + b + "<portioner></portioner><tid></tid><ingredienser></ingredienser>"
+                + "<anvisningar></anvisningar>\r\n";
+        put(m_program->path(u"in.rcp"_s), rcp);
+        file = m_program->path(file);
+        QTEST(RecipeTransfer::unmatched(m_db, RecipeFiles::read(file))->recipes, "unmatched");
         const auto in = RecipeTransfer::importFile(m_db, bilder(), file, { category, std::nullopt });
         QCOMPARE(in.error, QString());
         QStringList got;
