@@ -1,7 +1,9 @@
 // The command line: whatever arguments come, every file handed over is an
 // absolute, clean name of the kind its extension says, and naming those files
-// again (after "--") hands over the same files. Input: the arguments,
-// separated by NUL bytes.
+// again (after "--") hands over the same files. What one copy hands to a
+// running one arrives unchanged, and a message from anywhere else is taken
+// only with names of the same good form. Input: the arguments, separated by
+// NUL bytes, and itself as a message.
 #include "core/app/CommandLine.h"
 
 #include <QDir>
@@ -33,5 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (CommandLine::parse(again, QStringLiteral("/elsewhere")).files != r.files)
         std::abort();
+    if (r.badOption.isEmpty() && CommandLine::takeOverMessage(CommandLine::handOverMessage(r)) != r)
+        std::abort();
+    if (const auto taken = CommandLine::takeOverMessage(bytes)) {
+        for (const CommandLine::GivenFile& f : taken->files)
+            if (!QDir::isAbsolutePath(f.path) || QDir::cleanPath(f.path) != f.path)
+                std::abort();
+        if (!taken->badOption.isEmpty())
+            std::abort();
+    }
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "core/app/CommandLine.h"
+#include "core/app/HandOver.h"
 #include "core/app/HeadlessRun.h"
 #include "core/app/ProgramPaths.h"
 #include "core/settings/Settings.h"
@@ -20,6 +21,10 @@
 #include <cstdio>
 
 namespace {
+
+// A running copy busy with a long task answers late; after this the files
+// are this copy's, which then meets the running one's cookbook lock.
+constexpr int HandOverWaitMs = 10000;
 
 // Import and export from a terminal: no display, so no GUI application.
 int runTask(int argc, char** argv, const CommandLine::TaskRequest& task)
@@ -66,6 +71,11 @@ int main(int argc, char** argv)
     prompts.setDefaultTitle(Settings::ProgramTitle());
     const ProgramPaths paths
         = ProgramPaths::choose(ProgramPaths::look(QCoreApplication::applicationDirPath()));
+    // Opened from the desktop while a copy runs with this cookbook: that copy
+    // takes the files (this one could not open the cookbook).
+    if ((!request.files.isEmpty() || !request.unknownFiles.isEmpty())
+        && HandOver::give(HandOver::address(paths.programFolder), request, HandOverWaitMs))
+        return 0;
     if (const QString error = paths.prepare(); !error.isEmpty()) {
         prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return Startup::FailureExitCode;

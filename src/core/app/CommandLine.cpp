@@ -133,6 +133,55 @@ QString helpText(const QString& command)
             "programmet är igång. Slutstatus 0 när allt gick bra, annars 1 (2 vid fel i valen).\n");
 }
 
+namespace {
+
+const QByteArray HandOverHeader = QByteArrayLiteral("KROX-GASTRID-FILER 1");
+
+QByteArray kindMark(std::optional<FileKind> kind)
+{
+    if (!kind)
+        return QByteArrayLiteral("?");
+    return *kind == FileKind::Fridge ? QByteArrayLiteral("K") : QByteArrayLiteral("R");
+}
+
+} // namespace
+
+QByteArray handOverMessage(const Request& request)
+{
+    // Percent-encoded, so that a name with a line break stays one line.
+    QByteArray out = HandOverHeader + '\n';
+    for (const GivenFile& f : request.files)
+        out += kindMark(f.kind) + ' ' + QUrl::toPercentEncoding(f.path) + '\n';
+    for (const QString& name : request.unknownFiles)
+        out += kindMark(std::nullopt) + ' ' + QUrl::toPercentEncoding(name) + '\n';
+    return out + '\n';
+}
+
+std::optional<Request> takeOverMessage(const QByteArray& message)
+{
+    if (!message.endsWith("\n\n"))
+        return std::nullopt;
+    QList<QByteArray> lines = message.chopped(2).split('\n');
+    if (lines.takeFirst() != HandOverHeader)
+        return std::nullopt;
+    Request r;
+    for (const QByteArray& line : std::as_const(lines)) {
+        if (line.size() < 3 || line.at(1) != ' ')
+            return std::nullopt;
+        const QString name = QUrl::fromPercentEncoding(line.mid(2));
+        const QByteArray mark = line.left(1);
+        if (mark == kindMark(std::nullopt)) {
+            r.unknownFiles.append(name);
+            continue;
+        }
+        const std::optional<FileKind> kind = kindOf(name);
+        if (!kind || kindMark(kind) != mark || !QDir::isAbsolutePath(name) || QDir::cleanPath(name) != name)
+            return std::nullopt;
+        r.files.append({ *kind, name });
+    }
+    return r;
+}
+
 QString unknownFilesMessage(const QStringList& names)
 {
     if (names.isEmpty())

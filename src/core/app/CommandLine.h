@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the program was started with: the files a desktop hands over when the
 // user opens them with the program (fridge lists and recipe files).
 namespace CommandLine {
@@ -24,6 +26,7 @@ struct Request {
     QStringList unknownFiles;
     // The first option the program does not know; the run stops there.
     QString badOption;
+    bool operator==(const Request&) const = default;
 };
 
 // A run without a window, asked for by the first argument.
@@ -56,5 +59,14 @@ Request parse(const QStringList& arguments, const QString& currentFolder);
 
 // The user's message for files the program cannot open; empty when none.
 QString unknownFilesMessage(const QStringList& names);
+
+// A request as a copy of the program hands it to the copy that already runs
+// with the same cookbook: one line per file, its kind first, ending in an
+// empty line.
+QByteArray handOverMessage(const Request& request);
+// The request in such a message; none when the message is not one whole,
+// well-formed message of the program (a file's name must be absolute, clean
+// and fit its kind).
+std::optional<Request> takeOverMessage(const QByteArray& message);
 
 } // namespace CommandLine

@@ -4,7 +4,9 @@
 #include "ui/mainwindow/FrmMain.h"
 #include "ui/mainwindow/SearchPanel.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 void openGivenFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request& request)
 {
@@ -31,4 +33,29 @@ void openGivenFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request
     // file this program wrote comes back whole (categories by name, every
     // character) and the user sees what went in.
     window.recipeFiles().importFiles(accepted);
+}
+
+namespace {
+
+constexpr int BusyRetryMs = 250;
+
+void openWhenFree(FrmMain& window, AppContext& ctx, const CommandLine::Request& request)
+{
+    if (QApplication::activeModalWidget() || window.recipeFiles().isImporting()) {
+        QTimer::singleShot(
+            BusyRetryMs, &window, [&window, &ctx, request] { openWhenFree(window, ctx, request); });
+        return;
+    }
+    openGivenFiles(window, ctx, request);
+}
+
+} // namespace
+
+void openHandedFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request& request)
+{
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    openWhenFree(window, ctx, request);
 }

@@ -11,3 +11,7 @@ class FrmMain;
 // user agreed to are imported together afterwards, as the recipe list's
 // import does; that import ends after this returns.
 void openGivenFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request& request);
+
+// Files another copy of the program handed over: the window comes to the
+// front, and the files open once a question or an import under way is done.
+void openHandedFiles(FrmMain& window, AppContext& ctx, const CommandLine::Request& request);

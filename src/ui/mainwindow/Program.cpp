@@ -2,9 +2,11 @@
 
 #include "ui/app/Startup.h"
 #include "ui/mainwindow/FrmMain.h"
+#include "ui/mainwindow/GivenFiles.h"
 
 Program::~Program()
 {
+    handOver.reset();
     window.reset();
 }
 
@@ -31,6 +33,11 @@ std::unique_ptr<Program> startProgram(const ProgramPaths& paths, Prompts& prompt
     if (show) {
         p->window->show();
         p->ctx->guard().startCheck();
+        p->handOver = std::make_unique<HandOverListener>();
+        if (p->handOver->listen(HandOver::address(paths.programFolder)))
+            QObject::connect(p->handOver.get(), &HandOverListener::filesGiven, p->window.get(),
+                [w = p->window.get(), ctx = p->ctx.get()](
+                    const CommandLine::Request& r) { openHandedFiles(*w, *ctx, r); });
     }
     p->ok = true;
     return p;

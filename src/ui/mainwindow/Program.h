@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/HandOver.h"
 #include "ui/app/AppContext.h"
 
 #include <memory>
@@ -11,6 +12,8 @@ class FrmMain;
 struct Program {
     std::unique_ptr<AppContext> ctx;
     std::unique_ptr<FrmMain> window;
+    // Files opened from the desktop while this copy runs come here.
+    std::unique_ptr<HandOverListener> handOver;
     bool ok = false;
     int exitCode = 0;
 

@@ -39,6 +39,8 @@ private slots:
     void firstStartsOfTwoUsers();
     void parse_data();
     void parse();
+    void takeOver_data();
+    void takeOver();
 };
 
 void TestProgramPaths::choose_data()
@@ -247,6 +249,32 @@ void TestProgramPaths::parse()
     QTEST(r.files, "files");
     QTEST(r.unknownFiles, "unknown");
     QTEST(r.badOption, "badOption");
+    // What a second copy hands to the running one arrives as it was.
+    if (r.badOption.isEmpty())
+        QCOMPARE(CommandLine::takeOverMessage(CommandLine::handOverMessage(r)), std::optional(r));
+}
+
+void TestProgramPaths::takeOver_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<int>("files"); // taken files and names; -1: the message is refused
+    const QByteArray head = "KROX-GASTRID-FILER 1\n";
+    QTest::newRow("files and a name, a line break inside one") << head
+            + "K /tmp/a%0Ab.kyl\nR /tmp/c.RCP\n? brev.txt\n\n" << 3;
+    QTest::newRow("nothing") << head + "\n" << 0;
+    QTest::newRow("cut off") << head + "K /tmp/a.kyl\n" << -1;
+    QTest::newRow("another program") << "KROX-GASTRID-FILER 2\nK /tmp/a.kyl\n\n"_ba << -1;
+    QTest::newRow("a relative name") << head + "K a.kyl\n\n" << -1;
+    QTest::newRow("a name that climbs") << head + "R /tmp/../etc/a.rcp\n\n" << -1;
+    QTest::newRow("a kind its name does not fit") << head + "K /tmp/a.rcp\n\n" << -1;
+    QTest::newRow("a line without a name") << head + "K\n\n" << -1;
+}
+
+void TestProgramPaths::takeOver()
+{
+    QFETCH(QByteArray, message);
+    const std::optional<CommandLine::Request> r = CommandLine::takeOverMessage(message);
+    QTEST(r ? int(r->files.size() + r->unknownFiles.size()) : -1, "files");
 }
 
 QTEST_MAIN(TestProgramPaths)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QProcess>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -71,38 +72,50 @@ void TestGivenFiles::open_data()
     QTest::addColumn<QStringList>("fridge"); // the search list after; it held "gammal"
     QTest::addColumn<QString>("recipes"); // every title after, in number order
     QTest::addColumn<QStringList>("told"); // a part of each message shown, in turn
+    QTest::addColumn<bool>("handed"); // opened by a second copy, which hands them over
 
     const QStringList old { u"gammal"_s };
     const QString question = u"Vill du lägga in recepten från filen %1 i kokboken?"_s;
     const QString none = u"Bullar/1"_s;
     QTest::newRow("a fridge list replaces the list")
         << QStringList { u"helg.kyl"_s } << u""_s << QStringList { u"mjöl"_s, u"ägg"_s } << none
-        << QStringList();
+        << QStringList() << false;
     QTest::newRow("of two fridge lists the last stays")
-        << QStringList { u"helg.kyl"_s, u"tom.kyl"_s } << u""_s << QStringList() << none << QStringList();
+        << QStringList { u"helg.kyl"_s, u"tom.kyl"_s } << u""_s << QStringList() << none << QStringList()
+        << false;
     QTest::newRow("a missing fridge list is told and the list kept")
-        << QStringList { u"saknas.kyl"_s } << u""_s << old << none << QStringList { u"saknas.kyl"_s };
+        << QStringList { u"saknas.kyl"_s } << u""_s << old << none << QStringList { u"saknas.kyl"_s }
+        << false;
     QTest::newRow("a recipe file, Ja: every recipe added, a known title as a copy")
         << QStringList { u"kaka.rcp"_s } << u"J"_s << old << u"Bullar/1|Äppelkaka/1|Bullar kopia/1"_s
-        << QStringList { question.arg(u"kaka.rcp"_s), u"klar: 2 recept importerades.\n\n1 av dem"_s };
+        << QStringList { question.arg(u"kaka.rcp"_s), u"klar: 2 recept importerades.\n\n1 av dem"_s }
+        << false;
     QTest::newRow("a recipe file, Nej: nothing") << QStringList { u"kaka.rcp"_s } << u"N"_s << old << none
-                                                 << QStringList { question.arg(u"kaka.rcp"_s) };
+                                                 << QStringList { question.arg(u"kaka.rcp"_s) } << false;
     QTest::newRow("a file this program wrote: category by name, every character")
         << QStringList { u"export.rcp"_s } << u"J"_s << old << u"Bullar/1|Pierogi z mięsem/1"_s
-        << QStringList { question.arg(u"export.rcp"_s), u"1 recept importerades"_s };
+        << QStringList { question.arg(u"export.rcp"_s), u"1 recept importerades"_s } << false;
     QTest::newRow("two recipe files: a question each, one summary")
         << QStringList { u"kaka.rcp"_s, u"export.rcp"_s } << u"NJ"_s << old
         << u"Bullar/1|Pierogi z mięsem/1"_s
-        << QStringList { question.arg(u"kaka.rcp"_s), question.arg(u"export.rcp"_s), u"1 recept"_s };
+        << QStringList { question.arg(u"kaka.rcp"_s), question.arg(u"export.rcp"_s), u"1 recept"_s } << false;
     QTest::newRow("not a recipe file") << QStringList { u"brev.rcp"_s } << u"J"_s << old << none
-                                       << QStringList { question.arg(u"brev.rcp"_s), u"brev.rcp"_s };
+                                       << QStringList { question.arg(u"brev.rcp"_s), u"brev.rcp"_s } << false;
     QTest::newRow("a broken block: nothing of the file")
         << QStringList { u"trasig.rcp"_s } << u"J"_s << old << none
-        << QStringList { question.arg(u"trasig.rcp"_s), u"0 recept importerades"_s };
+        << QStringList { question.arg(u"trasig.rcp"_s), u"0 recept importerades"_s } << false;
     QTest::newRow("other files are named first, then the rest opens")
         << QStringList { u"kaka.rcp"_s, u"brev.txt"_s, u"helg.kyl"_s } << u"J"_s
         << QStringList { u"mjöl"_s, u"ägg"_s } << u"Bullar/1|Äppelkaka/1|Bullar kopia/1"_s
-        << QStringList { u"kan inte öppna brev.txt"_s, question.arg(u"kaka.rcp"_s), u"2 recept"_s };
+        << QStringList { u"kan inte öppna brev.txt"_s, question.arg(u"kaka.rcp"_s), u"2 recept"_s } << false;
+    // Opened from the desktop while the program runs: the running copy takes them.
+    QTest::newRow("handed over: a fridge list")
+        << QStringList { u"helg.kyl"_s } << u""_s << QStringList { u"mjöl"_s, u"ägg"_s } << none
+        << QStringList() << true;
+    QTest::newRow("handed over: other files named, a recipe file asked about")
+        << QStringList { u"kaka.rcp"_s, u"brev.txt"_s } << u"J"_s << old
+        << u"Bullar/1|Äppelkaka/1|Bullar kopia/1"_s
+        << QStringList { u"kan inte öppna brev.txt"_s, question.arg(u"kaka.rcp"_s), u"2 recept"_s } << true;
 }
 
 void TestGivenFiles::open()
@@ -110,6 +123,7 @@ void TestGivenFiles::open()
     QFETCH(QStringList, args);
     QFETCH(QString, answers);
     QFETCH(QStringList, told);
+    QFETCH(bool, handed);
     const QString none = u"Bullar/1"_s;
 
     TempProgram t;
@@ -125,9 +139,21 @@ void TestGivenFiles::open()
         t.prompts.queueAnswer(a == u'J' ? Prompts::Answer::Yes : Prompts::Answer::No);
 
     QSignalSpy imported(&p->window->recipeFiles(), &RecipeFileTransfer::importFinished);
-    openGivenFiles(*p->window, *p->ctx, CommandLine::parse(args, m_files.path()));
+    if (handed) {
+        // The real program, started beside the running one's cookbook.
+        const QString exe = t.path(u"gastrid"_s);
+        QVERIFY(QFile::copy(QStringLiteral(GASTRID_EXE), exe));
+        QProcess second;
+        second.setWorkingDirectory(m_files.path());
+        QSignalSpy ended(&second, &QProcess::finished);
+        second.start(exe, args);
+        QVERIFY(ended.wait(120000));
+        QCOMPARE(second.exitCode(), 0);
+    } else {
+        openGivenFiles(*p->window, *p->ctx, CommandLine::parse(args, m_files.path()));
+    }
     if (answers.contains(u'J'))
-        QVERIFY(imported.wait(60000));
+        QVERIFY(!imported.isEmpty() || imported.wait(60000));
 
     QStringList fridge;
     for (int i = 0; i < list->count(); ++i)
