@@ -59,9 +59,9 @@ public:
     // a download does: the number counts when the cookbook has it.
     DbResult<std::optional<qint32>> byNumber(const PortableRecipe& r)
     {
-        const bool named = std::any_of(r.categories.cbegin(), r.categories.cend(),
+        const bool hasName = std::any_of(r.categories.cbegin(), r.categories.cend(),
             [](const QString& name) { return !name.trimmed().isEmpty(); });
-        if (named || r.categoryNumber.value_or(0) <= 0)
+        if (hasName || r.categoryNumber.value_or(0) <= 0)
             return std::optional<qint32>();
         if (!m_numbers) {
             const auto all = Catalogue::allCategories(m_db);
