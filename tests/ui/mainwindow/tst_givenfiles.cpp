@@ -4,6 +4,7 @@
 #include "ui/exchange/RecipeFileTransfer.h"
 #include "ui/mainwindow/GivenFiles.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QListWidget>
 #include <QProcess>
@@ -109,7 +110,7 @@ void TestGivenFiles::open_data()
         << QStringList { u"mjöl"_s, u"ägg"_s } << u"Bullar/1|Äppelkaka/1|Bullar kopia/1"_s
         << QStringList { u"kan inte öppna brev.txt"_s, question.arg(u"kaka.rcp"_s), u"2 recept"_s } << false;
     // Opened from the desktop while the program runs: the running copy takes them.
-    QTest::newRow("handed over: a fridge list")
+    QTest::newRow("handed over while a question is open: a fridge list, after it")
         << QStringList { u"helg.kyl"_s } << u""_s << QStringList { u"mjöl"_s, u"ägg"_s } << none
         << QStringList() << true;
     QTest::newRow("handed over: other files named, a recipe file asked about")
@@ -146,9 +147,19 @@ void TestGivenFiles::open()
         QProcess second;
         second.setWorkingDirectory(m_files.path());
         QSignalSpy ended(&second, &QProcess::finished);
+        QDialog question(p->window.get());
+        const bool asking = QString::fromUtf8(QTest::currentDataTag()).contains(u"question is open"_s);
+        if (asking)
+            question.open();
         second.start(exe, args);
         QVERIFY(ended.wait(120000));
         QCOMPARE(second.exitCode(), 0);
+        if (asking) {
+            QTest::qWait(300);
+            QCOMPARE(list->item(0)->text(), u"gammal"_s);
+            question.accept();
+            QTRY_VERIFY_WITH_TIMEOUT(list->count() == 0 || list->item(0)->text() != u"gammal"_s, 10000);
+        }
     } else {
         openGivenFiles(*p->window, *p->ctx, CommandLine::parse(args, m_files.path()));
     }
