@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr qint64 ReceptFileLimit = 5 * 1024 * 1024;
-
 QString shown(const QUrl& url)
 {
     return url.toDisplayString();
@@ -135,7 +133,8 @@ void ReceptDownload::next()
         m_fetch.start(QUrl(line, QUrl::TolerantMode), o);
     } else {
         m_phase = Phase::Code;
-        o.maxBytes = ReceptFileLimit;
+        // What the import would refuse to read is not fetched either.
+        o.maxBytes = ReceptImport::FileLimit;
         m_fetch.start(WebServer::receptUrl(m_base, line), o);
     }
 }
